@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main() {
+    std::cout << "inkquot-cli\n";
+    return 0;
+}

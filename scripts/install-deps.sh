@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs the Debian 12 packages that building, running and testing need.
+# Does nothing when they are all present; uses sudo when not run as root.
+set -eu
+PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-base-dev \
+qt6-base-dev-tools libgl1-mesa-dev fonts-noto-cjk libgtest-dev libgmock-dev \
+libbenchmark-dev nlohmann-json3-dev python3 xvfb xauth"
+missing=""
+for p in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing
