@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace inkquot {
+
+// The outcome of a file operation. A failure carries a message in Chinese
+// that names the file, ready to be shown to the user.
+enum class IoError {
+    None,
+    Missing,      // the file does not exist where it must
+    ReadFailed,   // it exists but cannot be read
+    TooLarge,     // larger than any file of its kind can be
+    WriteFailed,  // open, write, flush or rename failed; the old file is intact
+    BadText,      // a text that the file's code page cannot hold
+};
+
+struct IoStatus {
+    IoError error = IoError::None;
+    std::string message;
+
+    bool ok() const { return error == IoError::None; }
+    explicit operator bool() const { return ok(); }
+
+    static IoStatus success() { return {}; }
+    static IoStatus failure(IoError e, std::string msg) { return {e, std::move(msg)}; }
+};
+
+}  // namespace inkquot
