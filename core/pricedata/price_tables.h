@@ -67,15 +67,21 @@ public:
     TableImage() = default;
     TableImage(PriceTable table, std::string bytes);
 
-    // Reads the whole file in one go; a missing file is an empty image.
+    // Reads the file's slots 1..N in one go (bytes beyond them are not
+    // needed); a missing file is an empty image.
     static IoStatus load(const std::filesystem::path& file, PriceTable table, TableImage& out);
 
     PriceTable table() const { return table_; }
     const std::string& bytes() const { return bytes_; }
 
+    // Fields of record `record` (from 1) at a byte offset within its data.
+    // Bytes beyond the end of the image read as zero (numbers) or spaces
+    // (texts). A stored NaN or infinity reads as 0, so a garbled file can
+    // never put a non-finite price into a computation.
     std::int32_t int32At(int record, std::size_t offset) const;
     float floatAt(int record, std::size_t offset) const;
-    // Decodes a GBK field to UTF-8, keeping its padding spaces.
+    // Decodes a GBK field to UTF-8, keeping its padding spaces; zero bytes
+    // read as spaces.
     std::string textAt(int record, std::size_t offset, std::size_t width) const;
 
 private:
@@ -83,8 +89,30 @@ private:
     std::string bytes_;
 };
 
+// Field offsets within a record's data, for TableImage's accessors.
+namespace jiben_field {
+inline constexpr std::size_t Bianhao = 0, Mingcheng = 4, Shuju = 24, Danwei = 28, Shuoming = 40;
+inline constexpr std::size_t MingchengWidth = 20, DanweiWidth = 12, ShuomingWidth = 100;
+}  // namespace jiben_field
+namespace gongjia_field {
+inline constexpr std::size_t Bianhao = 0, Mingcheng = 4, Danjia = 34, Danwei = 38, Tag1 = 50,
+                             Tag2 = 54, Tag3 = 58, Tag4 = 62, Shuoming = 66;
+inline constexpr std::size_t MingchengWidth = 30, DanweiWidth = 12, ShuomingWidth = 200;
+}  // namespace gongjia_field
+namespace zhijia_field {
+inline constexpr std::size_t Bianhao = 0, Mingcheng = 4, Jiage = 24, Danwei = 28, Shuoming = 40,
+                             Neizhi = 70;
+inline constexpr std::size_t MingchengWidth = 20, DanweiWidth = 12, ShuomingWidth = 30;
+}  // namespace zhijia_field
+
+// Decoding records 1..N of a table from its bytes (element 0 is record 1).
+// Any bytes decode: a short image gives zeros and blanks.
+std::vector<JibenRec> jibenTableOf(const TableImage& image);
+std::vector<GongjiaRec> gongjiaTableOf(const TableImage& image);
+std::vector<ZhijiaRec> zhijiaTableOf(const TableImage& image);  // paper or sticker paper
+
 // Whole-table readers, records 1..N in order (element 0 is record 1), prices
-// exactly as stored (no management fee).
+// exactly as stored (no management fee). A missing file reads as empty.
 IoStatus readJibenTable(const std::filesystem::path& file, std::vector<JibenRec>& out);
 IoStatus readGongjiaTable(const std::filesystem::path& file, std::vector<GongjiaRec>& out);
 IoStatus readZhijiaTable(const std::filesystem::path& file, std::vector<ZhijiaRec>& out);

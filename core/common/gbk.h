@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "core/common/io_status.h"
+
+namespace inkquot {
+
+// Texts in the record files and the scheme list are in the GBK code page:
+// ASCII takes one byte, a Chinese character two (a lead byte 0x81..0xFE and
+// a trail byte). In memory every text is UTF-8.
+
+// Decodes GBK bytes to UTF-8. Never fails: a byte that does not start a valid
+// GBK character becomes U+FFFD. `clean`, when given, tells whether every byte
+// was valid GBK.
+std::string decodeGbk(std::string_view gbk, bool* clean = nullptr);
+
+// Decodes a fixed-width field. Zero bytes read as spaces, so that filler and
+// the zero slots of a grown file read as blank text; the padding spaces stay.
+std::string decodeGbkField(std::string_view gbk, bool* clean = nullptr);
+
+// Encodes UTF-8 to GBK. Invalid UTF-8 and characters that GBK does not have
+// (an emoji, for example) are refused with IoError::BadText and a message.
+IoStatus encodeGbk(std::string_view utf8, std::string& gbk);
+
+// Encodes UTF-8 into a field of exactly `width` bytes: left-aligned, padded
+// with spaces, a longer text cut at the last whole character that fits (a
+// double-byte character is never split).
+IoStatus encodeGbkField(std::string_view utf8, std::size_t width, std::string& field);
+
+// The length of the longest prefix of well-formed GBK text that fits in
+// `width` bytes without splitting a double-byte character.
+std::size_t gbkFitLength(std::string_view gbk, std::size_t width);
+
+// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool isValidUtf8(std::string_view text);
+
+}  // namespace inkquot
