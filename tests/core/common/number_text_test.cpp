@@ -1,0 +1,154 @@
+#include "core/common/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string>
+
+namespace inkquot {
+namespace {
+
+TEST(ParseNumber, AcceptsAndReads) {
+    struct Case {
+        const char* text;
+        float value;
+    } cases[] = {
+        {"0", 0.0f},
+        {"10000", 10000.0f},
+        {"  12.5\t", 12.5f},
+        {"+3", 3.0f},
+        {"-3", -3.0f},
+        {".5", 0.5f},
+        {"5.", 5.0f},
+        {"1,234", 1234.0f},
+        {"12,345,678.25", 12345678.25f},
+        {"-1,000", -1000.0f},
+        {"1e3", 1000.0f},
+        {"1.5E-2", 0.015f},
+        {"2e+1", 20.0f},
+        {"0e999999999999", 0.0f},
+        {"1e0000000000000000000001", 10.0f},
+        {"3.4028234e38", std::numeric_limits<float>::max()},
+        {"1e-45", std::numeric_limits<float>::denorm_min()},
+        // Correct rounding straight to float: through a double first this
+        // text would land on the tie and round to even (16777216).
+        {"16777217.000000001", 16777218.0f},
+        {"0.1", 0.1f},
+    };
+    for (const auto& c : cases) {
+        const auto v = parseNumber(c.text);
+        ASSERT_TRUE(v.has_value()) << c.text;
+        EXPECT_EQ(*v, c.value) << c.text;
+    }
+}
+
+TEST(ParseNumber, RefusesWhatIsNotANumber) {
+    const char* refused[] = {
+        "",          " ",
+        "abc",       "inf",
+        "-inf",      "nan",
+        "NaN",       "Infinity",
+        "0x10",      "0x1p3",
+        ".",         "+",
+        "-",         "1.2.3",
+        "1e",        "1e+",
+        "e5",        "1 000",
+        "1,5",       "1,23",
+        "1234,567",  ",123",
+        "1,",        "1,,234",
+        "1,234.5,6", "12a",
+        "--1",       "+-1",
+        "1e3.5",     "1e40",
+        "-1e40",     "3.4028236e38",
+        "1e-50",     "1e999999999999999999",
+        "１２",      "12元",
+        "1.0.",      "。5",
+    };
+    for (const char* text : refused) {
+        EXPECT_FALSE(parseNumber(text).has_value()) << text;
+    }
+}
+
+// Every float written as its shortest text reads back as the same float.
+TEST(ShortestText, RoundTripsThroughTheNumberTest) {
+    std::mt19937 random(12345);
+    for (int i = 0; i < 20000; ++i) {
+        std::uint32_t bits = random();
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        if (!std::isfinite(f)) {
+            continue;
+        }
+        const auto back = parseNumber(shortestFloatText(f));
+        ASSERT_TRUE(back.has_value()) << shortestFloatText(f);
+        ASSERT_EQ(*back, f) << shortestFloatText(f);
+    }
+}
+
+TEST(ShortestText, Samples) {
+    EXPECT_EQ(shortestFloatText(2.0f), "2");
+    EXPECT_EQ(shortestFloatText(16.0f), "16");
+    EXPECT_EQ(shortestFloatText(0.5f), "0.5");
+    EXPECT_EQ(shortestFloatText(0.1f), "0.1");
+    EXPECT_EQ(shortestFloatText(-2.5f), "-2.5");
+    EXPECT_EQ(shortestDoubleText(32.0 / 2), "16");
+    EXPECT_EQ(shortestDoubleText(25.0 / 2), "12.5");
+    EXPECT_EQ(shortestDoubleText(0.1), "0.1");
+}
+
+TEST(GroupedFixed, Formats) {
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {12345.6, 2, "12,345.60"},
+        {-12345.6, 2, "-12,345.60"},
+        {0.9294, 4, "0.9294"},
+        {0, 4, "0.0000"},
+        {0, 2, "0.00"},
+        {999.995f, 2, "999.99"},  // the float lies just below the half
+        {0.125, 2, "0.12"},       // exact tie: even digit
+        {0.375, 2, "0.38"},
+        {2.5, 0, "2"},
+        {3.5, 0, "4"},
+        {1234567, 0, "1,234,567"},
+        {123, 0, "123"},
+        {1000, 0, "1,000"},
+        {-0.001, 2, "0.00"},
+        {-0.005, 2, "-0.01"},  // the double lies just beyond the half
+        {929.375f, 2, "929.38"},
+        {100000, 2, "100,000.00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(groupedFixed(c.value, c.decimals), c.text) << c.value << " / " << c.decimals;
+    }
+}
+
+TEST(RoundHalfEven, Rounds) {
+    struct Case {
+        float value;
+        float rounded;
+    } cases[] = {
+        {0.5f, 0},       {1.5f, 2},
+        {2.5f, 2},       {3.5f, 4},
+        {-0.5f, 0},      {-1.5f, -2},
+        {-2.5f, -2},     {2.4999998f, 2},
+        {2.5000002f, 3}, {12.5f, 12},
+        {13.5f, 14},     {0.25f, 0},
+        {-3.7f, -4},     {16777216.0f, 16777216.0f},
+        {1e30f, 1e30f},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundHalfEven(c.value), c.rounded) << c.value;
+    }
+    EXPECT_TRUE(std::isinf(roundHalfEven(std::numeric_limits<float>::infinity())));
+}
+
+}  // namespace
+}  // namespace inkquot
