@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/common/io_status.h"
+
+namespace inkquot {
+
+// One saved quotation of the history file frecord.dat. Texts are UTF-8 in
+// memory and keep the padding spaces of their field when read.
+struct JiluRec {
+    double Riqi = 0;          // day saved, counted from 30 December 1899
+    std::string Kehuming;     // customer name, 60 bytes
+    std::string Yinjianming;  // job name, 40 bytes
+    float Shuliang = 0;       // quantity
+    std::string Guige;        // size, e.g. 大度16开, 20 bytes
+    std::string Yaoqiu;       // processing requirements, 300 bytes
+    float Danjia = 0;         // unit price
+    float Zongjia = 0;        // total price
+};
+
+// Each record sits in an 860-byte slot; its data fill the first 440 bytes and
+// the rest is zero filler. The last slot may end right after its data.
+inline constexpr std::size_t kHistorySlotLength = 860;
+inline constexpr std::size_t kJiluDataLength = 440;
+inline constexpr const char* kHistoryFileName = "frecord.dat";
+
+// Decodes the records of a history file image. Only whole records count: a
+// torn tail (fewer than 440 data bytes in the last slot) is ignored.
+std::vector<JiluRec> parseHistory(std::string_view bytes);
+
+// Reads every whole record in file order; a missing file is an empty history.
+IoStatus readHistory(const std::filesystem::path& file, std::vector<JiluRec>& out);
+
+// Encodes a record into its slot. Refuses a text that GBK cannot hold; a
+// longer text is cut to its field without splitting a character.
+IoStatus encodeJiluSlot(const JiluRec& rec, std::string& slot);
+
+// Adds a record after the last whole one (a torn tail is replaced). The file
+// is rewritten as a whole and renamed into place, so a failure leaves the
+// history as it was.
+IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec);
+
+// Keeps only the records saved after the cut-off day, in their order; the
+// new file replaces the old one in a single rename, so the history is never
+// missing. Returns the number of records dropped in `dropped` when given.
+IoStatus deleteHistoryUpTo(const std::filesystem::path& file, double cutoffDay,
+                           std::size_t* dropped = nullptr);
+
+// Removes the whole history.
+IoStatus deleteAllHistory(const std::filesystem::path& file);
+
+}  // namespace inkquot

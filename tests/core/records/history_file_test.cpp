@@ -1,0 +1,177 @@
+#include "core/records/history_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/common/file_io.h"
+#include "tests/core/common/temp_folder.h"
+
+namespace inkquot {
+namespace {
+
+using testing_support::slurp;
+using testing_support::spit;
+using testing_support::TempFolder;
+
+JiluRec record(double day, const std::string& customer) {
+    JiluRec r;
+    r.Riqi = day;
+    r.Kehuming = customer;
+    r.Yinjianming = "印件1";
+    r.Shuliang = 1000;
+    r.Guige = "大度16开";
+    r.Yaoqiu = "157克铜版纸4+4色印刷；";
+    r.Danjia = 0.5f;
+    r.Zongjia = 500;
+    return r;
+}
+
+std::string trimmed(std::string s) {
+    while (!s.empty() && s.back() == ' ') {
+        s.pop_back();
+    }
+    return s;
+}
+
+std::vector<std::string> customers(const std::filesystem::path& file) {
+    std::vector<JiluRec> recs;
+    EXPECT_TRUE(readHistory(file, recs).ok());
+    std::vector<std::string> names;
+    for (const auto& r : recs) {
+        names.push_back(trimmed(r.Kehuming));
+    }
+    return names;
+}
+
+TEST(HistoryFile, AppendsSlotsOf860BytesAndReadsThemBack) {
+    TempFolder dir;
+    const auto file = dir / kHistoryFileName;
+    ASSERT_TRUE(appendHistory(file, record(46363, "甲")).ok());
+    ASSERT_TRUE(appendHistory(file, record(46364, "乙")).ok());
+    EXPECT_EQ(std::filesystem::file_size(file), 2 * kHistorySlotLength);
+
+    std::vector<JiluRec> recs;
+    ASSERT_TRUE(readHistory(file, recs).ok());
+    ASSERT_EQ(recs.size(), 2u);
+    EXPECT_EQ(recs[1].Riqi, 46364);
+    EXPECT_EQ(recs[1].Kehuming, "乙" + std::string(58, ' '));  // padding kept
+    EXPECT_EQ(trimmed(recs[1].Kehuming), "乙");
+    EXPECT_EQ(trimmed(recs[0].Guige), "大度16开");
+    EXPECT_EQ(recs[0].Danjia, 0.5f);
+    EXPECT_EQ(recs[0].Zongjia, 500.0f);
+
+    // The data sit at their offsets: the quantity at 108, the total at 436.
+    const std::string bytes = slurp(file);
+    float q = 0;
+    std::memcpy(&q, bytes.data() + 108, 4);
+    EXPECT_EQ(q, 1000.0f);
+    EXPECT_EQ(bytes.substr(440, 420), std::string(420, '\0'));
+}
+
+TEST(HistoryFile, TornAndShortFiles) {
+    struct Case {
+        const char* what;
+        std::size_t keepBytes;  // of a three-record file
+        std::size_t wholeRecords;
+    };
+    const Case cases[] = {
+        {"empty", 0, 0},
+        {"torn first record", 439, 0},
+        {"first record ends right after its data", 440, 1},
+        {"second slot torn inside its data", 860 + 100, 1},
+        {"last slot without filler", 2 * 860 + 440, 3},
+    };
+    TempFolder dir;
+    const auto full = dir / "full.dat";
+    for (const char* who : {"甲", "乙", "丙"}) {
+        ASSERT_TRUE(appendHistory(full, record(46363, who)).ok());
+    }
+    const std::string bytes = slurp(full);
+    for (const auto& c : cases) {
+        const auto file = dir / kHistoryFileName;
+        spit(file, bytes.substr(0, c.keepBytes));
+        EXPECT_EQ(customers(file).size(), c.wholeRecords) << c.what;
+        // An append goes right after the last whole record.
+        ASSERT_TRUE(appendHistory(file, record(46400, "新")).ok()) << c.what;
+        const auto names = customers(file);
+        ASSERT_EQ(names.size(), c.wholeRecords + 1) << c.what;
+        EXPECT_EQ(names.back(), "新") << c.what;
+        EXPECT_EQ(std::filesystem::file_size(file), (c.wholeRecords + 1) * kHistorySlotLength);
+    }
+}
+
+TEST(HistoryFile, DeleteUpToKeepsLaterRecordsInOrder) {
+    TempFolder dir;
+    const auto file = dir / kHistoryFileName;
+    const double days[] = {46360, 46363, 46361, 46364, 46363, 46365};
+    const char* names[] = {"a", "b", "c", "d", "e", "f"};
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(appendHistory(file, record(days[i], names[i])).ok());
+    }
+    std::size_t dropped = 0;
+    // The cut-off day itself goes too.
+    ASSERT_TRUE(deleteHistoryUpTo(file, 46363, &dropped).ok());
+    EXPECT_EQ(dropped, 4u);
+    EXPECT_EQ(customers(file), (std::vector<std::string>{"d", "f"}));
+
+    ASSERT_TRUE(deleteHistoryUpTo(file, 46400).ok());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(std::filesystem::file_size(file), 0u);
+
+    ASSERT_TRUE(deleteAllHistory(file).ok());
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(customers(file).empty());
+}
+
+TEST(HistoryFile, InterruptedDeletionLeavesTheOldHistory) {
+    TempFolder dir;
+    const auto file = dir / kHistoryFileName;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(appendHistory(file, record(46360 + i, std::to_string(i))).ok());
+    }
+    const std::string before = slurp(file);
+    using io_test_hooks::FailPoint;
+    // Every byte position of the new file, and the steps around the writing.
+    for (std::size_t at = 0; at < 2 * kHistorySlotLength; at += 97) {
+        io_test_hooks::failNextWrites(FailPoint::WriteAfterBytes, at);
+        EXPECT_FALSE(deleteHistoryUpTo(file, 46361).ok()) << at;
+        io_test_hooks::failNextWrites(FailPoint::None);
+        ASSERT_EQ(slurp(file), before) << at;
+    }
+    for (auto point : {FailPoint::CreateTemporary, FailPoint::Sync, FailPoint::Rename}) {
+        io_test_hooks::failNextWrites(point);
+        EXPECT_FALSE(deleteHistoryUpTo(file, 46361).ok());
+        EXPECT_FALSE(appendHistory(file, record(46370, "x")).ok());
+        io_test_hooks::failNextWrites(FailPoint::None);
+        ASSERT_EQ(slurp(file), before);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(HistoryFile, RefusesTextGbkCannotHoldBeforeWriting) {
+    TempFolder dir;
+    const auto file = dir / kHistoryFileName;
+    ASSERT_TRUE(appendHistory(file, record(46363, "甲")).ok());
+    const std::string before = slurp(file);
+    const IoStatus status = appendHistory(file, record(46363, "客户\xF0\x9F\x98\x80"));
+    EXPECT_EQ(status.error, IoError::BadText);
+    EXPECT_NE(status.message.find("客户名称"), std::string::npos);
+    EXPECT_EQ(slurp(file), before);
+}
+
+TEST(HistoryFile, LongTextsAreCutWithoutSplittingACharacter) {
+    TempFolder dir;
+    const auto file = dir / kHistoryFileName;
+    JiluRec r = record(46363, "甲");
+    r.Guige = "一二三四五六七八九十A";  // 21 bytes in GBK, field of 20
+    ASSERT_TRUE(appendHistory(file, r).ok());
+    std::vector<JiluRec> recs;
+    ASSERT_TRUE(readHistory(file, recs).ok());
+    EXPECT_EQ(recs[0].Guige, "一二三四五六七八九十");
+}
+
+}  // namespace
+}  // namespace inkquot
