@@ -1,7 +1,79 @@
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "cli/cli_command.h"
+#include "cli/json_io.h"
+#include "core/costing/binding_costing.h"
+#include "core/costing/price_book.h"
 
 namespace inkquot::cli {
 
-int runBinding(CommandContext&) { throw BadInput("binding: not available yet"); }
+namespace {
+
+struct BindingInput {
+    float bindFlag;
+    float copies;
+    float kai;
+    float pages;
+    float bindingForm;
+};
+
+}  // namespace
+
+int runBinding(CommandContext& ctx) {
+    if (!ctx.args.empty()) {
+        throw BadInput("binding: takes no arguments; the binding comes on standard input");
+    }
+    const nlohmann::json input = readJsonInput(ctx.in, "binding");
+    const auto objects = inputObjects(input, "binding");
+    std::vector<BindingInput> bindings;
+    for (const auto& [where, object] : objects) {
+        JsonObjectReader reader(*object, where);
+        BindingInput b{};
+        b.bindFlag = reader.floatField("bindFlag");
+        b.copies = reader.floatField("copies");
+        b.kai = reader.floatField("kai");
+        b.pages = reader.floatField("pages");
+        b.bindingForm = reader.floatField("bindingForm");
+        reader.finish();
+        bindings.push_back(b);
+    }
+    requireWorkingPriceFiles(ctx.folder);
+
+    PriceBook book;
+    if (const IoStatus loaded = LoadPriceBook(ctx.folder, book); !loaded) {
+        throw std::runtime_error("binding: " + loaded.message);
+    }
+    std::vector<float> costs;
+    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        const BindingInput& b = bindings[i];
+        const BindingOutcome outcome =
+            costBindingWithBook(book, b.bindFlag, b.copies, b.kai, b.pages, b.bindingForm);
+        if (outcome.status == BindingStatus::NonFiniteInput) {
+            throw BadInput(objects[i].first + ": a value is not a finite number");
+        }
+        if (outcome.status == BindingStatus::ResultOutOfRange) {
+            throw BadInput(objects[i].first +
+                           ": the values are so large that the cost exceeds the range of a "
+                           "32-bit float");
+        }
+        costs.push_back(outcome.BindingCost);
+    }
+
+    JsonWriter out(ctx.out);
+    const bool batch = input.is_array();
+    if (batch) {
+        out.beginArray();
+    }
+    for (const float cost : costs) {
+        out.beginObject().key("BindingCost").number(cost).endObject();
+    }
+    if (batch) {
+        out.endArray();
+    }
+    out.newline();
+    return 0;
+}
 
 }  // namespace inkquot::cli

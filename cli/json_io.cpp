@@ -1,0 +1,297 @@
+#include "cli/json_io.h"
+
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <iterator>
+#include <limits>
+#include <ostream>
+#include <stdexcept>
+
+#include "cli/cli_command.h"
+#include "core/costing/price_book.h"
+
+namespace inkquot::cli {
+
+namespace {
+
+std::string quotedName(std::string_view name) {
+    std::string s = "\"";
+    s += name;
+    s += '"';
+    return s;
+}
+
+}  // namespace
+
+nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // The keys of every object being parsed, innermost last, to catch a key
+    // given twice (the parser would silently keep the last one).
+    std::vector<std::set<std::string>> openObjects;
+    std::string duplicate;
+    auto watchKeys = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+        using Event = nlohmann::json::parse_event_t;
+        if (event == Event::object_start) {
+            openObjects.emplace_back();
+        } else if (event == Event::object_end && !openObjects.empty()) {
+            openObjects.pop_back();
+        } else if (event == Event::key && !openObjects.empty()) {
+            const std::string key = parsed.get<std::string>();
+            if (!openObjects.back().insert(key).second && duplicate.empty()) {
+                duplicate = key;
+            }
+        }
+        return true;
+    };
+    nlohmann::json value;
+    try {
+        value = nlohmann::json::parse(text, watchKeys);
+    } catch (const nlohmann::json::exception& e) {
+        std::string message = e.what();
+        // "[json.exception.parse_error.101] parse error at line 1, ...": keep
+        // the part after the tag.
+        if (const auto tagEnd = message.find("] "); tagEnd != std::string::npos) {
+            message.erase(0, tagEnd + 2);
+        }
+        throw BadInput(std::string(command) + ": input is not valid JSON: " + message);
+    }
+    if (!duplicate.empty()) {
+        throw BadInput(std::string(command) + ": field " + quotedName(duplicate) +
+                       " is given twice");
+    }
+    return value;
+}
+
+std::vector<std::pair<std::string, const nlohmann::json*>> inputObjects(const nlohmann::json& input,
+                                                                        std::string_view command) {
+    std::vector<std::pair<std::string, const nlohmann::json*>> objects;
+    if (input.is_object()) {
+        objects.emplace_back(std::string(command), &input);
+        return objects;
+    }
+    if (!input.is_array()) {
+        throw BadInput(std::string(command) + ": expected a JSON object or an array of objects");
+    }
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        std::string where = std::string(command) + "[" + std::to_string(i) + "]";
+        if (!input[i].is_object()) {
+            throw BadInput(where + ": expected a JSON object");
+        }
+        objects.emplace_back(std::move(where), &input[i]);
+    }
+    return objects;
+}
+
+JsonObjectReader::JsonObjectReader(const nlohmann::json& value, std::string where)
+    : object_(value), where_(std::move(where)) {
+    if (!object_.is_object()) {
+        throw BadInput(where_ + ": expected a JSON object");
+    }
+}
+
+void JsonObjectReader::refuse(std::string_view name, std::string_view problem) const {
+    throw BadInput(where_ + ": field " + quotedName(name) + " " + std::string(problem));
+}
+
+const nlohmann::json& JsonObjectReader::require(std::string_view name) {
+    const auto it = object_.find(name);
+    if (it == object_.end()) {
+        refuse(name, "is missing");
+    }
+    read_.emplace(name);
+    return *it;
+}
+
+bool JsonObjectReader::has(std::string_view name) const {
+    return object_.contains(name);
+}
+
+float JsonObjectReader::floatField(std::string_view name) {
+    const nlohmann::json& v = require(name);
+    if (!v.is_number()) {
+        refuse(name, "must be a number");
+    }
+    const double d = v.get<double>();
+    if (!std::isfinite(d) || std::fabs(d) > std::numeric_limits<float>::max()) {
+        refuse(name, "is out of range (beyond a 32-bit float)");
+    }
+    return static_cast<float>(d);
+}
+
+std::int64_t JsonObjectReader::integerField(std::string_view name, std::int64_t min,
+                                            std::int64_t max) {
+    const nlohmann::json& v = require(name);
+    const std::string range =
+        "is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")";
+    std::int64_t n = 0;
+    if (v.is_number_unsigned()) {
+        const std::uint64_t u = v.get<std::uint64_t>();
+        if (max < 0 || u > static_cast<std::uint64_t>(max)) {
+            refuse(name, range);
+        }
+        n = static_cast<std::int64_t>(u);
+    } else if (v.is_number_integer()) {
+        n = v.get<std::int64_t>();
+    } else if (v.is_number_float()) {
+        const double d = v.get<double>();
+        if (std::nearbyint(d) != d) {
+            refuse(name, "must be a whole number");
+        }
+        if (!(std::fabs(d) < 9e18 && d >= static_cast<double>(min) &&
+              d <= static_cast<double>(max))) {
+            refuse(name, range);
+        }
+        n = static_cast<std::int64_t>(d);
+    } else {
+        refuse(name, "must be a whole number");
+    }
+    if (n < min || n > max) {
+        refuse(name, range);
+    }
+    return n;
+}
+
+bool JsonObjectReader::boolField(std::string_view name) {
+    const nlohmann::json& v = require(name);
+    if (!v.is_boolean()) {
+        refuse(name, "must be true or false");
+    }
+    return v.get<bool>();
+}
+
+std::string JsonObjectReader::textField(std::string_view name) {
+    const nlohmann::json& v = require(name);
+    if (!v.is_string()) {
+        refuse(name, "must be a string");
+    }
+    return v.get<std::string>();
+}
+
+void JsonObjectReader::finish() const {
+    for (const auto& item : object_.items()) {
+        if (read_.find(item.key()) == read_.end()) {
+            throw BadInput(where_ + ": unknown field " + quotedName(item.key()));
+        }
+    }
+}
+
+std::string floatText(float v) {
+    if (!std::isfinite(v)) {
+        throw std::logic_error("floatText: not a finite number");
+    }
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, result.ptr);
+}
+
+void JsonWriter::beforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (!first_.empty()) {
+        if (!first_.back()) {
+            out_ << ", ";
+        }
+        first_.back() = false;
+    }
+}
+
+JsonWriter& JsonWriter::beginObject() {
+    beforeValue();
+    out_ << '{';
+    first_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endObject() {
+    first_.pop_back();
+    out_ << '}';
+    return *this;
+}
+
+JsonWriter& JsonWriter::beginArray() {
+    beforeValue();
+    out_ << '[';
+    first_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endArray() {
+    first_.pop_back();
+    out_ << ']';
+    return *this;
+}
+
+JsonWriter& JsonWriter::key(std::string_view name) {
+    beforeValue();
+    writeString(name);
+    out_ << ": ";
+    afterKey_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::number(float v) {
+    beforeValue();
+    out_ << floatText(v);
+    return *this;
+}
+
+JsonWriter& JsonWriter::integer(std::int64_t v) {
+    beforeValue();
+    out_ << v;
+    return *this;
+}
+
+JsonWriter& JsonWriter::boolean(bool v) {
+    beforeValue();
+    out_ << (v ? "true" : "false");
+    return *this;
+}
+
+JsonWriter& JsonWriter::text(std::string_view v) {
+    beforeValue();
+    writeString(v);
+    return *this;
+}
+
+void JsonWriter::writeString(std::string_view v) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string s = "\"";
+    for (const char ch : v) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            s += '\\';
+            s += ch;
+        } else if (c == '\n') {
+            s += "\\n";
+        } else if (c == '\r') {
+            s += "\\r";
+        } else if (c == '\t') {
+            s += "\\t";
+        } else if (c < 0x20) {
+            s += "\\u00";
+            s += kHex[c >> 4];
+            s += kHex[c & 0xf];
+        } else {
+            s += ch;
+        }
+    }
+    s += '"';
+    out_ << s;
+}
+
+void JsonWriter::newline() {
+    out_ << '\n';
+}
+
+void requireWorkingPriceFiles(const ProgramFolder& folder) {
+    const auto missing = missingWorkingFiles(folder);
+    if (!missing.empty()) {
+        throw std::runtime_error("working price file " + missing.front().string() +
+                                 " is missing: select a price scheme first");
+    }
+}
+
+}  // namespace inkquot::cli

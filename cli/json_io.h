@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/common/program_folder.h"
+
+namespace inkquot::cli {
+
+// Reads all of `in` as one JSON value. Malformed text, a key given twice in
+// one object and anything after the value are refused with BadInput, the
+// message starting with `command`.
+nlohmann::json readJsonInput(std::istream& in, std::string_view command);
+
+// The objects a command works on: the input itself when it is an object, or
+// each element of an array of objects (a batch). Each comes with the name
+// used in messages: "part", or "part[3]" for the fourth element of a batch.
+std::vector<std::pair<std::string, const nlohmann::json*>> inputObjects(const nlohmann::json& input,
+                                                                        std::string_view command);
+
+// Strict reading of one JSON object: every field read must be present and of
+// the right type and range, and finish() refuses fields nobody asked for.
+// Every refusal is a BadInput whose one-line message names the field.
+class JsonObjectReader {
+public:
+    JsonObjectReader(const nlohmann::json& value, std::string where);
+
+    // A number that fits a 32-bit float (rounded to the nearest float).
+    float floatField(std::string_view name);
+    // A whole number within [min, max].
+    std::int64_t integerField(std::string_view name, std::int64_t min, std::int64_t max);
+    bool boolField(std::string_view name);
+    std::string textField(std::string_view name);
+
+    bool has(std::string_view name) const;
+    // Refuses any field of the object that was not read.
+    void finish() const;
+
+private:
+    const nlohmann::json& require(std::string_view name);
+    [[noreturn]] void refuse(std::string_view name, std::string_view problem) const;
+
+    const nlohmann::json& object_;
+    std::string where_;
+    std::set<std::string, std::less<>> read_;
+};
+
+// The shortest decimal text that reads back as the same 32-bit float, in a
+// form that is also a JSON number ("800", "129.37491", "1e+20", "-0").
+// `v` must be finite.
+std::string floatText(float v);
+
+// Writes JSON with commas placed automatically. Keys and values in call
+// order; a value inside an object must follow key().
+class JsonWriter {
+public:
+    explicit JsonWriter(std::ostream& out) : out_(out) {}
+
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(std::string_view name);
+    JsonWriter& number(float v);
+    JsonWriter& integer(std::int64_t v);
+    JsonWriter& boolean(bool v);
+    JsonWriter& text(std::string_view v);
+    // Ends the output with a line break.
+    void newline();
+
+private:
+    void beforeValue();
+    void writeString(std::string_view v);
+
+    std::ostream& out_;
+    std::vector<bool> first_;  // per open container: nothing written yet
+    bool afterKey_ = false;
+};
+
+// A fresh program folder has no working price files until a scheme is
+// selected; costing without them would quietly price everything at zero.
+// Throws (exit code 1) naming the first missing file.
+void requireWorkingPriceFiles(const ProgramFolder& folder);
+
+}  // namespace inkquot::cli
