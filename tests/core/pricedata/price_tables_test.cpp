@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/common/file_io.h"
+#include "tests/core/common/fail_writes.h"
 #include "tests/core/common/temp_folder.h"
 
 namespace inkquot {
@@ -252,9 +253,11 @@ TEST(PriceTables, WriteFailureKeepsThePreviousFile) {
     auto file = dir / "fjiben.dat";
     std::string original = handMadeJibenSlot();
     spit(file, original);
-    io_test_hooks::failNextWrites(io_test_hooks::FailPoint::WriteAfterBytes, 100);
-    IoStatus s = writeRecord(file, 1, JibenRec{1, "新", 2, "", ""});
-    io_test_hooks::failNextWrites(io_test_hooks::FailPoint::None);
+    IoStatus s;
+    {
+        testing_support::FailWrites failing(io_test_hooks::FailPoint::WriteAfterBytes, 100);
+        s = writeRecord(file, 1, JibenRec{1, "新", 2, "", ""});
+    }
     EXPECT_EQ(s.error, IoError::WriteFailed);
     EXPECT_NE(s.message.find("fjiben.dat"), std::string::npos);
     EXPECT_EQ(slurp(file), original);

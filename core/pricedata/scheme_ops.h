@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/common/io_status.h"
+#include "core/common/program_folder.h"
+#include "core/pricedata/price_tables.h"
+
+namespace inkquot {
+
+// The working copy of a table in the program folder, which every pricing
+// run reads.
+std::filesystem::path workingFile(const ProgramFolder& folder, PriceTable table);
+
+// A table of a stored scheme in the jgfa folder (name directly followed by
+// the table's suffix). The name must have passed isValidSchemeName.
+std::filesystem::path storedFile(const ProgramFolder& folder, std::string_view scheme,
+                                 PriceTable table);
+
+// Makes a stored scheme current: its four tables are copied over the four
+// working files (basic data, process prices, paper, sticker paper). All four
+// are read before anything is written, so a missing stored file is reported
+// by name and leaves the working files as they were.
+IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme);
+
+// Saves the working tables as a new stored scheme and lists it at the end of
+// fangan.inf. Refused, with nothing copied, when the name is already listed
+// ("方案名已存在!"), when it cannot be a scheme name, or when the list or a
+// working file is missing. An unlisted scheme's leftover files of the same
+// name are overwritten.
+IoStatus exportScheme(const ProgramFolder& folder, std::string_view scheme);
+
+// Removes a stored scheme: the list is rewritten without it first, then its
+// four files are deleted, so the list never names a scheme whose files are
+// gone. The built-in scheme is refused ("系统默认方案，不能删除！").
+// `remaining` receives the names still listed, in order; the caller makes
+// the first of them current.
+IoStatus deleteScheme(const ProgramFolder& folder, std::string_view scheme,
+                      std::vector<std::string>& remaining);
+
+}  // namespace inkquot
