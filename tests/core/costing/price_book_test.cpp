@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -198,6 +199,39 @@ TEST(LoadPriceBook, MissingFilesReadAsZeros) {
     ASSERT_TRUE(LoadPriceBook(folder, book).ok());
     expectSameBook(book, PriceBook{});
     EXPECT_EQ(missingWorkingFiles(folder).size(), 4u);
+}
+
+// A working file cut anywhere still loads: what it holds is read, the rest
+// is zero. The fee in the last basic record decides the paper prices.
+TEST(LoadPriceBook, ReadsWhatACutFileHolds) {
+    testing_support::TempFolder temp;
+    const ProgramFolder folder(temp.path());
+    writeWorkingFiles(folder);
+    const std::string whole = testing_support::slurp(folder.file("fjiben.dat"));
+    ASSERT_EQ(whole.size(), 4896u);
+    const std::size_t feeEnd = 17 * 272 + 24 + 4;
+    std::vector<std::size_t> lengths;
+    for (std::size_t length = 0; length <= whole.size(); ++length) {
+        // Every length around the two numbers checked, a sample elsewhere.
+        if (length <= 40 || (length + 40 >= feeEnd && length <= feeEnd + 8) || length % 101 == 0 ||
+            length == whole.size()) {
+            lengths.push_back(length);
+        }
+    }
+    for (const std::size_t length : lengths) {
+        testing_support::spit(folder.file("fjiben.dat"), std::string_view(whole).substr(0, length));
+        PriceBook book;
+        ASSERT_TRUE(LoadPriceBook(folder, book).ok()) << length;
+        // (A cut inside a number reads the bytes that are there.)
+        if (length >= 28 || length <= 24) {
+            ASSERT_EQ(book.jiben[1], length >= 28 ? 20 : 0) << length;
+        }
+        if (length >= feeEnd || length <= feeEnd - 4) {
+            ASSERT_EQ(book.jiben[18], length >= feeEnd ? 15 : 0) << length;
+            ASSERT_EQ(book.zhi[1], length >= feeEnd ? 9200 : 8000) << length;
+        }
+        ASSERT_TRUE(std::isfinite(book.zhi[1])) << length;
+    }
 }
 
 TEST(CostPart, ReloadsThePricesForEveryPart) {
