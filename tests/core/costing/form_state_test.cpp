@@ -1,0 +1,200 @@
+#include "core/costing/form_state.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/costing/control_catalogue.h"
+#include "core/costing/press_rules.h"
+
+namespace inkquot {
+namespace {
+
+using Sizes = std::vector<std::string>;
+
+TEST(FormState, StartRunsThePressRulesForEveryPart) {
+    const FormState form;
+    for (int j = 0; j < kPartCount; ++j) {
+        EXPECT_EQ(form.listIndex(Ctl::Comyinji, j), 0) << j;
+        // Every 开 starts so that the half-sheet press offers 2 and 4; the
+        // newspaper pages have no sheet sizes.
+        const bool newspaper = j == 5 || j == 6;
+        EXPECT_EQ(form.items(Ctl::Cmbkaizhi, j), newspaper ? Sizes{} : (Sizes{"2", "4"})) << j;
+        EXPECT_EQ(form.text(Ctl::Cmbkaizhi, j), newspaper ? "" : "2") << j;
+        EXPECT_FALSE(form.enabled(Ctl::Cmbkaizhi, j)) << j;
+        EXPECT_EQ(form.checkState(Ctl::Chkzifan, j),
+                  j <= 7 ? CheckState::Checked : CheckState::Unchecked)
+            << j;
+        EXPECT_EQ(form.enabled(Ctl::Chkzifan, j), j <= 4 || j == 7) << j;
+    }
+    EXPECT_EQ(form.listIndex(Ctl::comleibie), 0);
+    EXPECT_EQ(form.text(Ctl::Ncomyinse, 17), "0");
+    EXPECT_EQ(form.listIndex(Ctl::Ncomzhi, 9), 0);
+    EXPECT_EQ(form.items(Ctl::Ncomzhi, 9).size(), 50u);
+    EXPECT_EQ(form.option(Ctl::optnian), 0);
+    EXPECT_FALSE(form.ticked(Ctl::Lsthua, 0));
+    EXPECT_TRUE(form.warnings().empty());
+}
+
+// A press choice on the single sheet (K 16 at start), then what the part
+// shows: press, sizes, self-turn tick and whether the box can be used.
+TEST(FormState, PressChoiceOnTheSingleSheet) {
+    struct Step {
+        const char* ncomkai;
+        const char* ntxtkaizhi;
+        int press;
+        int position;
+        Sizes sizes;
+        CheckState selfTurn;
+        bool selfTurnEnabled;
+    } steps[] = {
+        {"16", "2", 1, 1, {"4", "8"}, CheckState::Checked, true},
+        {"16", "2", 2, 2, {"8", "16"}, CheckState::Checked, true},
+        {"16", "2", 3, 3, {"2"}, CheckState::Unchecked, false},
+        {"16", "2", 0, 0, {"2", "4"}, CheckState::Checked, true},
+        {"8", "2", 2, 2, {"8"}, CheckState::Checked, true},
+        {"4", "2", 2, 0, {"2", "4"}, CheckState::Checked, true},  // refused
+        {"8", "1", 1, 0, {"1"}, CheckState::Checked, true},       // refused
+        {"8", "1", 3, 3, {"1"}, CheckState::Unchecked, false},
+        {"12", "3", 1, 1, {"6", "12"}, CheckState::Checked, true},
+    };
+    for (const auto& s : steps) {
+        FormState form;
+        form.setText(Ctl::Ncomkai, 5, s.ncomkai);
+        form.setText(Ctl::Ntxtkaizhi, 5, s.ntxtkaizhi);
+        form.setListIndex(Ctl::Comyinji, 7, s.press);
+        const std::string at =
+            std::string(s.ncomkai) + "/" + s.ntxtkaizhi + " press " + std::to_string(s.press);
+        EXPECT_EQ(form.listIndex(Ctl::Comyinji, 7), s.position) << at;
+        EXPECT_EQ(form.items(Ctl::Cmbkaizhi, 7), s.sizes) << at;
+        EXPECT_EQ(form.text(Ctl::Cmbkaizhi, 7), s.sizes.front()) << at;
+        EXPECT_EQ(form.listIndex(Ctl::Cmbkaizhi, 7), 0) << at;
+        EXPECT_EQ(form.checkState(Ctl::Chkzifan, 7), s.selfTurn) << at;
+        EXPECT_EQ(form.enabled(Ctl::Chkzifan, 7), s.selfTurnEnabled) << at;
+    }
+}
+
+TEST(FormState, SizeChangesResetTheirGroupOnly) {
+    FormState form;
+    form.setListIndex(Ctl::Comyinji, 1, kPressDuikaiRotary);
+    form.setListIndex(Ctl::Comyinji, 2, kPressSikaiFlat);
+    form.setListIndex(Ctl::Comyinji, 0, kPressSikaiFlat);
+    form.setListIndex(Ctl::Comyinji, 7, kPressSikaiFlat);
+    form.setCheckState(Ctl::Chkzifan, 2, CheckState::Unchecked);
+
+    // The book's 开: both inner blocks go back to 对开, the cover does not.
+    form.setText(Ctl::Ncomkai, 0, "32");
+    for (int j : {1, 2}) {
+        EXPECT_EQ(form.listIndex(Ctl::Comyinji, j), 0) << j;
+        EXPECT_EQ(form.items(Ctl::Cmbkaizhi, j), (Sizes{"2", "4"})) << j;
+        EXPECT_EQ(form.checkState(Ctl::Chkzifan, j), CheckState::Checked) << j;
+        EXPECT_TRUE(form.enabled(Ctl::Chkzifan, j)) << j;
+    }
+    EXPECT_EQ(form.listIndex(Ctl::Comyinji, 0), 1);
+    EXPECT_EQ(form.listIndex(Ctl::Comyinji, 7), 1);
+
+    // The single sheet's press-sheet 开: Z 4 with K 16 offers 4 and 8.
+    form.setText(Ctl::Ntxtkaizhi, 5, "4");
+    EXPECT_EQ(form.listIndex(Ctl::Comyinji, 7), 0);
+    EXPECT_EQ(form.items(Ctl::Cmbkaizhi, 7), (Sizes{"4", "8"}));
+
+    // The box group resets face paper and lining; their self-turn boxes
+    // stay as they are.
+    form.setListIndex(Ctl::Comyinji, 9, kPressSikaiFlat);
+    form.setText(Ctl::Ncomkai, 6, "8");
+    EXPECT_EQ(form.listIndex(Ctl::Comyinji, 9), 0);
+    EXPECT_EQ(form.checkState(Ctl::Chkzifan, 8), CheckState::Unchecked);
+    EXPECT_FALSE(form.enabled(Ctl::Chkzifan, 9));
+}
+
+TEST(FormState, InnerPagesUseHalfTheBookKai) {
+    FormState form;
+    form.setText(Ctl::Ntxtkaizhi, 0, "4");
+    form.setListIndex(Ctl::Comyinji, 1, kPressSikaiFlat);
+    // K = 16 / 2 = 8: 2Z = 8 divides, 4Z = 16 does not.
+    EXPECT_EQ(form.items(Ctl::Cmbkaizhi, 1), (Sizes{"8"}));
+}
+
+TEST(FormState, NotANumberKaiChangesNothing) {
+    FormState form;
+    form.setListIndex(Ctl::Comyinji, 7, kPressBakaiFlat);
+    form.setText(Ctl::Ncomkai, 5, "十六");
+    EXPECT_EQ(form.warnings(), (std::vector<std::string>{"发生错误!"}));
+    EXPECT_EQ(form.listIndex(Ctl::Comyinji, 7), kPressBakaiFlat);
+    EXPECT_EQ(form.items(Ctl::Cmbkaizhi, 7), (Sizes{"8", "16"}));
+    // Writing the same text again is no change and runs nothing.
+    form.clearWarnings();
+    form.setText(Ctl::Ncomkai, 5, "十六");
+    EXPECT_TRUE(form.warnings().empty());
+}
+
+TEST(FormState, NewspaperPressChangesNothingElse) {
+    FormState form;
+    form.setListIndex(Ctl::Comyinji, 5, 0);
+    EXPECT_TRUE(form.items(Ctl::Cmbkaizhi, 5).empty());
+    EXPECT_EQ(form.checkState(Ctl::Chkzifan, 5), CheckState::Checked);
+    EXPECT_FALSE(form.enabled(Ctl::Chkzifan, 5));
+    EXPECT_THROW(form.setListIndex(Ctl::Comyinji, 5, 1), std::out_of_range);
+    EXPECT_THROW(form.setListIndex(Ctl::Comyinji, 8, 3), std::out_of_range);
+}
+
+TEST(FormState, ClickOnAKaiItemResetsThePressSheet) {
+    FormState form;
+    form.setText(Ctl::Ntxtkaizhi, 0, "4");
+    form.chooseKai(0, 2);  // "32"
+    EXPECT_EQ(form.text(Ctl::Ncomkai, 0), "32");
+    EXPECT_EQ(form.text(Ctl::Ntxtkaizhi, 0), "2");
+    EXPECT_EQ(form.items(Ctl::Cmbkaizhi, 1), (Sizes{"2", "4"}));
+}
+
+TEST(FormState, ListsTextsAndChecks) {
+    FormState form;
+    // A typed text selects the matching item, or none.
+    form.setText(Ctl::Ncomke, 7, "200");
+    EXPECT_EQ(form.listIndex(Ctl::Ncomke, 7), 8);
+    form.setText(Ctl::Ncomke, 7, "190");
+    EXPECT_EQ(form.listIndex(Ctl::Ncomke, 7), -1);
+    EXPECT_EQ(form.text(Ctl::Ncomke, 7), "190");
+    // A list read by position shows its item.
+    form.setListIndex(Ctl::comjiao, 3, 3);
+    EXPECT_EQ(form.text(Ctl::comjiao, 3), "过UV");
+    form.setText(Ctl::Cmbdin, 0, "精装");
+    EXPECT_EQ(form.listIndex(Ctl::Cmbdin), 2);
+    form.setListIndex(Ctl::Cmbfeilin, 2, -1);
+    EXPECT_EQ(form.text(Ctl::Cmbfeilin, 2), "");
+
+    form.setCheckState(Ctl::Chkzhikai, 3, CheckState::Checked);
+    EXPECT_TRUE(form.enabled(Ctl::Cmbkaizhi, 3));
+    form.setCheckState(Ctl::Chkzhikai, 3, CheckState::Unchecked);
+    EXPECT_FALSE(form.enabled(Ctl::Cmbkaizhi, 3));
+
+    form.setTicked(Ctl::lsthe, 1, true);
+    EXPECT_TRUE(form.ticked(Ctl::lsthe, 1));
+    form.setOption(Ctl::optwa, 2);
+    EXPECT_EQ(form.option(Ctl::optwa), 2);
+    EXPECT_EQ(form.text(Ctl::optwa), "七层");
+
+    form.setPaperNames({"铜版纸", "哑粉纸"});
+    form.setListIndex(Ctl::Ncomzhi, 4, 1);
+    EXPECT_EQ(form.text(Ctl::Ncomzhi, 4), "哑粉纸");
+    form.setPaperNames({"铜版纸"});
+    EXPECT_EQ(form.listIndex(Ctl::Ncomzhi, 4), 0);
+}
+
+TEST(FormState, FaultsOfTheCallerThrow) {
+    FormState form;
+    EXPECT_THROW(form.text(Ctl::Ncomkai, 8), std::out_of_range);
+    EXPECT_THROW(form.text(Ctl::Ncomkai, -1), std::out_of_range);
+    EXPECT_THROW(form.checkState(Ctl::Chkzifan, 11), std::out_of_range);
+    EXPECT_THROW(form.ticked(Ctl::Lsthua, 5), std::out_of_range);
+    EXPECT_THROW(form.ticked(Ctl::Chkhua, 0), std::logic_error);
+    EXPECT_THROW(form.checkState(Ctl::Ncomkai, 0), std::logic_error);
+    EXPECT_THROW(form.listIndex(Ctl::txtshuliang, 0), std::logic_error);
+    EXPECT_THROW(form.setOption(Ctl::optwa, 3), std::out_of_range);
+    EXPECT_THROW(form.setText(Ctl::Chkhua, 0, "x"), std::logic_error);
+}
+
+}  // namespace
+}  // namespace inkquot
