@@ -1,0 +1,290 @@
+#include "ui/main/frmnew.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStackedLayout>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/common/date_text.h"
+#include "core/pricedata/price_tables.h"
+#include "ui/main/app_icon.h"
+#include "ui/main/dialogs.h"
+#include "ui/main/frmabout.h"
+#include "ui/main/frmpass.h"
+#include "ui/main/password_check.h"
+#include "ui/output/history_page.h"
+#include "ui/params/params_page.h"
+#include "ui/pricing/pricing_page.h"
+
+namespace {
+
+struct ToolSpec {
+    const char* caption;
+    const char* hint;
+};
+
+// Top to bottom.
+constexpr ToolSpec kTools[7] = {
+    {"计价", "进入计价页面"}, {"历史记录", "查看历史记录"}, {"参数设置", "设置基本数据"},
+    {"修改密码", "修改密码"}, {"关于", "关于本产品"},       {"帮助", "查看帮助文档"},
+    {"退出", "退出系统"},
+};
+
+QColor menuBackground() {
+    return QApplication::palette("QMenu").color(QPalette::Window);
+}
+
+QString fromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// Each page sits in a scroll area, so that the window fits a small screen
+// whatever a page needs.
+QScrollArea* scrolled(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(page);
+    return area;
+}
+
+}  // namespace
+
+FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const inkquot::Clock& clock,
+               QWidget* parent)
+    : QWidget(parent), folder_(folder), dialogs_(dialogs), clock_(clock) {
+    setObjectName(QStringLiteral("frmnew"));
+    setWindowTitle(applicationTitle());
+    setWindowIcon(applicationIcon());
+    helpOpener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+
+    auto* bar = new QFrame(this);
+    bar->setObjectName(QStringLiteral("toolbar"));
+    bar->setFrameShape(QFrame::StyledPanel);
+    buildToolbar(bar);
+
+    pricingPage_ = new PricingPage;
+    historyPage_ = new HistoryPage;
+    paramsPage_ = new ParamsPage(folder_, dialogs_);
+    piccaidanzi = {pricingPage_, historyPage_, paramsPage_};
+    connect(paramsPage_, &ParamsPage::schemeSelected, this, &FrmNew::fillPaperLists);
+
+    auto* pageFrame = new QFrame(this);
+    pageFrame->setFrameShape(QFrame::StyledPanel);
+    pages_ = new QStackedLayout(pageFrame);
+    for (QWidget* page : piccaidanzi) {
+        pages_->addWidget(scrolled(page));
+    }
+
+    labti[1] = new QLabel(this);
+    labti[1]->setObjectName(QStringLiteral("labti1"));
+    labti[2] = new QLabel(this);
+    labti[2]->setObjectName(QStringLiteral("labti2"));
+    labti[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (int i : {1, 2}) {
+        labti[i]->setFrameShape(QFrame::Panel);
+        labti[i]->setFrameShadow(QFrame::Sunken);
+        labti[i]->setContentsMargins(6, 2, 6, 2);
+    }
+    labti[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    labti[2]->setMinimumWidth(150);
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(6);
+    middle->addWidget(bar);
+    middle->addWidget(pageFrame, 1);
+
+    auto* status = new QHBoxLayout;
+    status->setSpacing(4);
+    status->addWidget(labti[1], 1);
+    status->addWidget(labti[2]);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 4);
+    layout->setSpacing(4);
+    layout->addLayout(middle, 1);
+    layout->addLayout(status);
+
+    showPage(PricingPageIndex);
+    colourToolbar(cmdtool[ToolPricing]);
+    setMinimumSize(640, 480);
+    resize(1024, 700);
+}
+
+FrmNew::~FrmNew() = default;
+
+void FrmNew::buildToolbar(QWidget* bar) {
+    auto* column = new QVBoxLayout(bar);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->setSpacing(6);
+    QFont font = bar->font();
+    font.setPointSizeF(font.pointSizeF() * 1.1);
+    for (int i = 0; i < 7; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(kTools[i].caption), bar);
+        b->setObjectName(QStringLiteral("cmdtool%1").arg(i));
+        b->setToolTip(QString::fromUtf8(kTools[i].hint));
+        b->setFont(font);
+        b->setMinimumSize(96, 44);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        b->setAutoFillBackground(true);
+        b->installEventFilter(this);
+        cmdtool[i] = b;
+        column->addWidget(b);
+        if (i == ToolParams || i == ToolHelp) {
+            column->addSpacing(10);
+        }
+    }
+    column->addStretch(1);
+
+    connect(cmdtool[ToolPricing], &QPushButton::clicked, this,
+            [this] { showPage(PricingPageIndex); });
+    connect(cmdtool[ToolHistory], &QPushButton::clicked, this,
+            [this] { showPage(HistoryPageIndex); });
+    connect(cmdtool[ToolParams], &QPushButton::clicked, this,
+            [this] { showPage(ParamsPageIndex); });
+    connect(cmdtool[ToolPassword], &QPushButton::clicked, this, &FrmNew::openPasswordDialog);
+    connect(cmdtool[ToolAbout], &QPushButton::clicked, this, &FrmNew::openAbout);
+    connect(cmdtool[ToolHelp], &QPushButton::clicked, this, &FrmNew::openHelp);
+    connect(cmdtool[ToolExit], &QPushButton::clicked, this, &QWidget::close);
+}
+
+void FrmNew::colourToolbar(QPushButton* focused) {
+    for (QPushButton* b : cmdtool) {
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::Button, b == focused ? QColor(Qt::white) : menuBackground());
+        b->setPalette(pal);
+    }
+}
+
+bool FrmNew::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::FocusIn) {
+        for (QPushButton* b : cmdtool) {
+            if (b == watched) {
+                colourToolbar(b);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void FrmNew::load() {
+    pricingPage_->selectStartingEntries();
+    fillPaperLists();
+    setWindowTitle(applicationTitle());
+    labti[1]->setText(QStringLiteral("欢迎使用墨衡印件计价系统！"));
+    labti[2]->setText(fromUtf8(inkquot::longDateText(clock_.today())));
+    paramsPage_->loadSchemes();
+    historyPage_->initCutoffDate();
+}
+
+void FrmNew::fillPaperLists() {
+    // Only the names are needed here; list position + 1 is the record number.
+    auto names = [](const std::vector<inkquot::ZhijiaRec>& recs, int count) {
+        QStringList out;
+        for (int i = 0; i < count; ++i) {
+            out << (i < int(recs.size()) ? fromUtf8(recs[std::size_t(i)].Mingcheng) : QString());
+        }
+        return out;
+    };
+    std::vector<inkquot::ZhijiaRec> papers;
+    std::vector<inkquot::ZhijiabuRec> stickers;
+    const auto& paperLayout = inkquot::layoutOf(inkquot::PriceTable::Zhijia);
+    const auto& stickerLayout = inkquot::layoutOf(inkquot::PriceTable::Zhijiabu);
+    inkquot::readZhijiaTable(folder_.file(paperLayout.workingFile), papers);
+    inkquot::readZhijiabuTable(folder_.file(stickerLayout.workingFile), stickers);
+    pricingPage_->fillPaperLists(names(papers, paperLayout.recordCount));
+    pricingPage_->fillStickerPaperList(names(stickers, stickerLayout.recordCount));
+}
+
+void FrmNew::showPage(int page) {
+    if (page < 0 || page >= int(piccaidanzi.size())) {
+        return;
+    }
+    pages_->setCurrentIndex(page);
+    for (int i = 0; i < int(piccaidanzi.size()); ++i) {
+        piccaidanzi[std::size_t(i)]->setEnabled(i == page);
+    }
+}
+
+int FrmNew::currentPage() const {
+    return pages_->currentIndex();
+}
+
+FrmAbout* FrmNew::aboutBox() const {
+    return about_;
+}
+
+bool FrmNew::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && !passwordAsked_) {
+        // Asked after the activation has been handled, not inside it.
+        QTimer::singleShot(0, this, [this] { askPasswordOnce(); });
+    }
+    return QWidget::event(e);
+}
+
+bool FrmNew::askPasswordOnce() {
+    if (passwordAsked_) {
+        return true;
+    }
+    passwordAsked_ = true;
+    const auto stored = readStoredPassword(folder_);
+    const auto answer = dialogs_.input(this, QStringLiteral("请输入密码（初始密码为604172）"),
+                                       QStringLiteral("604172"), true);
+    if (!answer || !passwordMatches(*answer, stored)) {
+        dialogs_.plain(this, QStringLiteral("密码错误！"));
+        close();
+        return false;
+    }
+    return true;
+}
+
+void FrmNew::trackWindow(QWidget* window) {
+    std::erase_if(openWindows_, [](const QPointer<QWidget>& w) { return w.isNull(); });
+    openWindows_.emplace_back(window);
+}
+
+void FrmNew::openPasswordDialog() {
+    FrmPass dialog(folder_, dialogs_, this);
+    dialog.exec();
+}
+
+void FrmNew::openAbout() {
+    if (!about_) {
+        about_ = new FrmAbout(this);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+        trackWindow(about_);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void FrmNew::openHelp() {
+    // The help file opens in whatever the desktop uses for it; when nothing
+    // can open it, the click simply does nothing.
+    const auto file = folder_.file("inkquot.chm");
+    helpOpener_(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+}
+
+void FrmNew::closeEvent(QCloseEvent* e) {
+    if (closing_) {
+        e->accept();
+        return;
+    }
+    closing_ = true;
+    for (auto it = openWindows_.rbegin(); it != openWindows_.rend(); ++it) {
+        if (!it->isNull() && (*it)->isVisible()) {
+            (*it)->close();
+        }
+    }
+    openWindows_.clear();
+    e->accept();
+    emit closed();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QLockFile>
+#include <QSize>
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+#include "core/common/clock.h"
+#include "core/common/program_folder.h"
+
+class Dialogs;
+class FrmNew;
+
+// The smallest screen the program runs on.
+bool screenIsLargeEnough(QSize screen);
+
+// One running program per program folder. The lock file lives in the temp
+// folder under a name made from the folder's path; it records the holder's
+// process id, so the lock of a program that crashed is recognised as stale
+// and taken over by the next start.
+class SingleInstance {
+public:
+    explicit SingleInstance(const std::filesystem::path& programFolder);
+
+    // False when another running program holds the lock.
+    bool acquire();
+    void release();
+
+    const QString& lockPath() const { return path_; }
+    static QString lockPathFor(const std::filesystem::path& programFolder);
+
+private:
+    QString path_;
+    QLockFile lock_;
+};
+
+enum class StartOutcome { AlreadyRunning, ScreenTooSmall, Started };
+
+struct StartResult {
+    StartOutcome outcome = StartOutcome::Started;
+    std::unique_ptr<FrmNew> window;  // set when started
+};
+
+// The program's start: ends silently when another instance runs, warns and
+// ends on a screen below 800 x 600, otherwise loads and shows the main window
+// (which asks for the password when it is first activated). A missing
+// password file is created with the initial password first.
+StartResult startProgram(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
+                         const inkquot::Clock& clock, QSize screen, SingleInstance& instance);
