@@ -28,16 +28,17 @@ QString qs(const std::string& s) {
 
 const QString kBuiltIn = QString::fromUtf8(inkquot::kDefaultSchemeName);
 
-// The longest stored file name is the scheme name followed by "zhibu.dat";
-// file systems allow 255 bytes for a name.
+// A scheme name starts four file names, the longest of them followed by
+// "zhibu.dat" and, while it is being written, by a temporary ending. Sixty
+// characters (each at most 3 bytes in a file name) keep every one of them
+// well inside the 255 bytes a file system allows for a name.
+constexpr qsizetype kMaxSchemeNameLength = 60;
+
 QString schemeNameLengthProblem(const QString& name) {
-    constexpr qsizetype kMaxFileNameBytes = 255;
-    const qsizetype bytes = name.toUtf8().size() + qsizetype(sizeof("zhibu.dat") - 1);
-    if (bytes <= kMaxFileNameBytes) {
+    if (name.size() <= kMaxSchemeNameLength) {
         return {};
     }
-    return QStringLiteral("方案名太长：最多%1个字节（一个汉字占3个字节）。")
-        .arg(kMaxFileNameBytes - qsizetype(sizeof("zhibu.dat") - 1));
+    return QStringLiteral("方案名太长：最多%1个字。").arg(kMaxSchemeNameLength);
 }
 
 }  // namespace

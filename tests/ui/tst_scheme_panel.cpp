@@ -1,0 +1,433 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "core/common/clock.h"
+#include "core/common/file_io.h"
+#include "core/pricedata/default_scheme.h"
+#include "core/pricedata/scheme_list.h"
+#include "tests/ui/support/scripted_dialogs.h"
+#include "tests/ui/support/temp_program_folder.h"
+#include "ui/main/frmnew.h"
+#include "ui/params/scheme_panel.h"
+
+using Icon = Dialogs::Icon;
+using Kind = ScriptedDialogs::Kind;
+
+namespace {
+
+const QString kDefault = QStringLiteral("系统默认");
+const char* const kSuffixes[4] = {"ji.dat", "gong.dat", "zhi.dat", "zhibu.dat"};
+const char* const kWorking[4] = {"fjiben.dat", "fgongjia.dat", "fzhijia.dat", "fzhijiabu.dat"};
+
+void setList(const TempProgramFolder& dir, const std::vector<std::string>& names) {
+    inkquot::rewriteSchemeList(dir.folder().schemeList(), names);
+}
+
+bool schemeFilesExist(const TempProgramFolder& dir, std::string_view name) {
+    for (const char* suffix : kSuffixes) {
+        if (!std::filesystem::exists(dir.schemeFile(name, suffix))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Everything in the program folder, name by name, for "nothing changed".
+std::map<std::string, std::string> snapshot(const TempProgramFolder& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.root())) {
+        if (e.is_regular_file()) {
+            files[e.path().string()] = TempProgramFolder::readBytes(e.path());
+        }
+    }
+    return files;
+}
+
+}  // namespace
+
+class TestSchemePanel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() {
+        inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
+    }
+    void captions();
+    void startSelectsFirstListedScheme();
+    void choosingAnEntryCopiesItsTables();
+    void builtInSchemeCannotBeDeleted();
+    void deletingSecondOfThree();
+    void deleteKeepsSchemeExportedSinceRefresh();
+    void deleteWhenListCannotBeWrittenChangesNothing();
+    void exportUnderListedNameCopiesNothing();
+    void exportUnderNewName();
+    void exportCancelledOrEmpty_data();
+    void exportCancelledOrEmpty();
+    void exportRefusesBadNames_data();
+    void exportRefusesBadNames();
+    void exportTrimsBlanks();
+    void repairCancelledLeavesFilesAlone();
+    void repairRewritesBuiltInScheme();
+    void missingStoredFileKeepsWorkingTables();
+    void missingListOffersRestore_data();
+    void missingListOffersRestore();
+    void missingBuiltInFileOffersRestore();
+};
+
+void TestSchemePanel::captions() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    QCOMPARE(panel.label->text(), QStringLiteral("请选择价格方案"));
+    QVERIFY(!panel.Cmbfangan->isEditable());
+    const char* captions[4] = {"删除所选方案", "导出价格方案", "刷新", "修复系统默认数据"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(panel.Cmdf[i]->text(), QString::fromUtf8(captions[i]));
+    }
+}
+
+void TestSchemePanel::startSelectsFirstListedScheme() {
+    TempProgramFolder dir;
+    dir.addScheme("甲方案", "甲纸");
+    setList(dir, {"甲方案", "系统默认"});
+    ScriptedDialogs dialogs;
+    inkquot::FixedClock clock({2026, 12, 7});
+    FrmNew window(dir.folder(), dialogs, clock);
+    window.load();
+    QVERIFY(dialogs.shown.isEmpty());
+    SchemePanel* panel = window.findChild<SchemePanel*>();
+    QVERIFY(panel);
+    QCOMPARE(panel->entries(), QStringList({QStringLiteral("甲方案"), kDefault}));
+    QCOMPARE(panel->Cmbfangan->currentText(), QStringLiteral("甲方案"));
+    QCOMPARE(panel->currentScheme(), QStringLiteral("甲方案"));
+    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("甲纸"));
+    QCOMPARE(dir.workingFirstStickerPaper(), QStringLiteral("甲纸"));
+}
+
+void TestSchemePanel::choosingAnEntryCopiesItsTables() {
+    TempProgramFolder dir;
+    dir.addScheme("甲方案", "甲纸");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    QSignalSpy selected(&panel, &SchemePanel::schemeSelected);
+    panel.refresh();
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("铜版纸"));
+
+    emit panel.Cmbfangan->activated(1);  // as a choice in the open list does
+    QCOMPARE(selected.count(), 2);
+    QCOMPARE(panel.currentScheme(), QStringLiteral("甲方案"));
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(TempProgramFolder::readBytes(dir.file(kWorking[i])),
+                 TempProgramFolder::readBytes(dir.schemeFile("甲方案", kSuffixes[i])));
+    }
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestSchemePanel::builtInSchemeCannotBeDeleted() {
+    TempProgramFolder dir;
+    dir.addScheme("甲方案", "甲纸");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    const auto before = snapshot(dir);
+    QTest::mouseClick(panel.Cmdf[SchemePanel::DeleteButton], Qt::LeftButton);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.last().text, QStringLiteral("系统默认方案，不能删除！"));
+    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QVERIFY(snapshot(dir) == before);
+    QCOMPARE(panel.entries().size(), 2);
+}
+
+void TestSchemePanel::deletingSecondOfThree() {
+    TempProgramFolder dir;
+    dir.addScheme("甲方案", "甲纸");
+    dir.addScheme("乙方案", "乙纸");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    QVERIFY(panel.selectEntry(1));
+    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("甲纸"));
+
+    QTest::mouseClick(panel.Cmdf[SchemePanel::DeleteButton], Qt::LeftButton);
+    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("乙方案")}));
+    QCOMPARE(panel.entries(), QStringList({kDefault, QStringLiteral("乙方案")}));
+    for (const char* suffix : kSuffixes) {
+        QVERIFY(!std::filesystem::exists(dir.schemeFile("甲方案", suffix)));
+    }
+    QVERIFY(schemeFilesExist(dir, "乙方案"));
+    // The first scheme became current.
+    QCOMPARE(panel.Cmbfangan->currentIndex(), 0);
+    QCOMPARE(panel.currentScheme(), kDefault);
+    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("铜版纸"));
+    // The list on disk is exactly two quoted lines.
+    QCOMPARE(
+        QByteArray::fromStdString(TempProgramFolder::readBytes(dir.folder().schemeList())),
+        QByteArray("\"\xCF\xB5\xCD\xB3\xC4\xAC\xC8\xCF\"\r\n\"\xD2\xD2\xB7\xBD\xB0\xB8\"\r\n"));
+}
+
+void TestSchemePanel::deleteKeepsSchemeExportedSinceRefresh() {
+    TempProgramFolder dir;
+    dir.addScheme("甲方案", "甲纸");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    dialogs.setNextInput(QStringLiteral("新方案"));
+    panel.exportScheme();
+    QCOMPARE(panel.entries().size(), 2);  // not shown until refreshed
+    QVERIFY(panel.selectEntry(1));
+    panel.deleteSelected();
+    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("新方案")}));
+    QVERIFY(schemeFilesExist(dir, "新方案"));
+}
+
+void TestSchemePanel::deleteWhenListCannotBeWrittenChangesNothing() {
+    TempProgramFolder dir;
+    dir.addScheme("甲方案", "甲纸");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    QVERIFY(panel.selectEntry(1));
+    const auto before = snapshot(dir);
+    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::Rename);
+    panel.deleteSelected();
+    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QVERIFY(dialogs.last().text.contains(QStringLiteral("fangan.inf")));
+    QVERIFY(snapshot(dir) == before);
+    QCOMPARE(panel.entries().size(), 2);
+    QCOMPARE(panel.currentScheme(), QStringLiteral("甲方案"));
+}
+
+void TestSchemePanel::exportUnderListedNameCopiesNothing() {
+    TempProgramFolder dir;
+    dir.addScheme("方案一", "旧纸");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    const auto before = snapshot(dir);
+    dialogs.setNextInput(QStringLiteral("方案一"));
+    QTest::mouseClick(panel.Cmdf[SchemePanel::ExportButton], Qt::LeftButton);
+    QCOMPARE(dialogs.shown.size(), 2);
+    const auto& ask = dialogs.shown[0];
+    QCOMPARE(ask.kind, Kind::Input);
+    QCOMPARE(ask.text,
+             QStringLiteral("您可将改动并保存过的基本数据，纸价数据和工价数据导出，以便永久使"
+                            "用。\n请输入价格方案名称。"));
+    QCOMPARE(ask.proposed, QStringLiteral("方案一"));
+    QCOMPARE(dialogs.last().text, QStringLiteral("方案名已存在!"));
+    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QVERIFY(snapshot(dir) == before);
+}
+
+void TestSchemePanel::exportUnderNewName() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    dialogs.setNextInput(QStringLiteral("春季报价"));
+    panel.exportScheme();
+    QVERIFY(dialogs.shown.size() == 1);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(TempProgramFolder::readBytes(dir.schemeFile("春季报价", kSuffixes[i])),
+                 TempProgramFolder::readBytes(dir.file(kWorking[i])));
+    }
+    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("春季报价")}));
+    QCOMPARE(panel.entries(), QStringList({kDefault}));
+    QCOMPARE(panel.currentScheme(), kDefault);
+    panel.refresh();
+    QCOMPARE(panel.entries(), QStringList({kDefault, QStringLiteral("春季报价")}));
+}
+
+void TestSchemePanel::exportCancelledOrEmpty_data() {
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("cancelled") << true;
+    QTest::newRow("empty answer") << false;
+}
+
+void TestSchemePanel::exportCancelledOrEmpty() {
+    QFETCH(bool, cancelled);
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    const auto before = snapshot(dir);
+    dialogs.setNextInput(cancelled ? std::nullopt : std::optional<QString>(QString()));
+    panel.exportScheme();
+    QCOMPARE(dialogs.shown.size(), 1);  // only the question
+    QVERIFY(snapshot(dir) == before);
+}
+
+void TestSchemePanel::exportRefusesBadNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("blanks only") << QStringLiteral("   ");
+    QTest::newRow("slash") << QStringLiteral("a/b");
+    QTest::newRow("climbs out of jgfa") << QStringLiteral("../../etc/x");
+    QTest::newRow("backslash") << QStringLiteral("a\\b");
+    QTest::newRow("double quote") << QStringLiteral("甲\"乙");
+    QTest::newRow("tab") << QStringLiteral("甲\t乙");
+    QTest::newRow("line feed") << QStringLiteral("甲\n乙");
+    QTest::newRow("dot dot") << QStringLiteral("..");
+    QTest::newRow("not in GBK") << QStringLiteral("方案\U0001F600");
+    QTest::newRow("Korean not in GBK") << QStringLiteral("방안");
+    QTest::newRow("61 characters") << QString(61, QChar(0x7532));
+}
+
+void TestSchemePanel::exportRefusesBadNames() {
+    QFETCH(QString, name);
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    const auto outside = snapshot(dir).size();
+    const auto before = snapshot(dir);
+    dialogs.setNextInput(name);
+    panel.exportScheme();
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QVERIFY(!dialogs.last().text.isEmpty());
+    QVERIFY(snapshot(dir) == before);
+    QCOMPARE(snapshot(dir).size(), outside);
+    QVERIFY(!std::filesystem::exists(dir.root().parent_path().parent_path() / "etcji.dat"));
+}
+
+void TestSchemePanel::exportTrimsBlanks() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    const QString longest(60, QChar(0x7532));
+    for (const QString& typed : {QStringLiteral("  方案二 "), longest}) {
+        dialogs.setNextInput(typed);
+        panel.exportScheme();
+    }
+    QVERIFY2(dialogs.shown.size() == 2, qPrintable(dialogs.texts().join(QLatin1Char('|'))));
+    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("方案二"), longest}));
+    QVERIFY(schemeFilesExist(dir, "方案二"));
+    QVERIFY(schemeFilesExist(dir, longest.toStdString()));
+}
+
+void TestSchemePanel::repairCancelledLeavesFilesAlone() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    TempProgramFolder::writeBytes(dir.schemeFile("系统默认", "gong.dat"), "garbled");
+    const auto before = snapshot(dir);
+    dialogs.setNextAnswer(false);
+    QTest::mouseClick(panel.Cmdf[SchemePanel::RepairButton], Qt::LeftButton);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.last().kind, Kind::Confirm);
+    QCOMPARE(dialogs.last().text, QStringLiteral("将要修复系统默认方案的数据，继续吗？"));
+    QCOMPARE(dialogs.last().icon, Icon::Information);
+    QVERIFY(snapshot(dir) == before);
+}
+
+void TestSchemePanel::repairRewritesBuiltInScheme() {
+    TempProgramFolder dir;
+    TempProgramFolder reference;
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    panel.refresh();
+    for (const char* suffix : kSuffixes) {
+        TempProgramFolder::writeBytes(dir.schemeFile("系统默认", suffix), "garbled");
+    }
+    TempProgramFolder::writeBytes(dir.file("fzhijia.dat"), "working, not repaired");
+    dialogs.setNextAnswer(true);
+    QTest::mouseClick(panel.Cmdf[SchemePanel::RepairButton], Qt::LeftButton);
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(dialogs.last().text, QStringLiteral("修复完毕！"));
+    QCOMPARE(dialogs.last().icon, Icon::None);
+    for (const char* suffix : kSuffixes) {
+        // A shorter file than the built-in table: rewritten whole.
+        QCOMPARE(TempProgramFolder::readBytes(dir.schemeFile("系统默认", suffix)),
+                 TempProgramFolder::readBytes(reference.schemeFile("系统默认", suffix)));
+    }
+    QCOMPARE(TempProgramFolder::readBytes(dir.file("fzhijia.dat")),
+             std::string("working, not repaired"));
+}
+
+void TestSchemePanel::missingStoredFileKeepsWorkingTables() {
+    TempProgramFolder dir;
+    dir.addScheme("甲方案", "甲纸");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    QSignalSpy selected(&panel, &SchemePanel::schemeSelected);
+    panel.refresh();
+    std::filesystem::remove(dir.schemeFile("甲方案", "zhibu.dat"));
+    const auto before = snapshot(dir);
+    QVERIFY(!panel.selectEntry(1));
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QVERIFY2(dialogs.last().text.contains(QStringLiteral("甲方案zhibu.dat")),
+             qPrintable(dialogs.last().text));
+    QVERIFY(snapshot(dir) == before);  // not one working table replaced
+    QCOMPARE(panel.Cmbfangan->currentText(), kDefault);
+    QCOMPARE(panel.currentScheme(), kDefault);
+    QCOMPARE(selected.count(), 1);
+}
+
+void TestSchemePanel::missingListOffersRestore_data() {
+    QTest::addColumn<bool>("wholeFolder");
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("list gone, restored") << false << true;
+    QTest::newRow("list gone, declined") << false << false;
+    QTest::newRow("jgfa gone, restored") << true << true;
+    QTest::newRow("jgfa gone, declined") << true << false;
+}
+
+void TestSchemePanel::missingListOffersRestore() {
+    QFETCH(bool, wholeFolder);
+    QFETCH(bool, restore);
+    TempProgramFolder dir;
+    if (wholeFolder) {
+        std::filesystem::remove_all(dir.folder().schemeFolder());
+    } else {
+        std::filesystem::remove(dir.folder().schemeList());
+    }
+    TempProgramFolder::writeBytes(dir.file("fzhijia.dat"), "");
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    dialogs.setNextAnswer(restore);
+    panel.refresh();
+    QCOMPARE(dialogs.shown.first().kind, Kind::Confirm);
+    QVERIFY2(dialogs.shown.first().text.contains(QStringLiteral("fangan.inf")),
+             qPrintable(dialogs.shown.first().text));
+    if (restore) {
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(panel.entries(), QStringList({kDefault}));
+        QCOMPARE(panel.currentScheme(), kDefault);
+        QCOMPARE(dir.workingFirstPaper(), QStringLiteral("铜版纸"));
+    } else {
+        QCOMPARE(panel.entries(), QStringList());
+        QCOMPARE(panel.currentScheme(), QString());
+        // Nothing half-copied: the working table is as it was.
+        QCOMPARE(TempProgramFolder::readBytes(dir.file("fzhijia.dat")), std::string());
+        // The other buttons stay safe without a list.
+        dialogs.setNextInput(QStringLiteral("方案一"));
+        panel.exportScheme();
+        panel.deleteSelected();
+        QVERIFY(!std::filesystem::exists(dir.schemeFile("方案一", "ji.dat")));
+    }
+}
+
+void TestSchemePanel::missingBuiltInFileOffersRestore() {
+    TempProgramFolder dir;
+    std::filesystem::remove(dir.schemeFile("系统默认", "gong.dat"));
+    ScriptedDialogs dialogs;
+    SchemePanel panel(dir.folder(), dialogs);
+    dialogs.setNextAnswer(true);
+    panel.refresh();
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY(dialogs.last().text.contains(QStringLiteral("系统默认gong.dat")));
+    QCOMPARE(panel.currentScheme(), kDefault);
+    QVERIFY(schemeFilesExist(dir, "系统默认"));
+    QCOMPARE(TempProgramFolder::readBytes(dir.file("fgongjia.dat")).size(), std::size_t(44 * 508));
+}
+
+QTEST_MAIN(TestSchemePanel)
+#include "tst_scheme_panel.moc"
