@@ -1,0 +1,206 @@
+#include "core/costing/job_reading.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "core/common/number_text.h"
+#include "core/costing/stored_float.h"
+
+namespace inkquot {
+
+namespace {
+
+std::string inQuotes(std::string_view text) {
+    std::string s = "“";
+    s += text;
+    s += "”";
+    return s;
+}
+
+}  // namespace
+
+std::string_view partName(int part) {
+    static constexpr std::array<std::string_view, 11> kNames = {
+        "封面", "内页一", "内页二", "插页一",   "插页二", "页一",
+        "页二", "单张",   "面纸",   "对裱里纸", "不干胶",
+    };
+    if (part < 0 || part >= static_cast<int>(kNames.size())) {
+        return "印件";
+    }
+    return kNames[static_cast<std::size_t>(part)];
+}
+
+std::string numberText(float value) {
+    return shortestFloatText(value);
+}
+
+float JobReader::number(Ctl control, int index, std::string_view what) {
+    const std::string text = form_.text(control, index);
+    const std::optional<float> value = parseNumber(text);
+    if (!value) {
+        std::string message(what);
+        message += inQuotes(text);
+        message += "不是有效的数字，请重新输入。";
+        refuse(std::move(message));
+        return 0;
+    }
+    return *value;
+}
+
+float JobReader::numberIf(bool needed, Ctl control, int index, std::string_view what) {
+    if (needed) {
+        return number(control, index, what);
+    }
+    return parseNumber(form_.text(control, index)).value_or(0.0f);
+}
+
+float JobReader::position(Ctl control, int index) const {
+    const int listIndex = form_.listIndex(control, index);
+    return listIndex < 0 ? 0.0f : static_cast<float>(listIndex + 1);
+}
+
+float JobReader::checked(Ctl control, int index) const {
+    return form_.checkState(control, index) == CheckState::Checked ? 1.0f : 0.0f;
+}
+
+float JobReader::ticked(Ctl list, int item) const {
+    return form_.ticked(list, item) ? 1.0f : 0.0f;
+}
+
+int JobReader::option(Ctl group) const {
+    return form_.option(group);
+}
+
+void JobReader::refuse(std::string message) {
+    if (refusal_.empty()) {
+        refusal_ = std::move(message);
+    }
+}
+
+void readPaperAndColours(JobReader& reader, const PrintingControls& c, PartSpec& spec) {
+    const std::string name(partName(c.part));
+    if (c.part == 10) {
+        spec.gsm = 0;  // sticker paper is priced per sheet, not by weight
+        spec.paperIndex = reader.position(Ctl::Nzhibu);
+    } else {
+        spec.gsm = reader.number(Ctl::Ncomke, c.part, name + "的纸厚（克重）");
+        spec.paperIndex = reader.position(Ctl::Ncomzhi, c.part);
+    }
+    spec.coloursFront = reader.number(Ctl::Ncomyinse, c.coloursFront, name + "的印色");
+    spec.coloursBack =
+        c.coloursBack < 0 ? 0.0f : reader.number(Ctl::Ncomyinse, c.coloursBack, name + "的印色");
+    spec.spotColours = reader.number(Ctl::Ncomzhuanse, c.part, name + "的专色或实地色");
+    spec.printDifficulty = reader.number(Ctl::Comnd, c.difficulty, name + "的难度系数");
+}
+
+void readPress(JobReader& reader, int part, PartSpec& spec) {
+    spec.sheetKai = reader.number(Ctl::Cmbkaizhi, part, std::string(partName(part)) + "的开纸大小");
+    spec.press = reader.position(Ctl::Comyinji, part);
+    spec.workAndTurn = reader.checked(Ctl::Chkzifan, part);
+}
+
+void checkPrintedPart(JobReader& reader, int part, const PartSpec& spec) {
+    const std::string name(partName(part));
+    if (!(spec.sheetKai > 0)) {
+        reader.refuse(name + "的开纸大小必须大于零，请重新选择开纸大小。");
+    }
+    const bool sticker = spec.stickerPaper == 1;
+    const float count = sticker ? PriceBook::kZhibuCount : PriceBook::kZhiCount;
+    if (spec.paperIndex < 1) {
+        reader.refuse("请为" + name + "选择纸张。");
+    } else if (spec.paperIndex > count) {
+        reader.refuse(name + "所选的纸张不在当前价格方案的纸价表中，请重新选择纸张。");
+    }
+}
+
+void checkKai(JobReader& reader, float kai, std::string_view what) {
+    if (!(kai > 0) || !std::isfinite(kai)) {
+        reader.refuse(std::string(what) + "的开数必须是大于零的数字，请重新选择开数。");
+    }
+}
+
+void checkQuantity(JobReader& reader, float quantity) {
+    if (quantity == 0) {
+        reader.refuse("数量不能为零！");
+    } else if (!(quantity > 0) || !std::isfinite(quantity)) {
+        reader.refuse("数量必须是大于零的数字，请重新输入计价数量。");
+    }
+}
+
+void checkArea(JobReader& reader, float area, std::string_view what) {
+    if (!std::isfinite(area)) {
+        reader.refuse(std::string(what) + "的纸张规格无效，请选择大度或正度。");
+    }
+}
+
+float halfSheetAreaOf(JobReader& reader, int index, std::string_view what) {
+    if (index != 0 && index != 1) {
+        reader.refuse("请选择" + std::string(what) + "的纸张规格（大度或正度）。");
+        return 0;
+    }
+    // 大度 (0) 0.53 m², 正度 (1) 0.43 m² per 对开 sheet.
+    return storedFloat((1.0 - index) / 10.0 + 0.43);
+}
+
+JobCosting::JobCosting(const ProgramFolder& folder, CostResult& result)
+    : folder_(folder), result_(result) {
+    ClearPartCost(partCost_);
+    ClearCostResult(result_);
+}
+
+bool JobCosting::addPart(const PartSpec& spec, int part) {
+    if (failed()) {
+        return false;
+    }
+    const std::string name(partName(part));
+    switch (CostPart(folder_, spec, partCost_, book_)) {
+        case PartStatus::Costed:
+        case PartStatus::NotPrintable:
+            AddPartCost(partCost_, result_);
+            return true;
+        case PartStatus::NonFiniteInput:
+        case PartStatus::ResultOutOfRange:
+            refuse(name + "的费用超出了可以计算的范围，请检查数量、开数、克重等数值。");
+            return false;
+        case PartStatus::BadQuantity:
+            refuse("数量必须是大于零的数字，请重新输入计价数量。");
+            return false;
+        case PartStatus::BadSheetKai:
+            refuse(name + "的开纸大小必须大于零，请重新选择开纸大小。");
+            return false;
+        case PartStatus::BadPaperIndex:
+            refuse("请为" + name + "选择纸张。");
+            return false;
+        case PartStatus::PriceFilesUnreadable:
+            refuse(
+                "无法读取当前价格方案的价格表文件（fjiben.dat、fgongjia.dat、fzhijia.dat、"
+                "fzhijiabu.dat），请检查程序文件夹。");
+            return false;
+    }
+    return false;
+}
+
+CostOutcome JobCosting::refuse(std::string refusal) {
+    if (refusal_.empty()) {
+        refusal_ = std::move(refusal);
+    }
+    ClearCostResult(result_);
+    return outcome();
+}
+
+CostOutcome JobCosting::finish(float quantity) {
+    if (failed()) {
+        ClearCostResult(result_);
+        return outcome();
+    }
+    FinishCostResult(result_, quantity);
+    for (const auto& field : kCostResultFields) {
+        if (!std::isfinite(result_.*field.member)) {
+            return refuse("计算结果超出了可以表示的范围，请检查数量、开数和页数等数值。");
+        }
+    }
+    return outcome();
+}
+
+}  // namespace inkquot

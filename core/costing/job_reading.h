@@ -1,0 +1,144 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/common/program_folder.h"
+#include "core/costing/cost_records.h"
+#include "core/costing/job_form.h"
+#include "core/costing/part_costing.h"
+#include "core/costing/price_book.h"
+
+namespace inkquot {
+
+// What a costing procedure did with a job. A refused job carries a message
+// in Chinese that says what to change; its CostResult is left all zero, so a
+// refused job can never be shown as a price.
+struct CostOutcome {
+    std::string refusal;
+
+    bool ok() const { return refusal.empty(); }
+    static CostOutcome costed() { return {}; }
+    static CostOutcome refused(std::string message) { return {std::move(message)}; }
+};
+
+// The printed parts of the job entry screen by part index: 0 cover, 1 and 2
+// inner pages, 3 and 4 inserts, 5 and 6 newspaper pages, 7 single sheet,
+// 8 face paper, 9 lining paper, 10 sticker. Used to name a part in messages.
+std::string_view partName(int part);
+
+// The shortest decimal text of a value, for messages ("16", "0.5").
+std::string numberText(float value);
+
+// The most press-sheet costings one block of pages may need. A book block of
+// 160 000 pages at 16开 needs 10 000; anything above is a typing slip, and
+// costing it sheet by sheet (four files read per sheet) would leave the
+// program unresponsive.
+inline constexpr double kMaxSheetCostings = 10000;
+
+// Reads the job the way the costing procedures see it: texts as 32-bit float
+// numbers, list positions counted from 1 (0 for no selection), check states
+// and ticks as 1 or 0.
+//
+// The screen refuses texts that are not numbers before a pricing run, but a
+// form filled by other means may still hold one. Such a text reads as 0 and
+// the first one read is kept as a refusal that names the control, so a job
+// never prices a value nobody entered.
+class JobReader {
+public:
+    explicit JobReader(const JobForm& form) : form_(form) {}
+
+    // `what` names the value for the refusal, e.g. "内页一的印色".
+    float number(Ctl control, int index, std::string_view what);
+    // The same for a value that only matters when `needed`; otherwise a text
+    // that is not a number reads as 0 without a refusal.
+    float numberIf(bool needed, Ctl control, int index, std::string_view what);
+    float position(Ctl control, int index = 0) const;
+    float checked(Ctl control, int index) const;
+    float ticked(Ctl list, int item) const;
+    int option(Ctl group) const;
+
+    bool failed() const { return !refusal_.empty(); }
+    const std::string& refusal() const { return refusal_; }
+
+    // Keeps `message` as the refusal unless an earlier one is kept already.
+    void refuse(std::string message);
+
+private:
+    const JobForm& form_;
+    std::string refusal_;
+};
+
+// The printing controls of one part: where its colours and difficulty live
+// (the part index j addresses the other arrays directly).
+struct PrintingControls {
+    int part;
+    int coloursFront;  // index into Ncomyinse
+    int coloursBack;   // index into Ncomyinse, -1 when the part prints one side
+    int difficulty;    // index into Comnd
+};
+
+// Fills weight, paper, colours, spot colours and printing difficulty of
+// `spec` from the part's controls. The sticker has no weight list and reads
+// its paper from Nzhibu.
+void readPaperAndColours(JobReader& reader, const PrintingControls& controls, PartSpec& spec);
+
+// Fills the press-sheet Kai, the press and the work-and-turn permission.
+void readPress(JobReader& reader, int part, PartSpec& spec);
+
+// Refuses a part that cannot be costed: a press-sheet Kai that is not
+// positive, no paper chosen, or a paper position beyond the price table.
+// Only parts that will actually be costed are checked.
+void checkPrintedPart(JobReader& reader, int part, const PartSpec& spec);
+
+// Refuses a finished-piece Kai that is not a positive number; `what` names
+// the size, e.g. "整书规格".
+void checkKai(JobReader& reader, float kai, std::string_view what);
+
+// Refuses a quantity of 0 (the unit price would divide by it) or one that is
+// not a finite number.
+void checkQuantity(JobReader& reader, float quantity);
+
+// Refuses a half-sheet area that is not a finite number.
+void checkArea(JobReader& reader, float area, std::string_view what);
+
+// The area of one 对开 sheet of a paper series list at list index `index`
+// (from 0): 0.53 m² for 大度, 0.43 m² for 正度. Other indexes (no selection)
+// are refused through `reader` and give 0.
+float halfSheetAreaOf(JobReader& reader, int index, std::string_view what);
+
+// One job's costing: clears the part scratch and the result, then costs
+// parts one at a time (CostPart, then AddPartCost) and finishes the totals.
+// The first refused part stops the job: the result is cleared again and the
+// refusal kept.
+class JobCosting {
+public:
+    JobCosting(const ProgramFolder& folder, CostResult& result);
+
+    // Costs one part and adds it in; false when the part was refused.
+    bool addPart(const PartSpec& spec, int part);
+
+    // Only meaningful after at least one addPart: the price book that the
+    // last part costing loaded.
+    const PriceBook& book() const { return book_; }
+    CostResult& result() { return result_; }
+
+    // Stops the job with `refusal`, leaving the result all zero.
+    CostOutcome refuse(std::string refusal);
+
+    // Forms TotalPrice and UnitPrice. A total that is not finite (inputs so
+    // large that a sum overflows) refuses the job.
+    CostOutcome finish(float quantity);
+
+    bool failed() const { return !refusal_.empty(); }
+    CostOutcome outcome() const { return CostOutcome{refusal_}; }
+
+private:
+    const ProgramFolder& folder_;
+    CostResult& result_;
+    PartCost partCost_;
+    PriceBook book_;
+    std::string refusal_;
+};
+
+}  // namespace inkquot
