@@ -107,6 +107,34 @@ bool readUpTo(int fd, std::size_t limit, std::string& out, bool& more) {
     }
 }
 
+// Reads the first `limit` bytes with no size query and no probe beyond
+// them: the price tables are read this way for every costed part.
+bool readPrefix(int fd, std::size_t limit, std::string& out) {
+    constexpr std::size_t kDirectLimit = 1024 * 1024;
+    if (limit > kDirectLimit) {
+        bool more = false;
+        return readUpTo(fd, limit, out, more);
+    }
+    out.resize(limit);
+    std::size_t got = 0;
+    while (got < limit) {
+        ssize_t n = ::read(fd, out.data() + got, limit - got);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            out.clear();
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return true;
+}
+
 bool writeAll(int fd, std::string_view bytes) {
     std::size_t limit = bytes.size();
     bool injected = failsAt(io_test_hooks::FailPoint::WriteAfterBytes);
@@ -162,8 +190,7 @@ IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes,
         }
         return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
     }
-    bool more = false;
-    if (!readUpTo(fd.get(), maxBytes, out, more)) {
+    if (!readPrefix(fd.get(), maxBytes, out)) {
         return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
     }
     return IoStatus::success();
