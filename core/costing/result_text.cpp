@@ -1,0 +1,238 @@
+#include "core/costing/result_text.h"
+
+#include "core/common/number_text.h"
+#include "core/costing/control_catalogue.h"
+
+namespace inkquot {
+
+namespace {
+
+const char* const kLineEnd = "\r\n";
+const std::string kIndent(12, ' ');
+
+// Two values added in double and kept as a 32-bit float, like every amount.
+float sumOf(std::initializer_list<float> items) {
+    double sum = 0;
+    for (float v : items) {
+        sum += v;
+    }
+    return static_cast<float>(sum);
+}
+
+std::string amount(float v) {
+    return groupedFixed(v, 2);
+}
+
+std::string rtrim(std::string s) {
+    while (!s.empty() && s.back() == ' ') {
+        s.pop_back();
+    }
+    return s;
+}
+
+std::string caption(Ctl control, int index) {
+    return controlDef(control).entries[index].caption;
+}
+
+std::string partItem(Ctl list, int item) {
+    return controlDef(list).entries[0].items[item];
+}
+
+// Gram weight, paper and colours of part j with colour lists a and b.
+std::string paperAndColours(const JobForm& f, int j, int a, int b) {
+    return f.text(Ctl::Ncomke, j) + "克" + rtrim(f.text(Ctl::Ncomzhi, j)) +
+           f.text(Ctl::Ncomyinse, a) + "+" + f.text(Ctl::Ncomyinse, b) + "色印刷；";
+}
+
+std::string partPaperAndColours(const JobForm& f, int j) {
+    return paperAndColours(f, j, 2 * j, 2 * j + 1);
+}
+
+bool on(const JobForm& f, Ctl box, int i) {
+    return f.checkState(box, i) == CheckState::Checked;
+}
+
+// A part with its own size: item text, series, 开 and "开".
+std::string sizedPart(const JobForm& f, int item, int group, int part) {
+    return partItem(Ctl::Lsthua, item) + f.text(Ctl::Ncomdu, group) + f.text(Ctl::Ncomkai, group) +
+           "开" + partPaperAndColours(f, part);
+}
+
+// A block counted in pages: item text, pages, "页，".
+std::string pagedPart(const JobForm& f, Ctl list, int item, int pagesBox, int part) {
+    return partItem(list, item) + f.text(Ctl::txtye, pagesBox) + "页，" +
+           partPaperAndColours(f, part);
+}
+
+std::string bookProcessing(const JobForm& f) {
+    std::string s;
+    if (f.ticked(Ctl::Lsthua, 0)) {
+        s += sizedPart(f, 0, 1, 0);
+    }
+    if (f.ticked(Ctl::Lsthua, 1)) {
+        s += pagedPart(f, Ctl::Lsthua, 1, 0, 1);
+    }
+    if (f.ticked(Ctl::Lsthua, 2)) {
+        s += pagedPart(f, Ctl::Lsthua, 2, 1, 2);
+    }
+    if (f.ticked(Ctl::Lsthua, 3)) {
+        s += sizedPart(f, 3, 2, 3);
+    }
+    if (f.ticked(Ctl::Lsthua, 4)) {
+        s += sizedPart(f, 4, 3, 4);
+    }
+    if (on(f, Ctl::Chkhua, 0)) {
+        s += f.text(Ctl::Cmbfeilin, 0) + "；";
+    }
+    if (on(f, Ctl::Chkhua, 2)) {
+        s += "封面" + f.text(Ctl::comjiao, 0) + f.text(Ctl::comjiao, 1) + "；";
+    }
+    if (on(f, Ctl::Chkhua, 3)) {
+        s += caption(Ctl::Chkhua, 3) + "；";
+    }
+    if (on(f, Ctl::Chkhua, 5)) {
+        s += f.text(Ctl::Cmbdin) + "装订；";
+    }
+    return s;
+}
+
+std::string newspaperProcessing(const JobForm& f) {
+    std::string s;
+    if (f.ticked(Ctl::Lstbao, 0)) {
+        s += pagedPart(f, Ctl::Lstbao, 0, 2, 5);
+    }
+    if (f.ticked(Ctl::Lstbao, 1)) {
+        s += pagedPart(f, Ctl::Lstbao, 1, 3, 6);
+    }
+    if (on(f, Ctl::Chkbao, 0)) {
+        s += f.text(Ctl::Cmbfeilin, 1) + "；";
+    }
+    return s;
+}
+
+std::string singleSheetProcessing(const JobForm& f) {
+    std::string s;
+    if (on(f, Ctl::Chkdan, 0)) {
+        s += partPaperAndColours(f, 7);
+    }
+    if (on(f, Ctl::Chkdan, 1)) {
+        s += f.text(Ctl::Cmbfeilin, 2) + "；";
+    }
+    if (on(f, Ctl::Chkdan, 3)) {
+        s += f.text(Ctl::comjiao, 2) + f.text(Ctl::comjiao, 3) + "；";
+    }
+    if (on(f, Ctl::Chkdan, 4)) {
+        s += caption(Ctl::Chkdan, 4) + "；";
+    }
+    if (on(f, Ctl::Chkdan, 5)) {
+        s += f.text(Ctl::Cmbzheci) + caption(Ctl::Chkdan, 5) + "；";
+    }
+    return s;
+}
+
+std::string boxBagProcessing(const JobForm& f) {
+    std::string s;
+    if (f.ticked(Ctl::lsthe, 0)) {
+        s += partItem(Ctl::lsthe, 0) + partPaperAndColours(f, 8);
+    }
+    if (f.ticked(Ctl::lsthe, 1)) {
+        s += partItem(Ctl::lsthe, 1) + partPaperAndColours(f, 9);
+    }
+    if (on(f, Ctl::Chkhe, 0)) {
+        s += f.text(Ctl::Cmbfeilin, 3) + "；";
+    }
+    if (on(f, Ctl::Chkhe, 2)) {
+        s += f.text(Ctl::comjiao, 4) + f.text(Ctl::comjiao, 5) + "；";
+    }
+    if (on(f, Ctl::Chkhe, 4)) {
+        s += caption(Ctl::Chkhe, 4) + "；";
+    }
+    if (on(f, Ctl::Chkhe, 6)) {
+        s += caption(Ctl::Chkhe, 6) + "；";
+    }
+    return s;
+}
+
+std::string stickerProcessing(const JobForm& f) {
+    std::string s;
+    if (on(f, Ctl::Chkbu, 0)) {
+        s += rtrim(f.text(Ctl::Nzhibu)) + f.text(Ctl::Ncomyinse, 20) + "色印刷；";
+    }
+    if (on(f, Ctl::Chkbu, 1)) {
+        s += f.text(Ctl::Cmbfeilin, 4) + "；";
+    }
+    if (on(f, Ctl::Chkbu, 3)) {
+        s += f.text(Ctl::comjiao, 6) + "；";
+    }
+    if (on(f, Ctl::Chkbu, 4)) {
+        s += caption(Ctl::Chkbu, 4) + "；";
+    }
+    return s;
+}
+
+}  // namespace
+
+std::string composeResultText(const JobForm& f, int kind, const CostResult& r) {
+    const float prepress = sumOf({r.FilmCost, r.ImpositionCost});
+    const float other = sumOf({r.FoilCost, r.SurfaceCost, r.EmbossCost, r.MountCost, r.DieBoardCost,
+                               r.DieCutCost, r.CorrugatedCost, r.GlueCost, r.FoldCost});
+    const float quantity = parseNumber(f.text(Ctl::txtshuliang, kind)).value_or(0.0f);
+    std::string t;
+    auto line = [&t](const std::string& s) { t += s + kLineEnd; };
+    line("客户名：" + f.text(Ctl::txtkehuming, kind));
+    line("印件名：" + f.text(Ctl::txtyinjianming, kind));
+    line("数  量：" + groupedFixed(quantity, 0));
+    line("单  价：" + groupedFixed(r.UnitPrice, 4));
+    line("总  价：" + amount(r.TotalPrice));
+    line("");
+    line("其  中");
+    line("印前制作费：" + amount(prepress) + "(其中，菲林费：" + amount(r.FilmCost) + "，拼版费：" +
+         amount(r.ImpositionCost) + ")");
+    line("纸      价：" + amount(r.PaperCost));
+    line("印  刷  费：" + amount(r.PrintCost));
+    line("装  订  费：" + amount(r.BindingCost));
+    line("其  它  费：" + amount(other) + "(其中，表面处理：" + amount(r.SurfaceCost) +
+         "，烫电化铝：" + amount(r.FoilCost));
+    line(kIndent + "模切费：" + amount(r.DieCutCost) + "，模板费：" + amount(r.DieBoardCost) +
+         "，压凸费：" + amount(r.EmbossCost));
+    line(kIndent + "对裱费：" + amount(r.MountCost) + "，裱坑费：" + amount(r.CorrugatedCost) +
+         "，粘盒费：" + amount(r.GlueCost) + ")");
+    return t;
+}
+
+std::string composeGuige(const JobForm& f, int kind) {
+    const int g = sizeGroupOfKind(kind);
+    return f.text(Ctl::Ncomdu, g) + f.text(Ctl::Ncomkai, g) + "开";
+}
+
+std::string composeProcessing(const JobForm& f, int kind) {
+    switch (kind) {
+        case kBook:
+            return bookProcessing(f);
+        case kNewspaper:
+            return newspaperProcessing(f);
+        case kSingleSheet:
+            return singleSheetProcessing(f);
+        case kBoxBag:
+            return boxBagProcessing(f);
+        case kSticker:
+            return stickerProcessing(f);
+        default:
+            return {};
+    }
+}
+
+std::string firstCharacters(const std::string& utf8, std::size_t count) {
+    std::size_t pos = 0;
+    for (std::size_t n = 0; n < count && pos < utf8.size(); ++n) {
+        const auto lead = static_cast<unsigned char>(utf8[pos]);
+        pos += lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    }
+    return utf8.substr(0, std::min(pos, utf8.size()));
+}
+
+std::string composeYaoqiu(const JobForm& f, int kind) {
+    return firstCharacters(composeProcessing(f, kind), 150);
+}
+
+}  // namespace inkquot
