@@ -11,6 +11,18 @@
 #include "ui/main/frmabout.h"
 #include "ui/main/frmnew.h"
 
+namespace {
+
+// Answers the start-up password question, so that showing the window does
+// not bring it up, and forgets that box.
+void unlock(FrmNew& w, ScriptedDialogs& dialogs) {
+    dialogs.setNextInput(QStringLiteral("604172"));
+    QVERIFY(w.askPasswordOnce());
+    dialogs.clear();
+}
+
+}  // namespace
+
 class TestFrmNew : public QObject {
     Q_OBJECT
 
@@ -35,6 +47,7 @@ void TestFrmNew::toolbarCaptionsAndHints() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     const char* expected[7][2] = {
         {"计价", "进入计价页面"}, {"历史记录", "查看历史记录"}, {"参数设置", "设置基本数据"},
         {"修改密码", "修改密码"}, {"关于", "关于本产品"},       {"帮助", "查看帮助文档"},
@@ -55,6 +68,7 @@ void TestFrmNew::loadFillsTitleAndStatusLines() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.load();
     QCOMPARE(w.windowTitle(), QStringLiteral("墨衡印件计价系统"));
     QCOMPARE(w.labti[1]->text(), QStringLiteral("欢迎使用墨衡印件计价系统！"));
@@ -77,6 +91,7 @@ void TestFrmNew::pagesSwitch() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.load();
     w.show();
     // Start from another page so that every click changes something.
@@ -93,6 +108,7 @@ void TestFrmNew::pricingPageComesBackUnchanged() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.load();
     w.show();
     QWidget* pricing = w.piccaidanzi[0];
@@ -109,6 +125,7 @@ void TestFrmNew::focusedToolIsWhite() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.show();
     auto colourOf = [&](int i) { return w.cmdtool[i]->palette().color(QPalette::Button); };
     QCOMPARE(colourOf(FrmNew::ToolPricing), QColor(Qt::white));
@@ -126,6 +143,7 @@ void TestFrmNew::helpOpensTheFileOfTheProgramFolder() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     QList<QUrl> opened;
     w.setHelpOpener([&](const QUrl& url) {
         opened << url;
@@ -141,6 +159,7 @@ void TestFrmNew::helpThatCannotOpenSaysNothing() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.setHelpOpener([](const QUrl&) { return false; });
     QTest::mouseClick(w.cmdtool[FrmNew::ToolHelp], Qt::LeftButton);
     QVERIFY(dialogs.shown.isEmpty());
@@ -150,6 +169,7 @@ void TestFrmNew::aboutIsNotModalAndOpensOnce() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.show();
     QTest::mouseClick(w.cmdtool[FrmNew::ToolAbout], Qt::LeftButton);
     QPointer<FrmAbout> about = w.aboutBox();
@@ -175,6 +195,7 @@ void TestFrmNew::passwordDialogOpensModally() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.show();
     QString seen;
     bool modal = false;
@@ -195,6 +216,7 @@ void TestFrmNew::exitClosesWindowsLastOpenedFirst() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
+    unlock(w, dialogs);
     w.show();
     QStringList closedOrder;
     // Windows a page opened, tracked like the about box.

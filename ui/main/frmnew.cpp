@@ -157,8 +157,16 @@ void FrmNew::buildToolbar(QWidget* bar) {
 
 void FrmNew::colourToolbar(QPushButton* focused) {
     for (QPushButton* b : cmdtool) {
+        const bool current = b == focused;
+        const QColor fill = current ? QColor(Qt::white) : menuBackground();
+        b->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; border: 1px solid %2;"
+                           " border-radius: 4px; padding: 6px; }"
+                           " QPushButton:hover { border-color: #5b86c5; }"
+                           " QPushButton:pressed { background-color: #dfe8f5; }")
+                .arg(fill.name(), current ? QStringLiteral("#5b86c5") : QStringLiteral("#b0b0b0")));
         QPalette pal = b->palette();
-        pal.setColor(QPalette::Button, b == focused ? QColor(Qt::white) : menuBackground());
+        pal.setColor(QPalette::Button, fill);
         b->setPalette(pal);
     }
 }
@@ -222,8 +230,13 @@ FrmAbout* FrmNew::aboutBox() const {
 }
 
 bool FrmNew::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && !passwordAsked_) {
-        // Asked after the activation has been handled, not inside it.
+    // The password is asked when the window first becomes active. Where no
+    // window manager activates it (a bare X server), showing it is enough:
+    // the program is never usable without the password.
+    const bool firstSight = e->type() == QEvent::WindowActivate || e->type() == QEvent::Show;
+    if (firstSight && !passwordAsked_ && !passwordQueued_) {
+        passwordQueued_ = true;
+        // Asked after the event has been handled, not inside it.
         QTimer::singleShot(0, this, [this] { askPasswordOnce(); });
     }
     return QWidget::event(e);

@@ -97,5 +97,6 @@ private:
     std::vector<QPointer<QWidget>> openWindows_;
     HelpOpener helpOpener_;
     bool passwordAsked_ = false;
+    bool passwordQueued_ = false;
     bool closing_ = false;
 };

@@ -10,6 +10,31 @@
 #include "ui/main/frmnew.h"
 #include "ui/main/password_check.h"
 
+namespace {
+
+// A window of a comfortable size in the middle of a large screen; on a
+// small one (800 x 600) the window takes the whole work area.
+void showOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize wanted(1024, 700);
+    if (!screen) {
+        window->show();
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    if (area.width() < wanted.width() + 40 || area.height() < wanted.height() + 60) {
+        // Sized to the work area too, for a desktop that does not maximise.
+        window->setGeometry(area);
+        window->showMaximized();
+        return;
+    }
+    window->resize(wanted);
+    window->move(area.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+    window->show();
+}
+
+}  // namespace
+
 bool screenIsLargeEnough(QSize screen) {
     return screen.width() >= 800 && screen.height() >= 600;
 }
@@ -68,7 +93,7 @@ StartResult startProgram(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
     ensurePasswordFile(folder, dialogs);
     result.window = std::make_unique<FrmNew>(folder, dialogs, clock);
     result.window->load();
-    result.window->show();
+    showOnScreen(result.window.get());
     result.outcome = StartOutcome::Started;
     return result;
 }
