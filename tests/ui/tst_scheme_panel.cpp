@@ -55,7 +55,6 @@ private slots:
     void cleanup() {
         inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
     }
-    void captions();
     void startSelectsFirstListedScheme();
     void choosingAnEntryCopiesItsTables();
     void builtInSchemeCannotBeDeleted();
@@ -76,18 +75,6 @@ private slots:
     void missingListOffersRestore();
     void missingBuiltInFileOffersRestore();
 };
-
-void TestSchemePanel::captions() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    QCOMPARE(panel.label->text(), QStringLiteral("请选择价格方案"));
-    QVERIFY(!panel.Cmbfangan->isEditable());
-    const char* captions[4] = {"删除所选方案", "导出价格方案", "刷新", "修复系统默认数据"};
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(panel.Cmdf[i]->text(), QString::fromUtf8(captions[i]));
-    }
-}
 
 void TestSchemePanel::startSelectsFirstListedScheme() {
     TempProgramFolder dir;

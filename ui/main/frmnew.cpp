@@ -11,6 +11,7 @@
 #include <QStackedLayout>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <system_error>
 
 #include "core/common/date_text.h"
 #include "core/pricedata/price_tables.h"
@@ -280,9 +281,13 @@ void FrmNew::openAbout() {
 }
 
 void FrmNew::openHelp() {
-    // The help file opens in whatever the desktop uses for it; when nothing
-    // can open it, the click simply does nothing.
+    // The help file opens in whatever the desktop uses for it. A missing
+    // file or a desktop that cannot open it leaves the click without effect.
     const auto file = folder_.file("inkquot.chm");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        return;
+    }
     helpOpener_(QUrl::fromLocalFile(QString::fromStdString(file.string())));
 }
 
@@ -298,6 +303,12 @@ void FrmNew::closeEvent(QCloseEvent* e) {
         }
     }
     openWindows_.clear();
+    // Any other window of the program goes too.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible() && !w->isAncestorOf(this)) {
+            w->close();
+        }
+    }
     e->accept();
     emit closed();
 }

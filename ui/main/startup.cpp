@@ -63,15 +63,16 @@ bool SingleInstance::acquire() {
     if (lock_.isLocked()) {
         return true;
     }
+    // tryLock takes over a lock whose holder has died.
     if (lock_.tryLock(0)) {
         return true;
     }
-    // tryLock already removes a lock whose holder is gone; a lock left by a
-    // process that cannot be checked is also taken over when it is stale.
-    if (lock_.error() == QLockFile::LockFailedError && lock_.removeStaleLockFile()) {
-        return lock_.tryLock(0);
+    if (lock_.error() == QLockFile::LockFailedError) {
+        return false;  // another running program holds it
     }
-    return false;
+    // The lock cannot be made at all (no writable temp folder): starting
+    // without the guard is better than never starting.
+    return true;
 }
 
 void SingleInstance::release() {

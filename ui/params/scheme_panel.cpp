@@ -59,6 +59,7 @@ SchemePanel::SchemePanel(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
         Cmdf[std::size_t(i)] = new QPushButton(QString::fromUtf8(captions[i]), this);
         Cmdf[std::size_t(i)]->setObjectName(QStringLiteral("Cmdf%1").arg(i));
         Cmdf[std::size_t(i)]->setMinimumHeight(30);
+        Cmdf[std::size_t(i)]->setMinimumWidth(Cmdf[std::size_t(i)]->sizeHint().width() + 24);
     }
     connect(Cmdf[DeleteButton], &QPushButton::clicked, this, &SchemePanel::deleteSelected);
     connect(Cmdf[ExportButton], &QPushButton::clicked, this, &SchemePanel::exportScheme);
