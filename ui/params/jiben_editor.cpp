@@ -48,8 +48,9 @@ JibenEditor::JibenEditor(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
     connect(lstji, &QListWidget::currentRowChanged, this, [this] { view(); });
     connect(lstji, &QListWidget::itemClicked, this, [this] { view(); });
 
-    layOutEditor(this, nullptr, lstji, {{labels[0], txtji[0]}, {labels[1], txtji[1]}, {labels[2], txtji[2]}},
-                 nullptr, {labels[3], txtji[3]}, {cmdji.begin(), cmdji.end()});
+    layOutEditor(this, nullptr, lstji,
+                 {{labels[0], txtji[0]}, {labels[1], txtji[1]}, {labels[2], txtji[2]}}, nullptr,
+                 {labels[3], txtji[3]}, {cmdji.begin(), cmdji.end()});
     txtji[ValueBox]->setMaximumWidth(160);
     txtji[UnitBox]->setMaximumWidth(160);
 }
