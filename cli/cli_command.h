@@ -29,5 +29,6 @@ public:
 int runInstall(CommandContext& ctx);
 int runPart(CommandContext& ctx);
 int runBinding(CommandContext& ctx);
+int runPrice(CommandContext& ctx);
 
 }  // namespace inkquot::cli

@@ -23,6 +23,8 @@ const Command kCommands[] = {
      inkquot::cli::runPart},
     {"binding", "binding            cost binding: {bindFlag, copies, kai, pages, bindingForm} in",
      inkquot::cli::runBinding},
+    {"price", "price              price a job: job description JSON in, {kind, CostResult} out",
+     inkquot::cli::runPrice},
 };
 
 void printHelp(std::ostream& out) {

@@ -1,0 +1,76 @@
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/job_description.h"
+#include "cli/json_io.h"
+#include "core/costing/cost_records.h"
+#include "core/costing/form_state.h"
+#include "core/costing/price_job.h"
+
+namespace inkquot::cli {
+
+void requireWorkingPriceFiles(const ProgramFolder& folder);
+
+// price: a job description (or an array of them) on standard input, its
+// CostResult out, priced by the same run as the screen's "开始计价".
+// price --describe: the job description as the tool understood it, with
+// only the controls that differ from what omitting them would give.
+int runPrice(CommandContext& ctx) {
+    bool describe = false;
+    for (const std::string& arg : ctx.args) {
+        if (arg == "--describe") {
+            describe = true;
+        } else {
+            throw BadInput("price: unknown argument " + arg +
+                           " (the job comes on standard input; --describe prints it back)");
+        }
+    }
+    const nlohmann::json input = readJsonInput(ctx.in, "price");
+    const auto objects = inputObjects(input, "price");
+    std::vector<FormState> forms(objects.size());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        readJobDescription(*objects[i].second, objects[i].first, forms[i]);
+    }
+    const bool batch = input.is_array();
+
+    if (describe) {
+        nlohmann::json out = nlohmann::json::array();
+        for (const FormState& form : forms) {
+            out.push_back(describeJob(form));
+        }
+        ctx.out << (batch ? out : out.front()).dump() << '\n';
+        return 0;
+    }
+
+    requireWorkingPriceFiles(ctx.folder);
+    std::vector<CostResult> results(forms.size());
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        const PriceOutcome outcome = priceJob(ctx.folder, forms[i], results[i]);
+        if (!outcome.ok()) {
+            throw BadInput(objects[i].first + ": " + outcome.refusal);
+        }
+    }
+
+    JsonWriter out(ctx.out);
+    if (batch) {
+        out.beginArray();
+    }
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        out.beginObject();
+        out.key("kind").integer(forms[i].listIndex(Ctl::comleibie));
+        out.key("CostResult").beginObject();
+        for (const auto& field : kCostResultFields) {
+            out.key(field.name).number(results[i].*field.member);
+        }
+        out.endObject();
+        out.endObject();
+    }
+    if (batch) {
+        out.endArray();
+    }
+    out.newline();
+    return 0;
+}
+
+}  // namespace inkquot::cli

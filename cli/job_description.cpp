@@ -1,0 +1,414 @@
+#include "cli/job_description.h"
+
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "core/common/number_text.h"
+#include "core/costing/control_catalogue.h"
+#include "core/costing/job_reading.h"
+#include "core/costing/press_rules.h"
+
+namespace inkquot::cli {
+
+namespace {
+
+using nlohmann::json;
+
+// The screen's own warnings for texts it refuses.
+constexpr const char* kNotANumber = "非法数据！";
+constexpr const char* kEmptyName = "名称不能为空";
+constexpr const char* kPagesNotMultipleOfFour = "页数或版数必须4是的倍数！";
+
+// Controls whose value the description gives directly instead of in an
+// object keyed by index.
+bool isSingle(const ControlDef& d) {
+    return d.count() == 1 && d.kind != ControlKind::PartList && d.control != Ctl::comleibie;
+}
+
+// One value of the description, located and type-checked.
+struct Entry {
+    const ControlDef* def;
+    int index;
+    const json* value;
+    std::string name;  // "Ncomkai(5)" or "Cmbdin"
+};
+
+class Reader {
+public:
+    Reader(std::string where, FormState& form) : where_(std::move(where)), form_(form) {}
+
+    [[noreturn]] void refuse(const std::string& what, const std::string& problem) const {
+        throw BadInput(where_ + ": " + what + ": " + problem);
+    }
+
+    void read(const json& job);
+
+private:
+    void collect(const json& controls);
+    static std::optional<int> indexOf(const std::string& key);
+    int itemCount(const Entry& e) const;
+
+    std::string textOf(const Entry& e) const;
+    int positionOf(const Entry& e, int min) const;
+    bool flagOf(const Entry& e) const;
+    float numberOf(const Entry& e, const std::string& text) const;
+
+    void applySizeText(const Entry& e);
+    void applyPress(const Entry& e);
+    void applySheetSize(const Entry& e);
+    void applySelfTurn(const Entry& e);
+    void applyOther(const Entry& e);
+
+    std::string where_;
+    FormState& form_;
+    std::vector<Entry> entries_;
+};
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::optional<int> Reader::indexOf(const std::string& key) {
+    if (key.empty() || key.size() > 4 || (key.size() > 1 && key[0] == '0')) {
+        return std::nullopt;
+    }
+    int n = 0;
+    for (char c : key) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+void Reader::read(const json& job) {
+    if (!job.is_object()) {
+        refuse("job", "expected a JSON object");
+    }
+    for (const auto& [key, value] : job.items()) {
+        if (key != "kind" && key != "controls") {
+            refuse("field " + quoted(key), "unknown field (expected \"kind\" and \"controls\")");
+        }
+    }
+    const auto kind = job.find("kind");
+    if (kind == job.end()) {
+        refuse("field \"kind\"", "missing");
+    }
+    if (!kind->is_number_integer() || kind->get<std::int64_t>() < 0 ||
+        kind->get<std::int64_t>() >= kJobKindCount) {
+        refuse("field \"kind\"", "must be a whole number 0 to 4");
+    }
+    const auto controls = job.find("controls");
+    if (controls != job.end()) {
+        collect(*controls);
+    }
+
+    form_.setListIndex(Ctl::comleibie, 0, static_cast<int>(kind->get<std::int64_t>()));
+    // The order of the screen: sizes and press-sheet 开 (which reset the
+    // presses of their group), presses, sheet sizes, self-turn, the rest.
+    for (const Entry& e : entries_) {
+        if (e.def->control == Ctl::Ntxtkaizhi || e.def->control == Ctl::Ncomdu ||
+            e.def->control == Ctl::Ncomkai) {
+            applySizeText(e);
+        }
+    }
+    for (const Entry& e : entries_) {
+        if (e.def->control == Ctl::Comyinji) {
+            applyPress(e);
+        }
+    }
+    for (const Entry& e : entries_) {
+        if (e.def->control == Ctl::Cmbkaizhi) {
+            applySheetSize(e);
+        }
+    }
+    for (const Entry& e : entries_) {
+        if (e.def->control == Ctl::Chkzifan) {
+            applySelfTurn(e);
+        }
+    }
+    for (const Entry& e : entries_) {
+        switch (e.def->control) {
+            case Ctl::Ntxtkaizhi:
+            case Ctl::Ncomdu:
+            case Ctl::Ncomkai:
+            case Ctl::Comyinji:
+            case Ctl::Cmbkaizhi:
+            case Ctl::Chkzifan:
+                break;
+            default:
+                applyOther(e);
+        }
+    }
+}
+
+void Reader::collect(const json& controls) {
+    if (!controls.is_object()) {
+        refuse("field \"controls\"", "expected an object of controls keyed by name");
+    }
+    for (const auto& [name, value] : controls.items()) {
+        const ControlDef* def = findControl(name);
+        const std::string what = "control " + quoted(name);
+        if (def == nullptr) {
+            refuse(what, "unknown control");
+        }
+        if (def->control == Ctl::comleibie) {
+            refuse(what, "the job kind is given as \"kind\"");
+        }
+        if (isSingle(*def)) {
+            entries_.push_back({def, 0, &value, name});
+            continue;
+        }
+        if (!value.is_object()) {
+            refuse(what, "expected an object keyed by index (\"0\" to \"" +
+                             std::to_string(def->count() - 1) + "\")");
+        }
+        // A part list is one control whose items carry the ticks.
+        const int count = def->kind == ControlKind::PartList
+                              ? static_cast<int>(def->entries.front().items.size())
+                              : def->count();
+        for (const auto& [key, item] : value.items()) {
+            const auto index = indexOf(key);
+            if (!index || *index >= count) {
+                refuse(what + " index " + quoted(key),
+                       "index out of range (\"0\" to \"" + std::to_string(count - 1) + "\")");
+            }
+            entries_.push_back({def, *index, &item, name + "(" + key + ")"});
+        }
+    }
+}
+
+int Reader::itemCount(const Entry& e) const {
+    return static_cast<int>(form_.items(e.def->control, e.index).size());
+}
+
+std::string Reader::textOf(const Entry& e) const {
+    if (!e.value->is_string()) {
+        refuse(e.name, "expected a text (a JSON string)");
+    }
+    return e.value->get<std::string>();
+}
+
+int Reader::positionOf(const Entry& e, int min) const {
+    const int count = e.def->kind == ControlKind::OptionGroup
+                          ? static_cast<int>(e.def->entries.front().items.size())
+                          : itemCount(e);
+    const std::string range = std::to_string(min) + " to " + std::to_string(count - 1);
+    if (!e.value->is_number_integer()) {
+        refuse(e.name, "expected a whole number " + range);
+    }
+    const auto v = e.value->get<std::int64_t>();
+    if (v < min || v >= count) {
+        refuse(e.name, "position " + std::to_string(v) + " out of range " + range);
+    }
+    return static_cast<int>(v);
+}
+
+bool Reader::flagOf(const Entry& e) const {
+    if (!e.value->is_number_integer() ||
+        (e.value->get<std::int64_t>() != 0 && e.value->get<std::int64_t>() != 1)) {
+        refuse(e.name, "expected 0 or 1");
+    }
+    return e.value->get<std::int64_t>() == 1;
+}
+
+float Reader::numberOf(const Entry& e, const std::string& text) const {
+    const auto v = parseNumber(text);
+    if (!v) {
+        refuse(e.name + " " + quoted(text), kNotANumber);
+    }
+    return *v;
+}
+
+void Reader::applySizeText(const Entry& e) {
+    if (e.def->control == Ctl::Ncomdu) {
+        form_.setListIndex(Ctl::Ncomdu, e.index, positionOf(e, -1));
+        return;
+    }
+    const std::string text = textOf(e);
+    const float v = numberOf(e, text);
+    if (e.def->control == Ctl::Ntxtkaizhi && !(v > 0)) {
+        refuse(e.name + " " + quoted(text), "压印纸张的开数必须大于零");
+    }
+    form_.setText(e.def->control, e.index, text);
+}
+
+void Reader::applyPress(const Entry& e) {
+    const int position = positionOf(e, 0);
+    form_.setListIndex(Ctl::Comyinji, e.index, position);
+    if (form_.listIndex(Ctl::Comyinji, e.index) != position) {
+        const auto& items = e.def->entries[static_cast<std::size_t>(e.index)].items;
+        refuse(e.name, std::string(partName(e.index)) + "的开数和上机纸张不能用“" +
+                           items[static_cast<std::size_t>(position)] + "”印刷，请选择其他印机");
+    }
+}
+
+void Reader::applySheetSize(const Entry& e) {
+    const std::string text = textOf(e);
+    const auto& offered = form_.items(Ctl::Cmbkaizhi, e.index);
+    for (const std::string& size : offered) {
+        if (size == text) {
+            form_.setText(Ctl::Cmbkaizhi, e.index, text);
+            return;
+        }
+    }
+    std::string sizes;
+    for (const std::string& size : offered) {
+        sizes += (sizes.empty() ? "" : "、") + size;
+    }
+    refuse(e.name + " " + quoted(text),
+           std::string(partName(e.index)) + "的印机不提供这个开纸大小" +
+               (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
+}
+
+void Reader::applySelfTurn(const Entry& e) {
+    const bool tick = flagOf(e);
+    if (tick && !form_.enabled(Ctl::Chkzifan, e.index)) {
+        refuse(e.name, std::string(partName(e.index)) + "不能选择自翻版印刷");
+    }
+    form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
+}
+
+void Reader::applyOther(const Entry& e) {
+    const Ctl c = e.def->control;
+    switch (e.def->kind) {
+        case ControlKind::TextBox:
+        case ControlKind::TextList: {
+            const std::string text = textOf(e);
+            if (c == Ctl::txtkehuming || c == Ctl::txtyinjianming) {
+                if (text.empty()) {
+                    refuse(e.name, kEmptyName);
+                }
+            } else {
+                const float v = numberOf(e, text);
+                if (c == Ctl::txtye && std::fmod(roundHalfEven(v), 4.0f) != 0) {
+                    refuse(e.name + " " + quoted(text), kPagesNotMultipleOfFour);
+                }
+            }
+            form_.setText(c, e.index, text);
+            return;
+        }
+        case ControlKind::PositionList:
+            form_.setListIndex(c, e.index, positionOf(e, -1));
+            return;
+        case ControlKind::CheckBox: {
+            const bool tick = flagOf(e);
+            const auto& start = e.def->entries[static_cast<std::size_t>(e.index)];
+            if (tick && !start.available) {
+                refuse(e.name, "这个选项在计价页面上不可用");
+            }
+            form_.setCheckState(c, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
+            return;
+        }
+        case ControlKind::PartList:
+            form_.setTicked(c, e.index, flagOf(e));
+            return;
+        case ControlKind::OptionGroup:
+            form_.setOption(c, positionOf(e, 0));
+            return;
+    }
+}
+
+bool sameValue(const ControlDef& d, int i, const FormState& a, const FormState& b) {
+    switch (d.kind) {
+        case ControlKind::TextBox:
+        case ControlKind::TextList:
+            return a.text(d.control, i) == b.text(d.control, i);
+        case ControlKind::PositionList:
+            return a.listIndex(d.control, i) == b.listIndex(d.control, i);
+        case ControlKind::CheckBox:
+            return (a.checkState(d.control, i) == CheckState::Checked) ==
+                   (b.checkState(d.control, i) == CheckState::Checked);
+        case ControlKind::PartList:
+            return a.ticked(d.control, i) == b.ticked(d.control, i);
+        case ControlKind::OptionGroup:
+            return a.option(d.control) == b.option(d.control);
+    }
+    return true;
+}
+
+json valueOf(const ControlDef& d, int i, const FormState& form) {
+    switch (d.kind) {
+        case ControlKind::TextBox:
+        case ControlKind::TextList:
+            return form.text(d.control, i);
+        case ControlKind::PositionList:
+            return form.listIndex(d.control, i);
+        case ControlKind::CheckBox:
+            return form.checkState(d.control, i) == CheckState::Checked ? 1 : 0;
+        case ControlKind::PartList:
+            return form.ticked(d.control, i) ? 1 : 0;
+        case ControlKind::OptionGroup:
+            return form.option(d.control);
+    }
+    return nullptr;
+}
+
+// Whether reading without this value would give the form's value anyway.
+bool followsByDefault(const ControlDef& d, int i, const FormState& start, const FormState& form) {
+    if (d.control == Ctl::Cmbkaizhi) {
+        const auto& offered = form.items(Ctl::Cmbkaizhi, i);
+        return offered.empty() ? form.text(Ctl::Cmbkaizhi, i).empty()
+                               : form.text(Ctl::Cmbkaizhi, i) == offered.front();
+    }
+    if (d.control == Ctl::Chkzifan && followsPressWithSelfTurn(i)) {
+        const bool ruled = form.listIndex(Ctl::Comyinji, i) != kPressDuikaiRotary;
+        return (form.checkState(Ctl::Chkzifan, i) == CheckState::Checked) == ruled;
+    }
+    // The presses, 开 texts and press-sheet texts are compared with the
+    // start like any other control: reading them back replays the rules.
+    if (d.control == Ctl::Chkzhikai) {
+        // Greyed and cleared both mean "not ticked".
+        return (form.checkState(Ctl::Chkzhikai, i) == CheckState::Checked) ==
+               (start.checkState(Ctl::Chkzhikai, i) == CheckState::Checked);
+    }
+    return sameValue(d, i, start, form);
+}
+
+}  // namespace
+
+void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form) {
+    Reader(where, form).read(job);
+}
+
+nlohmann::json describeJob(const FormState& form) {
+    const FormState start;
+    json controls = json::object();
+    for (const ControlDef& d : controlCatalogue()) {
+        if (d.control == Ctl::comleibie) {
+            continue;
+        }
+        if (d.kind == ControlKind::PartList) {
+            const int items = static_cast<int>(d.entries.front().items.size());
+            for (int i = 0; i < items; ++i) {
+                if (form.ticked(d.control, i) != start.ticked(d.control, i)) {
+                    controls[std::string(d.name)][std::to_string(i)] =
+                        form.ticked(d.control, i) ? 1 : 0;
+                }
+            }
+            continue;
+        }
+        for (int i = 0; i < d.count(); ++i) {
+            if (followsByDefault(d, i, start, form)) {
+                continue;
+            }
+            if (isSingle(d)) {
+                controls[std::string(d.name)] = valueOf(d, i, form);
+            } else {
+                controls[std::string(d.name)][std::to_string(i)] = valueOf(d, i, form);
+            }
+        }
+    }
+    json job = json::object();
+    job["kind"] = form.listIndex(Ctl::comleibie);
+    if (!controls.empty()) {
+        job["controls"] = std::move(controls);
+    }
+    return job;
+}
+
+}  // namespace inkquot::cli

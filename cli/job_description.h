@@ -1,0 +1,49 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "core/costing/form_state.h"
+
+namespace inkquot::cli {
+
+// The job description: the way scripts hand a job to the tool and the way a
+// job is saved and reloaded.
+//
+//   {"kind": 2,
+//    "controls": {"txtshuliang": {"2": "1000"}, "Ncomkai": {"5": "16"},
+//                 "Comyinji": {"7": 0}, "Chkdan": {"0": 1}, "optwa": 1, ...}}
+//
+// `kind` is the position in the job kind list (0..4). Control arrays are
+// objects keyed by the index as a decimal string; the single controls
+// (Nzhibu, Cmbdin, Cmbzheci, optwa, optnian) take their value directly.
+// Values: the text (a string) for text boxes and for lists whose text is
+// read; the position counted from 0 (-1 for none) for lists read by
+// position; 0 or 1 for check boxes and the ticks of part lists; the chosen
+// index for option groups.
+//
+// Omitted controls keep the starting contents of the job entry screen. An
+// omitted sheet size (Cmbkaizhi) is the first that the press rules offer,
+// and an omitted self-turn box (Chkzifan) follows the press rules.
+
+// Reads `job` into `form`, which must hold the starting contents. The
+// controls are applied in the order the screen would see them: the size
+// texts first (which reset the presses of their group), then the presses,
+// then the sheet sizes, then the self-turn boxes, then everything else.
+//
+// Refused with BadInput, the message starting with `where` and naming the
+// control: unknown fields and control names, indexes outside an array,
+// values of the wrong type or out of range, texts the screen refuses (a
+// quantity, 开, press-sheet 开 or other number that is not a number, a
+// page count that is not a multiple of 4 once rounded, an empty customer or
+// job name), a press that the press rules refuse for the part, a sheet size
+// the press does not offer, and ticking a self-turn box the screen keeps
+// unavailable.
+void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form);
+
+// The description of `form`: its kind and every control whose value
+// differs from what reading the description without it would give. Reading
+// it onto a fresh FormState gives back the same job.
+nlohmann::json describeJob(const FormState& form);
+
+}  // namespace inkquot::cli

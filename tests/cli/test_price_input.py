@@ -1,0 +1,259 @@
+"""`inkquot-cli price`: the job description it reads, the result it prints,
+and the jobs it refuses (exit code 2, one line on standard error).
+
+usage: test_price_input.py PATH_TO_INKQUOT_CLI
+"""
+
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+
+RESULT_NAMES = ["UnitPrice", "TotalPrice", "FilmCost", "ImpositionCost", "PrintCost",
+                "PaperCost", "SurfaceCost", "FoilCost", "EmbossCost", "MountCost",
+                "DieBoardCost", "DieCutCost", "CorrugatedCost", "GlueCost", "BindingCost",
+                "FoldCost"]
+
+# 1000 leaflets of 16开 on 四开 press sheets, 157 g paper 1, 4 + 0 colours,
+# only 印刷: 800 for printing and about 129.375 for paper.
+LEAFLET = {"kind": 2,
+           "controls": {"txtshuliang": {"2": "1000"}, "Ncomkai": {"5": "16"}, "Ncomdu": {"5": 0},
+                        "Cmbkaizhi": {"7": "4"}, "Ncomke": {"7": "157"}, "Ncomzhi": {"7": 0},
+                        "Ncomyinse": {"14": "4", "15": "0"}, "Comyinji": {"7": 0},
+                        "Chkzifan": {"7": 0}, "Chkdan": {"0": 1}, "Lsthua": {"0": 1},
+                        "optwa": 1, "Nzhibu": 0, "Cmbdin": 2}}
+
+
+def job(kind, **controls):
+    return {"kind": kind, "controls": controls}
+
+
+def leaflet(**changes):
+    controls = json.loads(json.dumps(LEAFLET["controls"]))
+    for name, value in changes.items():
+        if isinstance(value, dict) and isinstance(controls.get(name), dict):
+            controls[name].update(value)
+        else:
+            controls[name] = value
+    return {"kind": 2, "controls": controls}
+
+
+class Runner:
+    def __init__(self, cli, folder):
+        self.cli = cli
+        self.folder = folder
+        self.failures = 0
+
+    def run(self, payload, *args):
+        text = payload if isinstance(payload, str) else json.dumps(payload, ensure_ascii=False)
+        return subprocess.run([self.cli, "--dir", self.folder, "price", *args], input=text,
+                              capture_output=True, text=True, timeout=60)
+
+    def fail(self, name, why):
+        self.failures += 1
+        print("FAIL %s: %s" % (name, why))
+
+    def price(self, name, payload):
+        done = self.run(payload)
+        if done.returncode != 0:
+            self.fail(name, "exit %d: %s" % (done.returncode, done.stderr.strip()))
+            return None
+        return json.loads(done.stdout)
+
+    def refused(self, name, payload, *expected):
+        done = self.run(payload)
+        lines = done.stderr.strip().splitlines()
+        if done.returncode != 2 or len(lines) != 1 or done.stdout:
+            self.fail(name, "exit %d, stdout %r, stderr %r"
+                      % (done.returncode, done.stdout, done.stderr))
+            return
+        for part in expected:
+            if part not in lines[0]:
+                self.fail(name, "message %r lacks %r" % (lines[0], part))
+
+
+def f32(x):
+    return struct.unpack("<f", struct.pack("<f", x))[0]
+
+
+def is_shortest_float32(value):
+    """Whether `value` is the shortest decimal that reads back as one
+    32-bit float."""
+    f = f32(value)
+    for digits in range(1, 10):
+        text = "%.*g" % (digits, f)
+        if f32(float(text)) == f:
+            return float(text) == value
+    return False
+
+
+def check_format(r):
+    answer = r.price("leaflet", LEAFLET)
+    if answer is None:
+        return
+    if list(answer) != ["kind", "CostResult"] or answer["kind"] != 2:
+        r.fail("format", "keys %r kind %r" % (list(answer), answer.get("kind")))
+    result = answer["CostResult"]
+    if list(result) != RESULT_NAMES:
+        r.fail("format", "result names %r" % list(result))
+    for name, value in result.items():
+        if not isinstance(value, (int, float)) or not is_shortest_float32(float(value)):
+            r.fail("format", "%s = %r is not a 32-bit float" % (name, value))
+    expected = {"PrintCost": 800.0, "PaperCost": 129.375, "TotalPrice": 929.375,
+                "UnitPrice": 0.929375}
+    for name, value in expected.items():
+        if abs(result[name] - value) > 1e-3:
+            r.fail("leaflet", "%s = %r, expected about %r" % (name, result[name], value))
+    others = [n for n in RESULT_NAMES if n not in expected and result[n] != 0]
+    if others:
+        r.fail("leaflet", "unexpected costs %r" % others)
+
+    batch = r.price("batch", [LEAFLET, job(1)])
+    if batch is not None and (len(batch) != 2 or [a["kind"] for a in batch] != [2, 1]):
+        r.fail("batch", "answers %r" % batch)
+
+
+def same_price(r, name, a, b):
+    pa, pb = r.price(name, a), r.price(name, b)
+    if pa is not None and pb is not None and pa != pb:
+        r.fail(name, "%r differs from %r" % (pa, pb))
+
+
+def check_defaults(r):
+    # An omitted sheet size is the first the press offers (四开: 4, 8).
+    same_price(r, "omitted sheet size",
+               leaflet(Comyinji={"7": 1}, Cmbkaizhi={}),
+               leaflet(Comyinji={"7": 1}, Cmbkaizhi={"7": "4"}))
+    # An omitted self-turn box follows the press: cleared on the rotary.
+    same_price(r, "omitted self-turn",
+               leaflet(Comyinji={"7": 3}, Cmbkaizhi={"7": "2"}, Chkzifan={}),
+               leaflet(Comyinji={"7": 3}, Cmbkaizhi={"7": "2"}, Chkzifan={"7": 0}))
+    # Sizes come before presses: an 8开 sheet on the eighth-sheet press.
+    r.price("size before press", leaflet(Ncomkai={"5": "8"}, Comyinji={"7": 2},
+                                         Cmbkaizhi={"7": "8"}))
+    # Texts the screen accepts.
+    r.price("grouped quantity", leaflet(txtshuliang={"2": " 1,000 "}))
+    r.price("pages that round to a multiple of 4",
+            job(0, txtye={"0": "12.5"}, Lsthua={"1": 1}))
+    r.price("blank customer name", leaflet(txtkehuming={"2": "  "}))
+    r.price("calculator 开", leaflet(Ncomkai={"5": "12"}, Ntxtkaizhi={"5": "3"},
+                                     Cmbkaizhi={"7": "6"}))
+    r.price("nothing given", {"kind": 3})
+
+
+def check_refusals(r):
+    cases = [
+        ("zero quantity", leaflet(txtshuliang={"2": "0"}), "数量不能为零！"),
+        ("quantity 0.00", leaflet(txtshuliang={"2": "0.00"}), "数量不能为零！"),
+        ("quantity text", leaflet(txtshuliang={"2": "一千"}), "txtshuliang(2)", "非法数据！"),
+        ("quantity 1,5", leaflet(txtshuliang={"2": "1,5"}), "txtshuliang(2)"),
+        ("empty quantity", leaflet(txtshuliang={"2": ""}), "txtshuliang(2)"),
+        ("kai text", leaflet(Ncomkai={"5": "16开"}), "Ncomkai(5)", "非法数据！"),
+        ("press-sheet 0", leaflet(Ntxtkaizhi={"5": "0"}), "Ntxtkaizhi(5)"),
+        ("press-sheet text", leaflet(Ntxtkaizhi={"5": "two"}), "Ntxtkaizhi(5)"),
+        ("weight text", leaflet(Ncomke={"7": "157g"}), "Ncomke(7)"),
+        ("difficulty inf", leaflet(Comnd={"9": "inf"}), "Comnd(9)"),
+        ("pages 10", job(0, txtye={"0": "10"}), "txtye(0)", "页数或版数必须4是的倍数！"),
+        ("pages 13.5", job(0, txtye={"1": "13.5"}), "txtye(1)", "页数或版数必须4是的倍数！"),
+        ("newspaper 版数 6", job(1, txtye={"2": "6"}), "txtye(2)"),
+        ("empty customer", leaflet(txtkehuming={"2": ""}), "txtkehuming(2)", "名称不能为空"),
+        ("empty job name", job(4, txtyinjianming={"0": ""}), "txtyinjianming(0)",
+         "名称不能为空"),
+        ("refused press", leaflet(Ncomkai={"5": "4"}, Comyinji={"7": 2}, Cmbkaizhi={}),
+         "Comyinji(7)", "八开平印机"),
+        ("quarter press on a full sheet",
+         job(0, Ntxtkaizhi={"1": "1"}, Comyinji={"0": 1}), "Comyinji(0)", "封面"),
+        ("size not offered", leaflet(Cmbkaizhi={"7": "8"}), "Cmbkaizhi(7)", "2、4"),
+        ("newspaper sheet size", job(1, Cmbkaizhi={"5": "2"}), "Cmbkaizhi(5)"),
+        ("self-turn on the rotary", leaflet(Comyinji={"7": 3}, Cmbkaizhi={"7": "2"},
+                                            Chkzifan={"7": 1}), "Chkzifan(7)"),
+        ("self-turn on the face paper", job(3, Chkzifan={"8": 1}), "Chkzifan(8)"),
+        ("unknown control", leaflet(Frmdan={"0": 1}), "Frmdan"),
+        ("job kind among the controls", leaflet(comleibie=2), "comleibie"),
+        ("unknown field", dict(LEAFLET, price=1), "price"),
+        ("missing kind", {"controls": {}}, "kind"),
+        ("kind 5", {"kind": 5}, "kind"),
+        ("kind as text", {"kind": "2"}, "kind"),
+        ("controls not an object", {"kind": 2, "controls": []}, "controls"),
+        ("index beyond the array", leaflet(Ncomkai={"8": "16"}), "Ncomkai", "8"),
+        ("index with a leading zero", leaflet(Chkdan={"00": 1}), "Chkdan", "00"),
+        ("negative index", leaflet(Chkdan={"-1": 1}), "Chkdan"),
+        ("part list item beyond", job(3, lsthe={"2": 1}), "lsthe"),
+        ("text as number", leaflet(txtshuliang={"2": 1000}), "txtshuliang(2)"),
+        ("position as text", leaflet(Comyinji={"7": "0"}), "Comyinji(7)"),
+        ("position as 0.0", leaflet(Cmbdin=1.0), "Cmbdin"),
+        ("position beyond", leaflet(Ncomzhi={"7": 50}), "Ncomzhi(7)"),
+        ("position -2", leaflet(Cmbfeilin={"2": -2}), "Cmbfeilin(2)"),
+        ("rotary on the face paper", job(3, Comyinji={"8": 3}), "Comyinji(8)"),
+        ("newspaper flat press", job(1, Comyinji={"5": 1}), "Comyinji(5)"),
+        ("tick 2", leaflet(Chkdan={"0": 2}), "Chkdan(0)"),
+        ("tick true", leaflet(Chkdan={"0": True}), "Chkdan(0)"),
+        ("option 3", leaflet(optwa=3), "optwa"),
+        ("option -1", leaflet(optnian=-1), "optnian"),
+        ("single control as object", leaflet(Cmbdin={"0": 1}), "Cmbdin"),
+        ("array control as value", leaflet(Ncomkai="16"), "Ncomkai"),
+        ("malformed JSON", '{"kind": 2,', "price"),
+        ("key given twice", '{"kind": 2, "kind": 3}', "kind"),
+        ("second job of a batch", [LEAFLET, leaflet(txtshuliang={"2": "0"})],
+         "price[1]", "数量不能为零！"),
+    ]
+    for name, payload, *expected in cases:
+        r.refused(name, payload, *expected)
+
+    done = r.run(LEAFLET, "--bogus")
+    if done.returncode != 2:
+        r.fail("unknown argument", "exit %d" % done.returncode)
+
+
+def check_describe(r):
+    for name, payload in (("leaflet", LEAFLET),
+                          ("book", job(0, Ncomkai={"0": "32", "1": "16"}, Ntxtkaizhi={"0": "4"},
+                                       Comyinji={"1": 1, "0": 3}, Cmbkaizhi={"0": "2"},
+                                       Lsthua={"1": 1, "0": 1}, txtye={"0": "96"},
+                                       Chkzhikai={"1": 1}, Chkhua={"5": 1})),
+                          ("bare box", {"kind": 3})):
+        done = r.run(payload, "--describe")
+        if done.returncode != 0:
+            r.fail("describe " + name, done.stderr.strip())
+            continue
+        described = json.loads(done.stdout)
+        again = json.loads(r.run(described, "--describe").stdout)
+        if again != described:
+            r.fail("describe " + name, "%r became %r" % (described, again))
+        if "Cmbkaizhi" in described.get("controls", {}) and name == "book":
+            r.fail("describe book", "the first offered sheet size need not be written")
+        same_price(r, "describe " + name, payload, described)
+    described = json.loads(r.run(LEAFLET, "--describe").stdout)
+    expected = {"kind": 2, "controls": {
+        "txtshuliang": {"2": "1000"}, "Cmbkaizhi": {"7": "4"}, "Ncomyinse": {"15": "0"},
+        "Chkzifan": {"7": 0}, "Chkdan": {"0": 1}, "Lsthua": {"0": 1}, "optwa": 1,
+        "Cmbdin": 2}}
+    if described != expected:
+        r.fail("describe leaflet", "%r" % described)
+
+
+def main():
+    cli = sys.argv[1]
+    folder = tempfile.mkdtemp(prefix="inkquot-price-input-")
+    try:
+        subprocess.run([cli, "install", folder], check=True, capture_output=True)
+        scheme = os.path.join(folder, "jgfa", "系统默认")
+        for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
+                                ("zhibu", "fzhijiabu")):
+            shutil.copyfile(scheme + suffix + ".dat", os.path.join(folder, working + ".dat"))
+        r = Runner(cli, folder)
+        check_format(r)
+        check_defaults(r)
+        check_refusals(r)
+        check_describe(r)
+        print("%d failures" % r.failures)
+        return 1 if r.failures else 0
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
