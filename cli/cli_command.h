@@ -30,5 +30,6 @@ int runInstall(CommandContext& ctx);
 int runPart(CommandContext& ctx);
 int runBinding(CommandContext& ctx);
 int runPrice(CommandContext& ctx);
+int runFit(CommandContext& ctx);
 
 }  // namespace inkquot::cli

@@ -25,6 +25,8 @@ const Command kCommands[] = {
      inkquot::cli::runBinding},
     {"price", "price              price a job: job description JSON in, {kind, CostResult} out",
      inkquot::cli::runPrice},
+    {"fit", "fit                fit a size on the sheets: {page, a, b, trim, gripper} in",
+     inkquot::cli::runFit},
 };
 
 void printHelp(std::ostream& out) {
