@@ -71,8 +71,8 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
     bar->setFrameShape(QFrame::StyledPanel);
     buildToolbar(bar);
 
-    pricingPage_ = new PricingPage;
-    historyPage_ = new HistoryPage;
+    pricingPage_ = new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
+    historyPage_ = new HistoryPage(folder_, dialogs_, clock_);
     paramsPage_ = new ParamsPage(folder_, dialogs_);
     piccaidanzi = {pricingPage_, historyPage_, paramsPage_};
     connect(paramsPage_, &ParamsPage::schemeSelected, this, &FrmNew::fillPaperLists);
@@ -95,6 +95,7 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
         labti[i]->setContentsMargins(6, 2, 6, 2);
     }
     labti[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    connect(historyPage_, &HistoryPage::hintChanged, labti[1], &QLabel::setText);
     labti[2]->setMinimumWidth(150);
 
     auto* middle = new QHBoxLayout;
