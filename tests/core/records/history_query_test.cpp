@@ -1,0 +1,125 @@
+#include "core/records/history_query.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace inkquot {
+namespace {
+
+JiluRec rec(int day, const std::string& customer, const std::string& job) {
+    JiluRec r;
+    r.Riqi = serialFromDate(dateFromSerial(day));
+    r.Kehuming = customer;
+    r.Yinjianming = job;
+    r.Shuliang = 1000;
+    r.Guige = "大度16开";
+    r.Yaoqiu = "要求";
+    r.Danjia = 0.5f;
+    r.Zongjia = 500;
+    return r;
+}
+
+TEST(DateText, WhatCountsAsADate) {
+    struct Case {
+        const char* text;
+        std::optional<CivilDate> date;
+    };
+    const Case cases[] = {
+        {"2026/11/8", CivilDate{2026, 11, 8}},
+        {" 2026-11-08 ", CivilDate{2026, 11, 8}},
+        {"2026.1.31", CivilDate{2026, 1, 31}},
+        {"2026年12月7日", CivilDate{2026, 12, 7}},
+        {"2024/2/29", CivilDate{2024, 2, 29}},
+        {"2026年12月7", CivilDate{2026, 12, 7}},
+        {"2026/2/29", std::nullopt},
+        {"2026/13/1", std::nullopt},
+        {"2026/11/8x", std::nullopt},
+        {"2026/11-8", std::nullopt},
+        {"26/11/8", std::nullopt},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"2026/11/008", std::nullopt},
+        {"20261108", std::nullopt},
+        {"2026/0/5", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseDateText(c.text), c.date) << c.text;
+    }
+}
+
+TEST(HistoryLines, TenLinesInTheListsFormats) {
+    JiluRec r = rec(46363, "客户1     ", "印件1");
+    r.Shuliang = 1234567;
+    r.Danjia = 0.5f;
+    r.Zongjia = 1234.5f;
+    const std::vector<std::string> expected = {
+        "3记录",
+        "日期：    2026/12/7",
+        "客户名称：客户1     ",
+        "印件名称：印件1",
+        "规格：    大度16开",
+        "数量：    1,234,567",
+        "单价：    0.5000",
+        "总价：    1,234.50",
+        "加工要求：要求",
+        "",
+    };
+    EXPECT_EQ(historyLines(r, 3), expected);
+}
+
+TEST(HistoryLines, DamagedNumbersDoNotBreakTheList) {
+    JiluRec r = rec(0, "a", "b");
+    r.Riqi = std::numeric_limits<double>::quiet_NaN();
+    r.Danjia = std::numeric_limits<float>::infinity();
+    const auto lines = historyLines(r, 1);
+    EXPECT_EQ(lines[1], "日期：    ?");
+    EXPECT_EQ(lines[6], "单价：    0.0000");
+    r.Riqi = 1e300;
+    EXPECT_EQ(historyLines(r, 1)[1], "日期：    ?");
+}
+
+TEST(HistoryQuery, ModesAndNumbering) {
+    const std::vector<JiluRec> records = {
+        rec(46360, "张三印务", "印件1"),
+        rec(46362, "李四", "画册A"),
+        rec(46363, "张三", "印件12"),
+    };
+    struct Case {
+        HistoryMode mode;
+        const char* customer;
+        const char* job;
+        const char* cutoff;
+        std::vector<std::string> firstLines;  // line 1 of each listed record
+        std::vector<std::string> customers;
+    };
+    const Case cases[] = {
+        {HistoryMode::Customer,
+         "",
+         "",
+         "",
+         {"1记录", "2记录", "3记录"},
+         {"张三印务", "李四", "张三"}},
+        {HistoryMode::Customer, "  张三 ", "", "", {"1记录", "2记录"}, {"张三印务", "张三"}},
+        {HistoryMode::JobName, "", "印件", "", {"1记录", "2记录"}, {"张三印务", "张三"}},
+        {HistoryMode::JobName, "", "画册a", "", {}, {}},  // case-sensitive
+        // Saved after the cut-off: the cut-off day itself does not match.
+        {HistoryMode::Date, "", "", "2026/12/6", {"1记录"}, {"张三"}},
+        {HistoryMode::Date, "", "", "2026/12/7", {}, {}},
+        {HistoryMode::Date, "", "", "2026/12/4", {"1记录", "2记录"}, {"李四", "张三"}},
+    };
+    for (const auto& c : cases) {
+        const auto lines = queryLines(records, {c.mode, c.customer, c.job, c.cutoff});
+        ASSERT_TRUE(lines.has_value());
+        ASSERT_EQ(lines->size(), 10 * c.firstLines.size()) << c.customer << c.job << c.cutoff;
+        for (std::size_t i = 0; i < c.firstLines.size(); ++i) {
+            EXPECT_EQ((*lines)[10 * i], c.firstLines[i]);
+            EXPECT_EQ((*lines)[10 * i + 2], "客户名称：" + c.customers[i]);
+        }
+    }
+    EXPECT_FALSE(queryLines(records, {HistoryMode::Date, "", "", "2026/2/30"}).has_value());
+    EXPECT_TRUE(queryLines(records, {HistoryMode::Customer, "", "", "bad"}).has_value());
+}
+
+}  // namespace
+}  // namespace inkquot
