@@ -18,8 +18,8 @@ class HistoryPage : public QWidget {
     Q_OBJECT
 
 public:
-    HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
-                const inkquot::Clock& clock, QWidget* parent = nullptr);
+    HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const inkquot::Clock& clock,
+                QWidget* parent = nullptr);
 
     // Sets the cut-off date box to 30 days before today; the main window
     // calls it last when loading.
