@@ -83,6 +83,19 @@ IoStatus checkSchemeName(std::string_view name) {
     if (!isValidUtf8(name)) {
         return IoStatus::failure(IoError::BadText, "方案名的编码无效。");
     }
+    // A scheme name starts four file names, the longest followed by
+    // "zhibu.dat" and, while it is written, by a temporary ending. Sixty
+    // characters (at most 3 bytes each in a file name) keep all of them well
+    // inside the 255 bytes a file system allows for a name.
+    std::size_t characters = 0;
+    for (unsigned char c : name) {
+        characters += (c & 0xC0) != 0x80;
+    }
+    if (characters > kMaxSchemeNameCharacters) {
+        return IoStatus::failure(
+            IoError::BadText,
+            "方案名太长：最多" + std::to_string(kMaxSchemeNameCharacters) + "个字。");
+    }
     if (!isValidSchemeName(name)) {
         return IoStatus::failure(
             IoError::BadText,

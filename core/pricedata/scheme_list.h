@@ -25,6 +25,7 @@ IoStatus readSchemeList(const std::filesystem::path& file, std::vector<std::stri
 
 // Whether a name can be stored in the list and used for the scheme's files
 // (isValidSchemeName, and representable in GBK); a refusal carries a message.
+inline constexpr std::size_t kMaxSchemeNameCharacters = 60;
 IoStatus checkSchemeName(std::string_view name);
 
 // Adds one quoted name at the end of the list (the file is created when

@@ -28,19 +28,6 @@ QString qs(const std::string& s) {
 
 const QString kBuiltIn = QString::fromUtf8(inkquot::kDefaultSchemeName);
 
-// A scheme name starts four file names, the longest of them followed by
-// "zhibu.dat" and, while it is being written, by a temporary ending. Sixty
-// characters (each at most 3 bytes in a file name) keep every one of them
-// well inside the 255 bytes a file system allows for a name.
-constexpr qsizetype kMaxSchemeNameLength = 60;
-
-QString schemeNameLengthProblem(const QString& name) {
-    if (name.size() <= kMaxSchemeNameLength) {
-        return {};
-    }
-    return QStringLiteral("方案名太长：最多%1个字。").arg(kMaxSchemeNameLength);
-}
-
 }  // namespace
 
 SchemePanel::SchemePanel(const inkquot::ProgramFolder& folder, Dialogs& dialogs, QWidget* parent)
@@ -241,10 +228,6 @@ void SchemePanel::exportScheme() {
     // Blanks typed around a name are not part of it; a name of blanks only
     // is refused with the reason.
     const QString name = answer->trimmed();
-    if (const QString tooLong = schemeNameLengthProblem(name); !tooLong.isEmpty()) {
-        dialogs_.warning(this, tooLong);
-        return;
-    }
     // Refuses a listed name ("方案名已存在!") or one that cannot name files,
     // before anything is copied.
     if (const auto status = inkquot::exportScheme(folder_, utf8(name)); !status.ok()) {

@@ -79,8 +79,13 @@ TEST(SchemeList, RefusedNamesLeaveTheListAlone) {
     auto file = dir / "fangan.inf";
     const std::string original = "\"a\"\r\n";
     spit(file, original);
+    std::string longest;
+    for (int i = 0; i < 60; ++i) {
+        longest += "甲";
+    }
+    EXPECT_TRUE(checkSchemeName(longest));
     const std::string refused[] = {
-        "", "..", "x/y", "x\"y", "a\r\nb", "c:d", "笑\xF0\x9F\x98\x80", "\xC3\x28"};
+        "", "..", "x/y", "x\"y", "a\r\nb", "c:d", "笑\xF0\x9F\x98\x80", "\xC3\x28", longest + "乙"};
     for (const auto& name : refused) {
         IoStatus s = appendSchemeName(file, name);
         EXPECT_EQ(s.error, IoError::BadText) << name;
