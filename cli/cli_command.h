@@ -31,5 +31,6 @@ int runPart(CommandContext& ctx);
 int runBinding(CommandContext& ctx);
 int runPrice(CommandContext& ctx);
 int runFit(CommandContext& ctx);
+int runTable(CommandContext& ctx);
 
 }  // namespace inkquot::cli

@@ -18,7 +18,8 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"install", "install DIR        lay out a ready program folder in DIR", inkquot::cli::runInstall},
+    {"install", "install DIR        lay out a ready program folder in DIR",
+     inkquot::cli::runInstall},
     {"part", "part               cost one printed part: PartSpec JSON in, PartCost JSON out",
      inkquot::cli::runPart},
     {"binding", "binding            cost binding: {bindFlag, copies, kai, pages, bindingForm} in",
@@ -27,6 +28,9 @@ const Command kCommands[] = {
      inkquot::cli::runPrice},
     {"fit", "fit                fit a size on the sheets: {page, a, b, trim, gripper} in",
      inkquot::cli::runFit},
+    {"table",
+     "table              a price table: job description JSON in, its labels and prices out",
+     inkquot::cli::runTable},
 };
 
 void printHelp(std::ostream& out) {
@@ -67,8 +71,8 @@ int main(int argc, char* argv[]) {
         if (rest.front() != c.name) {
             continue;
         }
-        CommandContext ctx{inkquot::ProgramFolder(dir), {rest.begin() + 1, rest.end()}, std::cin,
-                           std::cout};
+        CommandContext ctx{
+            inkquot::ProgramFolder(dir), {rest.begin() + 1, rest.end()}, std::cin, std::cout};
         try {
             return c.run(ctx);
         } catch (const inkquot::cli::BadInput& e) {
