@@ -2,21 +2,248 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
 
-// The pricing page (job entry). It fills its paper lists from the names the
-// current price scheme holds: the ten paper lists from the 50 papers, the
-// sticker paper list from the 10 sticker papers; list position + 1 is the
-// paper's record number.
-class PricingPage : public QWidget {
+#include "core/costing/form_state.h"
+#include "core/costing/job_form.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class Dialogs;
+class LeaveGuard;
+
+// The pricing page of the main window: the job kind list, one entry panel per
+// job kind, the result panel and the three command buttons below them.
+//
+// Every control array carries its own name, and index i of an array is the
+// control that the costing, the press rules and the layout calculator address
+// as index i. Items, captions and starting contents come from the control
+// catalogue of the core; the page only places them. The page is the job form
+// the costing reads: every setter goes through the widgets, so the event
+// rules run exactly as they do for the clerk.
+class PricingPage : public QWidget, public inkquot::JobForm {
     Q_OBJECT
 
 public:
-    explicit PricingPage(QWidget* parent = nullptr);
+    // Receives the advice texts for the main window's hint line.
+    using HintLine = std::function<void(const QString&)>;
 
-    // The main window's load selects the first entry of the job entry lists
-    // before anything else.
-    void selectStartingEntries() {}
+    explicit PricingPage(Dialogs& dialogs, HintLine hintLine = {}, QWidget* parent = nullptr);
+    ~PricingPage() override;
 
+    // The main window's load: the first kind, then the first entry of the
+    // press, gram weight, colour, spot colour, series, difficulty, film and
+    // surface lists (the press choices run the press rules), then binding
+    // and folds. The 开 lists keep their starting texts.
+    void selectStartingEntries();
+
+    // Paper lists from the names the current price scheme holds: the ten
+    // paper lists from the 50 papers, the sticker paper list from the 10
+    // sticker papers; list position + 1 is the paper's record number. Each
+    // list keeps its selection when it is still inside the new list.
     void fillPaperLists(const QStringList& paperNames);
     void fillStickerPaperList(const QStringList& stickerPaperNames);
+
+    // JobForm over the widgets.
+    std::string text(inkquot::Ctl control, int index = 0) const override;
+    int listIndex(inkquot::Ctl control, int index = 0) const override;
+    inkquot::CheckState checkState(inkquot::Ctl control, int index) const override;
+    bool ticked(inkquot::Ctl list, int item) const override;
+    int option(inkquot::Ctl group) const override;
+    void setText(inkquot::Ctl control, int index, const std::string& text) override;
+    void setListIndex(inkquot::Ctl control, int index, int position) override;
+    void setCheckState(inkquot::Ctl control, int index, inkquot::CheckState state) override;
+    void setTicked(inkquot::Ctl list, int item, bool ticked) override;
+    void setOption(inkquot::Ctl group, int chosen) override;
+
+    // Whether the control itself is switched on (the state of its panel and
+    // frame aside): the sheet-size lists follow their manual box, the
+    // self-turn boxes follow the press.
+    bool controlEnabled(inkquot::Ctl control, int index) const;
+    QWidget* controlWidget(inkquot::Ctl control, int index) const;
+
+    // Puts a whole job on the screen (a job description read into a form):
+    // the kind, the size entries, the presses, the sheet sizes, the
+    // self-turn boxes, then everything else, each through its control.
+    void applyJob(const inkquot::JobForm& job);
+    // The job on the screen as plain values, paper names included.
+    inkquot::FormState captureJob() const;
+
+    // The clerk's gestures that differ from setting a value: a 开 list item
+    // chosen from the list, a click on an item of a part list.
+    void chooseKai(int group, int position);
+    void clickPartItem(inkquot::Ctl list, int item);
+
+    // Shows entry panel 0..4 or the result panel 5 and hides the others.
+    void showPanel(int panel);
+    int shownPanel() const;
+
+    // The part frame shown in the part list's place (0-based item).
+    int shownPartFrame(inkquot::Ctl list) const;
+
+    // Opens the layout calculator for size entry p; the value written back
+    // runs the rules of its size group.
+    void openCalculator(int p);
+    // Tests replace the modal calculator.
+    using Calculator = std::function<void(int page, inkquot::JobForm& form)>;
+    void setCalculator(Calculator calculator) { calculator_ = std::move(calculator); }
+
+    // Job kind list and panels: 0..4 the kinds, 5 the result panel.
+    QComboBox* comleibie = nullptr;
+    std::array<QWidget*, 6> picjijia{};
+    // 0 "开始计价", 1 "保存结果", 2 "生成价格表".
+    std::array<QPushButton*, 3> cmdjijia{};
+    QLabel* labresult = nullptr;
+    QPushButton* cmdprint = nullptr;
+
+    // Common block, per kind.
+    std::array<QLineEdit*, 5> txtkehuming{};
+    std::array<QLineEdit*, 5> txtyinjianming{};
+    std::array<QLineEdit*, 5> txtshuliang{};
+    // Pages: 0 内页一, 1 内页二, 2 页一, 3 页二.
+    std::array<QLineEdit*, 4> txtye{};
+    std::array<QLineEdit*, 2> txttang{};
+
+    // Size groups.
+    std::array<QComboBox*, 8> Ncomdu{};
+    std::array<QComboBox*, 8> Ncomkai{};
+    std::array<QLineEdit*, 8> Ntxtkaizhi{};
+    std::array<QPushButton*, 7> cmdjisuan{};
+
+    // Printing controls of the parts.
+    std::array<QComboBox*, 11> Comyinji{};
+    std::array<QComboBox*, 11> Cmbkaizhi{};
+    std::array<QCheckBox*, 11> Chkzhikai{};
+    std::array<QCheckBox*, 11> Chkzifan{};
+    std::array<QComboBox*, 10> Ncomke{};
+    std::array<QComboBox*, 10> Ncomzhi{};
+    QComboBox* Nzhibu = nullptr;
+    std::array<QComboBox*, 21> Ncomyinse{};
+    std::array<QComboBox*, 11> Ncomzhuanse{};
+    std::array<QComboBox*, 19> Comnd{};
+
+    // Section options.
+    std::array<QComboBox*, 5> Cmbfeilin{};
+    std::array<QComboBox*, 7> comjiao{};
+    QComboBox* Cmbdin = nullptr;
+    QComboBox* Cmbzheci = nullptr;
+    std::array<QCheckBox*, 4> Chkban{};
+    std::array<QRadioButton*, 3> optwa{};
+    std::array<QRadioButton*, 3> optnian{};
+
+    // Section boxes and the frames they switch on.
+    std::array<QCheckBox*, 6> Chkhua{};
+    std::array<QCheckBox*, 2> Chkbao{};
+    std::array<QCheckBox*, 6> Chkdan{};
+    std::array<QCheckBox*, 8> Chkhe{};
+    std::array<QCheckBox*, 5> Chkbu{};
+    std::array<QFrame*, 6> Frmhua{};
+    std::array<QFrame*, 2> Frmbao{};
+    std::array<QFrame*, 6> Frmdan{};
+    std::array<QFrame*, 8> Frmhe{};
+    std::array<QFrame*, 5> Frmbu{};
+
+    // Part lists and the part frames.
+    QListWidget* Lsthua = nullptr;
+    QListWidget* Lstbao = nullptr;
+    QListWidget* lsthe = nullptr;
+    std::array<QFrame*, 5> Frameu0{};
+    std::array<QFrame*, 2> Frameu1{};
+    std::array<QFrame*, 2> Frameu2{};
+
+signals:
+    // A press of cmdjijia(index).
+    void commandPressed(int index);
+
+protected:
+    QSize minimumSizeHint() const override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Building (pricing_panels.cpp).
+    void buildControls();
+    QWidget* buildBookPanel();
+    QWidget* buildNewspaperPanel();
+    QWidget* buildSingleSheetPanel();
+    QWidget* buildBoxPanel();
+    QWidget* buildStickerPanel();
+    QWidget* buildResultPanel();
+    QWidget* commonBlock(int kind);
+    QWidget* sizeEntry(int group, int calculatorButton, bool withCaption = true);
+    QFrame* partFrame(int part, QWidget* parent);
+    QWidget* partSection(QListWidget* list, const std::vector<QFrame*>& frames);
+    struct Sections {
+        QWidget* prepress;
+        QWidget* printing;
+        QWidget* finishing;  // nullptr for the newspaper
+    };
+    QWidget* kindPanel(int kind, const Sections& sections);
+
+    // Event rules.
+    void kindChosen(int kind);
+    void sectionClicked(QCheckBox* box, QFrame* frame);
+    void manualSizeClicked(int part);
+    void partTickChanged(QListWidget* list, int item);
+    void pressChosen(int part, int position);
+    void resetYinji(int group);
+    void kaiTextMaybeChanged(int group);
+    void pressSheetTextChanged(int group);
+    void followBookSize(int item);
+    void hint(const QString& text);
+
+    // Validation when the focus leaves a box.
+    bool quantityLeft(int kind);
+    bool nameLeft(QLineEdit* box);
+    bool pagesLeft(int index);
+    bool foilAreaLeft(int index);
+    bool kaiLeft(int group);
+
+    QComboBox* list(inkquot::Ctl control, int index) const;
+    QListWidget* partList(inkquot::Ctl list) const;
+    const std::vector<QFrame*>& partFrames(inkquot::Ctl list) const;
+    void registerWidget(inkquot::Ctl control, int index, QWidget* widget);
+
+    Dialogs& dialogs_;
+    HintLine hintLine_;
+    Calculator calculator_;
+    LeaveGuard* guard_ = nullptr;
+    QStackedWidget* panels_ = nullptr;
+    std::array<QStackedWidget*, 3> partStacks_{};  // book, newspaper, box
+    std::array<std::vector<QFrame*>, 3> partFrames_{};
+    // The sections of every kind panel, placed by the width of the page:
+    // the printing content beside prepress and finishing, above them side
+    // by side, or all three stacked.
+    enum class Arrangement { Unset, Stacked, SideBySide, Wide };
+    struct SectionGrid {
+        QGridLayout* grid;
+        QWidget* common;
+        Sections sections;
+        Arrangement arrangement = Arrangement::Unset;
+    };
+    static void arrange(SectionGrid& sg, Arrangement arrangement);
+    static Arrangement arrangementFor(const SectionGrid& sg, int width);
+    std::vector<SectionGrid> sectionGrids_;
+    // The width the page needs with every panel stacked (0 until measured).
+    int minimumPageWidth_ = 0;
+
+    // Every widget by catalogue control and index.
+    std::vector<std::vector<QWidget*>> widgets_;
+    // The last 开 text of each group that the change rule saw.
+    std::array<QString, 8> kaiTexts_{};
+    // Set while a composite change of a list is under way: the change rules
+    // wait for the end result.
+    int quiet_ = 0;
+    bool clickingPart_ = false;
 };

@@ -1,0 +1,137 @@
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "core/common/clock.h"
+#include "core/costing/control_catalogue.h"
+#include "tests/ui/support/scripted_dialogs.h"
+#include "tests/ui/support/temp_program_folder.h"
+#include "ui/main/frmnew.h"
+#include "ui/pricing/pricing_page.h"
+
+using inkquot::Ctl;
+
+namespace {
+
+// Window sizes that leave room for a title bar and a task bar on screens of
+// 800 × 600 and 1280 × 800.
+const QSize kSmallScreen(800, 560);
+const QSize kLargeScreen(1280, 760);
+
+QScrollArea* scrollAreaOf(QWidget* page) {
+    for (QWidget* w = page->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(w)) {
+            return area;
+        }
+    }
+    return nullptr;
+}
+
+// Visible texts that do not get the room they need, described for a failure
+// message.
+QStringList cutOff(QWidget* root) {
+    QStringList out;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root) || w->width() <= 0) {
+            continue;
+        }
+        const bool textual = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                             qobject_cast<QComboBox*>(w);
+        if (!textual) {
+            continue;
+        }
+        const auto* label = qobject_cast<QLabel*>(w);
+        if (label != nullptr && label->wordWrap()) {
+            continue;
+        }
+        if (w->width() < w->minimumSizeHint().width() ||
+            w->height() < w->minimumSizeHint().height()) {
+            out << QStringLiteral("%1 %2x%3 < %4x%5")
+                       .arg(w->objectName().isEmpty()
+                                ? QString::fromLatin1(w->metaObject()->className())
+                                : w->objectName())
+                       .arg(w->width())
+                       .arg(w->height())
+                       .arg(w->minimumSizeHint().width())
+                       .arg(w->minimumSizeHint().height());
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+class TestPricingLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void panelsAtScreenSizes_data();
+    void panelsAtScreenSizes();
+
+private:
+    inkquot::FixedClock clock_{{2026, 12, 7}};
+};
+
+void TestPricingLayout::panelsAtScreenSizes_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("kind");
+    for (const QSize& size : {kSmallScreen, kLargeScreen}) {
+        for (int k = 0; k < inkquot::kJobKindCount; ++k) {
+            QTest::addRow("%dx%d kind %d", size.width(), size.height(), k) << size << k;
+        }
+    }
+}
+
+void TestPricingLayout::panelsAtScreenSizes() {
+    QFETCH(QSize, size);
+    QFETCH(int, kind);
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    FrmNew w(dir.folder(), dialogs, clock_);
+    dialogs.setNextInput(QStringLiteral("604172"));
+    QVERIFY(w.askPasswordOnce());
+    w.load();
+    PricingPage* page = w.pricingPage();
+    page->setListIndex(Ctl::comleibie, 0, kind);
+    w.setMinimumSize(0, 0);
+    w.resize(size);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.size(), size);
+
+    const QString shots = qEnvironmentVariable("INKQUOT_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        QDir().mkpath(shots);
+        w.grab().save(QStringLiteral("%1/pricing_%2x%3_kind%4.png")
+                          .arg(shots)
+                          .arg(size.width())
+                          .arg(size.height())
+                          .arg(kind));
+    }
+
+    const QStringList cut = cutOff(page->picjijia[std::size_t(kind)]);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+
+    QScrollArea* area = scrollAreaOf(page);
+    QVERIFY(area != nullptr);
+    // Never sideways: the sections stack on a small screen.
+    QVERIFY2(page->width() <= area->viewport()->width(),
+             qPrintable(QStringLiteral("page %1 wide in a viewport of %2")
+                            .arg(page->width())
+                            .arg(area->viewport()->width())));
+    if (size == kLargeScreen) {
+        QVERIFY2(page->height() <= area->viewport()->height(),
+                 qPrintable(QStringLiteral("page %1 high in a viewport of %2")
+                                .arg(page->height())
+                                .arg(area->viewport()->height())));
+    }
+}
+
+QTEST_MAIN(TestPricingLayout)
+#include "tst_pricing_layout.moc"
