@@ -1,0 +1,75 @@
+#include "ui/output/price_table_action.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include "core/common/clock.h"
+#include "core/costing/price_table.h"
+#include "ui/main/dialogs.h"
+#include "ui/output/frmshow.h"
+#include "ui/output/price_sheet.h"
+
+namespace {
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void fillSheet(PriceSheet& sheet, const inkquot::PriceTableGrid& g) {
+    sheet.labshuoming->setText(qs(g.labshuoming));
+    for (int j = 0; j < PriceSheet::kQuantities; ++j) {
+        sheet.labshu[j]->setText(qs(g.labshu[j]));
+    }
+    for (int i = 0; i < PriceSheet::kRows; ++i) {
+        sheet.labddu[i]->setText(qs(g.labddu[i]));
+        sheet.labzdu[i]->setText(qs(g.labddu[i]));
+    }
+    for (int n = 0; n < PriceSheet::kCells; ++n) {
+        sheet.labdanjia[n]->setText(qs(g.labdanjia[n]));
+    }
+    sheet.lablei->setText(qs(g.lablei));
+}
+
+}  // namespace
+
+PriceTableShown generatePriceTableWindow(QWidget* parent, const inkquot::ProgramFolder& folder,
+                                         inkquot::JobForm& form, inkquot::CostResult& result,
+                                         OutputServices services,
+                                         const std::function<void(FrmShow&)>& showModal) {
+    std::optional<inkquot::PriceTableGrid> grid;
+    {
+        // 84 costings, each reading the price files: a busy pointer meanwhile.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        grid = inkquot::generatePriceTable(folder, form, result);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!grid) {
+        return PriceTableShown::NotOffered;
+    }
+    const int refused = grid->refusedCount();
+    if (refused == inkquot::kTableCellCount) {
+        services.dialogs.warning(parent, qs(grid->refusal));
+        return PriceTableShown::Refused;
+    }
+    if (refused > 0) {
+        services.dialogs.warning(
+            parent, QStringLiteral("价格表中有%1格无法计价，以“-”表示：\n").arg(refused) +
+                        qs(grid->refusal));
+    }
+
+    FrmShow frmshow(services, parent);
+    fillSheet(*frmshow.Picture2, *grid);
+    const auto heading = services.dialogs.input(parent, qs(inkquot::kTableTitlePrompt),
+                                                qs(inkquot::kTableTitleProposal), false);
+    if (!heading || heading->isEmpty()) {
+        return PriceTableShown::Cancelled;
+    }
+    frmshow.Picture2->labdate->setText(qs(inkquot::tableMonthText(services.clock.today())));
+    frmshow.Picture2->labiaoti->setText(*heading);
+    if (showModal) {
+        showModal(frmshow);
+    } else {
+        frmshow.exec();
+    }
+    return PriceTableShown::Shown;
+}

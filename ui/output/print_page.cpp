@@ -1,0 +1,66 @@
+#include "ui/output/print_page.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPainter>
+
+QFont printFont(double points, bool bold) {
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC")});
+    font.setStyleHint(QFont::Serif);
+    // Points to pixels of 1/96 inch.
+    font.setPixelSize(qRound(points * 96.0 / 72.0));
+    font.setBold(bold);
+    return font;
+}
+
+PrintPage::PrintPage(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    p.setColor(QPalette::WindowText, Qt::black);
+    setPalette(p);
+}
+
+void PrintPage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 1));
+    for (const QLineF& line : rules()) {
+        painter.drawLine(line);
+    }
+}
+
+void paintPage(QPainter& painter, const PrintPage& page, const QRectF& target) {
+    const QSizeF size = page.size();
+    if (size.isEmpty() || target.isEmpty()) {
+        return;
+    }
+    const qreal scale = std::min(target.width() / size.width(), target.height() / size.height());
+    painter.save();
+    painter.translate(target.left() + (target.width() - size.width() * scale) / 2, target.top());
+    painter.scale(scale, scale);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    // A hairline would vanish on a fine printer: the rules are a third of a
+    // point wide whatever the scale.
+    painter.setPen(QPen(Qt::black, 0.5));
+    for (const QLineF& line : page.rules()) {
+        painter.drawLine(line);
+    }
+    for (const QLabel* label : page.findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(&page) || label->text().isEmpty()) {
+            continue;
+        }
+        const QRect rect(label->mapTo(&page, QPoint(0, 0)), label->size());
+        int flags = static_cast<int>(label->alignment());
+        if (label->wordWrap()) {
+            flags |= Qt::TextWordWrap;
+        }
+        painter.setFont(label->font());
+        painter.setPen(Qt::black);
+        painter.drawText(rect, flags, label->text());
+    }
+    painter.restore();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QLineF>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+class QFont;
+class QPainter;
+
+// Print layouts are drawn in pixels of 1/96 inch: one pixel is 15 twips, so
+// a layout given in twips keeps its proportions on any screen or paper.
+inline constexpr int kTwipsPerPixel = 15;
+constexpr int tw(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+// The 宋体 of the printouts, or the CJK serif font the system has instead
+// (Noto Serif CJK SC on a plain Debian desktop). The size is in points at
+// 96 pixels per inch, so it does not depend on the screen's resolution.
+QFont printFont(double points, bool bold = false);
+
+// A page laid out for printing: labels placed on a widget of the page's
+// size, plus the rules (grid lines) it draws between them. The same widget
+// can be shown on screen; printing and PDF export draw it with paintPage.
+class PrintPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PrintPage(QWidget* parent = nullptr);
+
+    // The lines of the page in its own pixels.
+    virtual std::vector<QLineF> rules() const { return {}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Draws `page` onto `painter`, scaled to fit `target` (in the painter's
+// coordinates) with its proportions kept, centred across and at the top.
+// The texts of the page's visible labels are drawn as text, unclipped, so a
+// printout or a PDF carries real characters in the labels' fonts.
+void paintPage(QPainter& painter, const PrintPage& page, const QRectF& target);
