@@ -15,7 +15,7 @@ std::string refusalText(PartStatus status) {
         case PartStatus::NonFiniteInput:
             return "a value is not a finite number";
         case PartStatus::BadQuantity:
-            return "field \"quantity\" must be greater than 0";
+            return "field \"quantity\" must not be 0";
         case PartStatus::BadSheetKai:
             return "field \"sheetKai\" must be greater than 0";
         case PartStatus::BadPaperIndex:

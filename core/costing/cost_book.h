@@ -60,7 +60,7 @@ inline constexpr double kMaxUnitsPerSheet = 100000;
 // Everything else is read from `form`.
 //
 // Refused before anything is costed (the result is left all zero):
-// - a quantity of 0, negative, or not finite;
+// - a quantity of 0 or not finite (a negative one is priced);
 // - for a ticked block whose size is needed: a Kai that is not positive, a
 //   press-sheet Kai (开纸大小) that is not positive, no paper chosen, an
 //   insert without a paper series;

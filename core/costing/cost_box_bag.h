@@ -18,7 +18,7 @@ namespace inkquot {
 // half-sheet area of its paper series.
 //
 // Refused before anything is costed (the result is left all zero): a
-// quantity of 0, negative, or not finite; and, when a part is ticked, a Kai or
+// quantity of 0 or not finite (a negative one is priced); and, when a part is ticked, a Kai or
 // press-sheet Kai that is not positive, no paper chosen, or a text that is not
 // a number among the values used.
 CostOutcome CostBoxBag(const ProgramFolder& folder, const JobForm& form, CostResult& result,

@@ -19,7 +19,7 @@ namespace inkquot {
 // half-sheet area of its paper series.
 //
 // Refused before anything is costed (the result is left all zero): a
-// quantity of 0, negative, or not finite; a page Kai that is not positive; in
+// quantity of 0 or not finite (a negative one is priced); a page Kai that is not positive; in
 // a ticked group with pages, a negative page count, more than
 // kMaxSheetCostings sheets, no paper chosen, or a text that is not a number.
 CostOutcome CostNewspaper(const ProgramFolder& folder, const JobForm& form, CostResult& result,

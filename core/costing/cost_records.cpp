@@ -114,7 +114,7 @@ void FinishCostResult(CostResult& result, float quantity) {
     }
     result.TotalPrice = storedFloat(total);
     result.UnitPrice = 0;
-    if (quantity > 0) {
+    if (quantity != 0) {
         const float unit =
             storedFloat(static_cast<double>(result.TotalPrice) / static_cast<double>(quantity));
         if (std::isfinite(unit)) {

@@ -108,9 +108,9 @@ void AddPartCost(const PartCost& cost, CostResult& result);
 // fourteen items, added one by one in the order film, imposition, printing,
 // paper, surface, foil, embossing, mounting, die board, die cutting,
 // corrugated, gluing, binding, folding; UnitPrice = TotalPrice / quantity.
-// A quantity that is not positive (the pricing run refuses those before
-// costing) or a total that is not finite leaves UnitPrice at 0 rather than
-// an infinity or NaN.
+// A quantity of 0 (the pricing run refuses it before costing) or a unit
+// price beyond the float range leaves UnitPrice at 0 rather than an infinity
+// or NaN; a negative quantity gives a negative unit price.
 void FinishCostResult(CostResult& result, float quantity);
 
 }  // namespace inkquot

@@ -17,7 +17,7 @@ namespace inkquot {
 // and the Kai of the finished label (the area comes before the Kai here).
 //
 // Refused before anything is costed (the result is left all zero): a
-// quantity of 0, negative, or not finite; and, when printed, a Kai or
+// quantity of 0 or not finite (a negative one is priced); and, when printed, a Kai or
 // press-sheet Kai that is not positive, no sticker paper chosen, or a text
 // that is not a number among the values used.
 CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostResult& result,

@@ -123,8 +123,8 @@ void checkKai(JobReader& reader, float kai, std::string_view what) {
 void checkQuantity(JobReader& reader, float quantity) {
     if (quantity == 0) {
         reader.refuse("数量不能为零！");
-    } else if (!(quantity > 0) || !std::isfinite(quantity)) {
-        reader.refuse("数量必须是大于零的数字，请重新输入计价数量。");
+    } else if (!std::isfinite(quantity)) {
+        reader.refuse("数量必须是有效的数字，请重新输入计价数量。");
     }
 }
 
@@ -164,7 +164,7 @@ bool JobCosting::addPart(const PartSpec& spec, int part) {
             refuse(name + "的费用超出了可以计算的范围，请检查数量、开数、克重等数值。");
             return false;
         case PartStatus::BadQuantity:
-            refuse("数量必须是大于零的数字，请重新输入计价数量。");
+            refuse("数量不能为零！");
             return false;
         case PartStatus::BadSheetKai:
             refuse(name + "的开纸大小必须大于零，请重新选择开纸大小。");

@@ -402,7 +402,9 @@ PartOutcome costPartWithBook(const PriceBook& book, const PartSpec& spec) {
     if (!allFinite(spec)) {
         return refused(PartStatus::NonFiniteInput);
     }
-    if (!(spec.quantity > 0)) {
+    // A negative quantity is priced as it stands (a credit note); only zero
+    // leaves the pieces per sheet meaningless.
+    if (spec.quantity == 0) {
         return refused(PartStatus::BadQuantity);
     }
     if (!(spec.sheetKai > 0)) {

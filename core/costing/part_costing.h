@@ -19,7 +19,7 @@ enum class PartStatus {
     NotPrintable,
     // Refused inputs, checked in this order before anything is computed:
     NonFiniteInput,  // one of the 35 values is an infinity or NaN
-    BadQuantity,     // quantity is 0 or negative
+    BadQuantity,     // quantity is 0
     BadSheetKai,     // sheetKai is 0 or negative (pieces per press sheet undefined)
     // paperIndex, rounded to the nearest whole number (halves to even), is
     // outside 1..50 (1..10 for sticker paper). Checked only when the part is

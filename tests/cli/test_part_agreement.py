@@ -132,7 +132,7 @@ def cost_part(book, p):
     gong = book.gong
     jiben = book.jiben
 
-    if q <= 0 or s <= 0:
+    if q == 0 or s <= 0:
         return None
     # Step 2: the paper price.
     price = 0.0
@@ -390,7 +390,7 @@ def random_spec(rng):
 
     sticker = f32(1 if rng.random() < 0.15 else 0)
     p = {
-        "quantity": f32(rng.choice((rng.randint(1, 3000), rng.randint(1, 200000),
+        "quantity": f32(rng.choice((rng.randint(1, 3000), rng.randint(1, 200000), -rng.randint(1, 5000),
                                     rng.uniform(1, 50000), 1000, 5000, 10000))),
         "halfSheetArea": pick(0.53, 0.43),
         "kai": f32(rng.choice((1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 16, 18, 20, 24, 32, 33, 48, 64, 65,

@@ -76,7 +76,7 @@ TEST(CostRecords, FinishingSumsInDoubleAndRoundsOnce) {
         // 2^24 + 13 ones: a float running sum would stay at 2^24.
         {"one rounding", 16777216, 1, 1000, 16777228, 16777.228f},
         {"zero quantity", 10, 1, 0, 23, 0},
-        {"negative quantity", 10, 1, -2, 23, 0},
+        {"negative quantity", 10, 1, -2, 23, -11.5f},
         {"unit overflows", 3e38f, 0, 1e-3f, 3e38f, 0},
     };
     for (const auto& r : rows) {

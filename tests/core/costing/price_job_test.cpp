@@ -61,6 +61,20 @@ TEST_F(PriceJobTest, SingleSheetExample) {
     EXPECT_NEAR(result.UnitPrice, 0.9294f, 1e-4);
 }
 
+TEST_F(PriceJobTest, NegativeQuantityIsPriced) {
+    // A clerk may price a return or credit as a negative quantity: the rules
+    // run as they stand and the unit price is the total over that quantity.
+    FormState form = leaflet();
+    form.setText(Ctl::txtshuliang, 2, "-1000");
+    CostResult result;
+    const PriceOutcome outcome = priceJob(folder, form, result);
+    ASSERT_TRUE(outcome.ok()) << outcome.refusal;
+    EXPECT_TRUE(std::isfinite(result.TotalPrice));
+    EXPECT_NE(result.TotalPrice, 0.0f);
+    EXPECT_EQ(result.UnitPrice,
+              static_cast<float>(static_cast<double>(result.TotalPrice) / -1000.0));
+}
+
 TEST_F(PriceJobTest, RefusalsBeforeCostingKeepTheLastResult) {
     struct Case {
         const char* name;
