@@ -1,0 +1,397 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "core/common/clock.h"
+#include "core/common/file_io.h"
+#include "core/costing/price_book.h"
+#include "tests/ui/params_support.h"
+#include "ui/main/frmnew.h"
+#include "ui/params/zhijia_editor.h"
+
+using namespace params_test;
+using Icon = Dialogs::Icon;
+using inkquot::PriceTable;
+
+namespace {
+
+QColor menuColour() {
+    return QApplication::palette("QMenu").color(QPalette::Window);
+}
+QColor windowColour(QWidget* w) {
+    return QApplication::palette(w).color(QPalette::Base);
+}
+
+// Shows paper `row` and opens it for editing.
+void editPaper(ZhijiaEditor* ed, int row) {
+    ed->lstzhi->setCurrentRow(row);
+    click(ed->cmdzhi[ZhijiaEditor::EditButton]);
+}
+
+}  // namespace
+
+class TestParamsZhijia : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() {
+        inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
+    }
+    void captions();
+    void editUnlocks_data();
+    void editUnlocks();
+    void pricedAtOnceWithTheFee();
+    void newNameReachesEveryPaperList();
+    void emptyNoteIsRefused();
+    void leavingWithThreeFaultsShowsThreeMessages();
+    void textsThatCannotBeStored_data();
+    void textsThatCannotBeStored();
+    void failedWriteLeavesBothFiles();
+    void failedCopyRestoresWorkingFile();
+    void stickerPaperTable();
+    void blankRecordsDoNotHoldTheFocus();
+};
+
+void TestParamsZhijia::captions() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    QCOMPARE(ed->title(), QStringLiteral("查看或修改纸价"));
+    QCOMPARE(ed->optzhi[0]->text(), QStringLiteral("普通纸"));
+    QCOMPARE(ed->optzhi[1]->text(), QStringLiteral("不干胶纸"));
+    QVERIFY(ed->optzhi[0]->isChecked());
+    const char* labels[4] = {"纸张种类", "纸张价格", "单    位", "说    明"};
+    const char* buttons[4] = {"显示/刷新", "查看", "更改", "保存更改"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(ed->labels[i]->text(), QString::fromUtf8(labels[i]));
+        QCOMPARE(ed->cmdzhi[i]->text(), QString::fromUtf8(buttons[i]));
+    }
+    QCOMPARE(ed->lstzhi->count(), 50);
+    QCOMPARE(ed->txtzhi[0]->text(), QStringLiteral("铜版纸"));
+    QCOMPARE(ed->txtzhi[1]->text(), QStringLiteral("8000"));  // as stored, no fee
+    QCOMPARE(ed->txtzhi[2]->text(), QStringLiteral("元/吨"));
+    QCOMPARE(ed->txtzhi[3]->text(), QStringLiteral("普通"));
+    // Hidden with the panel until it is chosen; its own state is viewing.
+    QVERIFY(!ed->isEnabled());
+    QVERIFY(ed->lstzhi->isEnabledTo(ed));
+    QVERIFY(ed->cmdzhi[ZhijiaEditor::EditButton]->isEnabledTo(ed));
+    QVERIFY(!ed->cmdzhi[ZhijiaEditor::SaveButton]->isEnabledTo(ed));
+    shown.page.Optfang[ParamsPage::PaperPanel]->click();
+    QVERIFY(ed->isEnabled() && ed->isVisible());
+}
+
+void TestParamsZhijia::editUnlocks_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("textsOpen");
+    QTest::newRow("built-in 铜版纸") << 0 << QStringLiteral("铜版纸") << false;
+    QTest::newRow("built-in 灰底白版纸") << 8 << QStringLiteral("灰底白版纸") << false;
+    QTest::newRow("user-definable first") << 9 << QStringLiteral("自定义纸张") << true;
+    QTest::newRow("user-definable last") << 49 << QStringLiteral("自定义纸张") << true;
+}
+
+void TestParamsZhijia::editUnlocks() {
+    QFETCH(int, row);
+    QFETCH(QString, name);
+    QFETCH(bool, textsOpen);
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    ed->lstzhi->setCurrentRow(row);
+    QCOMPARE(ed->txtzhi[0]->text(), name);
+    for (QLineEdit* box : ed->txtzhi) {
+        QVERIFY(box->isReadOnly());
+    }
+    click(ed->cmdzhi[ZhijiaEditor::EditButton]);
+    QVERIFY(!ed->txtzhi[1]->isReadOnly());
+    QCOMPARE(QApplication::focusWidget(), ed->txtzhi[1]);
+    QVERIFY(ed->txtzhi[2]->isReadOnly());
+    for (int b : {0, 3}) {
+        QCOMPARE(ed->txtzhi[b]->isReadOnly(), !textsOpen);
+        QCOMPARE(ed->txtzhi[b]->palette().color(QPalette::Base),
+                 textsOpen ? windowColour(ed->txtzhi[b]) : menuColour());
+    }
+    QVERIFY(ed->cmdzhi[ZhijiaEditor::SaveButton]->isEnabled());
+    QVERIFY(!ed->cmdzhi[ZhijiaEditor::EditButton]->isEnabled());
+    // Typing into a locked name changes nothing.
+    ed->txtzhi[0]->setFocus();
+    QTest::keyClicks(ed->txtzhi[0], QStringLiteral("x"));
+    QCOMPARE(ed->txtzhi[0]->text(), textsOpen ? name + QStringLiteral("x") : name);
+}
+
+void TestParamsZhijia::pricedAtOnceWithTheFee() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    const std::string before = working(dir, Zhi);
+    editPaper(ed, 1);  // 哑粉纸
+    typeInto(ed->txtzhi[1], QStringLiteral("10000"));
+    QSignalSpy saved(ed, &ZhijiaEditor::papersSaved);
+    click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
+    QCOMPARE(saved.count(), 1);
+    QVERIFY(dialogs.shown.isEmpty());
+    const std::string after = working(dir, Zhi);
+    for (int n = 1; n <= 50; ++n) {
+        QCOMPARE(slot(after, PriceTable::Zhijia, n) == slot(before, PriceTable::Zhijia, n), n != 2);
+    }
+    QVERIFY(stored(dir, Zhi) == after);
+    inkquot::PriceBook book;
+    QVERIFY(inkquot::LoadPriceBook(dir.folder(), book).ok());
+    QCOMPARE(book.zhi[2], 11500.0f);
+    // The list keeps its names until the next 显示/刷新; the unit is kept.
+    std::vector<inkquot::ZhijiaRec> recs;
+    inkquot::readZhijiaTable(dir.file("fzhijia.dat"), recs);
+    QCOMPARE(QString::fromStdString(recs[1].Danwei).trimmed(), QStringLiteral("元/吨"));
+    QCOMPARE(recs[1].Neizhi, 1);
+}
+
+void TestParamsZhijia::newNameReachesEveryPaperList() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(QStringLiteral("604172"));
+    inkquot::FixedClock clock({2026, 12, 7});
+    FrmNew window(dir.folder(), dialogs, clock);
+    window.load();
+    window.showPage(FrmNew::ParamsPageIndex);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ZhijiaEditor* ed = window.paramsPage()->zhijiaEditor();
+    window.paramsPage()->Optfang[ParamsPage::PaperPanel]->click();
+    QVERIFY(ed->isVisible());
+    dialogs.clear();
+
+    editPaper(ed, 9);
+    typeInto(ed->txtzhi[0], QStringLiteral("特种纸"));
+    typeInto(ed->txtzhi[3], QStringLiteral("进口"));
+    typeInto(ed->txtzhi[1], QStringLiteral("12000"));
+    click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
+    QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join(u'|')));
+
+    std::vector<inkquot::ZhijiaRec> recs;
+    inkquot::readZhijiaTable(dir.schemeFile("系统默认", "zhi.dat"), recs);
+    QCOMPARE(QString::fromStdString(recs[9].Mingcheng).trimmed(), QStringLiteral("特种纸"));
+    QCOMPARE(QString::fromStdString(recs[9].Shuoming).trimmed(), QStringLiteral("进口"));
+    QCOMPARE(recs[9].Jiage, 12000.0f);
+    QCOMPARE(recs[9].Neizhi, 0);
+
+    const auto lists =
+        window.findChildren<QComboBox*>(QRegularExpression(QStringLiteral("^Ncomzhi")));
+    QCOMPARE(lists.size(), 10);
+    for (QComboBox* list : lists) {
+        QCOMPARE(list->count(), 50);
+        QCOMPARE(list->itemText(9).trimmed(), QStringLiteral("特种纸"));
+        QCOMPARE(list->itemText(10).trimmed(), QStringLiteral("自定义纸张"));
+    }
+}
+
+void TestParamsZhijia::emptyNoteIsRefused() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    const std::string before = working(dir, Zhi);
+    editPaper(ed, 12);
+    typeInto(ed->txtzhi[3], QString());
+    QSignalSpy saved(ed, &ZhijiaEditor::papersSaved);
+    click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
+    // Leaving the note for the button already complains; the save refuses.
+    QCOMPARE(dialogs.texts().last(), QStringLiteral("数据错误，不能保存。"));
+    QCOMPARE(dialogs.texts().first(), QStringLiteral("数据不能为空！"));
+    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QCOMPARE(saved.count(), 0);
+    QVERIFY(working(dir, Zhi) == before);
+    QVERIFY(stored(dir, Zhi) == before);
+    QVERIFY(!ed->cmdzhi[ZhijiaEditor::SaveButton]->isEnabled());
+}
+
+void TestParamsZhijia::leavingWithThreeFaultsShowsThreeMessages() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    editPaper(ed, 20);
+    // Each box is filled and left in turn; the focus comes back each time.
+    ed->txtzhi[0]->setText(QString());
+    ed->txtzhi[3]->setText(QString());
+    typeInto(ed->txtzhi[1], QStringLiteral("八千"));
+    leaveTo(ed->lstzhi);
+    QCOMPARE(dialogs.texts(),
+             QStringList({QStringLiteral("数据不能为空！"), QStringLiteral("数据不能为空！"),
+                          QStringLiteral("非法数据！")}));
+    QTRY_COMPARE(QApplication::focusWidget(), ed->txtzhi[1]);
+    // With everything mended the focus may go.
+    dialogs.clear();
+    ed->txtzhi[0]->setText(QStringLiteral("牛皮纸"));
+    ed->txtzhi[3]->setText(QStringLiteral("包装"));
+    typeInto(ed->txtzhi[1], QStringLiteral("6500"));
+    leaveTo(ed->txtzhi[2]);
+    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), ed->txtzhi[2]);
+}
+
+void TestParamsZhijia::textsThatCannotBeStored_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("name of 11 characters")
+        << 0 << QStringLiteral("一二三四五六七八九十一") << QStringLiteral("最多20个字节");
+    QTest::newRow("name 21 bytes")
+        << 0 << QStringLiteral("一二三四五六七八九十a") << QStringLiteral("现有21个字节");
+    QTest::newRow("emoji in name") << 0 << QStringLiteral("纸😀") << QStringLiteral("😀");
+    QTest::newRow("note of 16 characters")
+        << 3 << QStringLiteral("一二三四五六七八九十一二三四五六")
+        << QStringLiteral("最多30个字节");
+    QTest::newRow("symbol in note") << 3 << QStringLiteral("含₿") << QStringLiteral("₿");
+}
+
+void TestParamsZhijia::textsThatCannotBeStored() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QString, mentions);
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    const std::string before = working(dir, Zhi);
+    editPaper(ed, 9);
+    typeInto(ed->txtzhi[box], text);
+    leaveTo(ed->lstzhi);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY2(dialogs.last().text.contains(mentions), qPrintable(dialogs.last().text));
+    QTRY_COMPARE(QApplication::focusWidget(), ed->txtzhi[box]);
+    QCOMPARE(ed->txtzhi[box]->text(), text);  // kept for mending, never cut
+
+    dialogs.clear();
+    QVERIFY(!ed->save());
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY(dialogs.last().text.contains(mentions));
+    QVERIFY(working(dir, Zhi) == before);
+    QVERIFY(stored(dir, Zhi) == before);
+}
+
+void TestParamsZhijia::failedWriteLeavesBothFiles() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    const std::string before = working(dir, Zhi);
+    editPaper(ed, 0);
+    typeInto(ed->txtzhi[1], QStringLiteral("8500"));
+    QSignalSpy saved(ed, &ZhijiaEditor::papersSaved);
+    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::WriteAfterBytes, 10);
+    QVERIFY(!ed->save());
+    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
+    QVERIFY(dialogs.last().text.contains(QStringLiteral("fzhijia.dat")));
+    QCOMPARE(saved.count(), 0);
+    QVERIFY(working(dir, Zhi) == before);
+    QVERIFY(stored(dir, Zhi) == before);
+    QCOMPARE(ed->records()[0].Jiage, 8000.0f);
+}
+
+void TestParamsZhijia::failedCopyRestoresWorkingFile() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    const std::string before = working(dir, Zhi);
+    // The stored file cannot be replaced when a folder stands in its place.
+    const auto target = dir.schemeFile("系统默认", "zhi.dat");
+    std::filesystem::remove(target);
+    std::filesystem::create_directories(target / "x");
+    editPaper(ed, 0);
+    typeInto(ed->txtzhi[1], QStringLiteral("8500"));
+    QVERIFY(!ed->save());
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
+    QVERIFY(working(dir, Zhi) == before);
+    inkquot::PriceBook book;
+    inkquot::LoadPriceBook(dir.folder(), book);
+    QCOMPARE(book.zhi[1], 9200.0f);
+}
+
+void TestParamsZhijia::stickerPaperTable() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    const std::string papers = working(dir, Zhi);
+
+    ed->optzhi[1]->click();
+    for (int b : {ZhijiaEditor::ViewButton, ZhijiaEditor::EditButton, ZhijiaEditor::SaveButton}) {
+        QVERIFY(!ed->cmdzhi[b]->isEnabled());
+    }
+    QVERIFY(!ed->lstzhi->isEnabled());
+    QVERIFY(ed->cmdzhi[ZhijiaEditor::RefreshButton]->isEnabled());
+
+    click(ed->cmdzhi[ZhijiaEditor::RefreshButton]);
+    QCOMPARE(ed->lstzhi->count(), 10);
+    QVERIFY(ed->lstzhi->isEnabled());
+    QCOMPARE(ed->shownTable(), PriceTable::Zhijiabu);
+    QCOMPARE(ed->txtzhi[0]->text(), QStringLiteral("普通不干胶纸"));
+    QCOMPARE(ed->txtzhi[1]->text(), QStringLiteral("1.2"));
+    QCOMPARE(ed->txtzhi[2]->text(), QStringLiteral("元/张"));
+
+    editPaper(ed, 0);
+    typeInto(ed->txtzhi[1], QStringLiteral("1.35"));
+    QSignalSpy stickers(ed, &ZhijiaEditor::stickerPapersSaved);
+    QSignalSpy paper(ed, &ZhijiaEditor::papersSaved);
+    click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
+    QCOMPARE(stickers.count(), 1);
+    QCOMPARE(paper.count(), 0);
+    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(working(dir, Zhi) == papers);
+    QVERIFY(stored(dir, Zhibu) == working(dir, Zhibu));
+    std::vector<inkquot::ZhijiabuRec> recs;
+    inkquot::readZhijiabuTable(dir.file("fzhijiabu.dat"), recs);
+    QCOMPARE(recs[0].Jiage, 1.35f);
+
+    // Back to the papers: the sticker list stays until it is refreshed.
+    ed->optzhi[0]->click();
+    QVERIFY(!ed->lstzhi->isEnabled());
+    QCOMPARE(ed->lstzhi->count(), 10);
+    click(ed->cmdzhi[ZhijiaEditor::RefreshButton]);
+    QCOMPARE(ed->lstzhi->count(), 50);
+}
+
+void TestParamsZhijia::blankRecordsDoNotHoldTheFocus() {
+    // A short sticker table: records beyond its end read as blanks.
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    TempProgramFolder::writeBytes(dir.file("fzhijiabu.dat"),
+                                  working(dir, Zhibu).substr(0, 136 * 2));
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    ed->optzhi[1]->click();
+    click(ed->cmdzhi[ZhijiaEditor::RefreshButton]);
+    ed->lstzhi->setCurrentRow(5);
+    QCOMPARE(ed->txtzhi[0]->text(), QString());
+    ed->txtzhi[0]->setFocus();
+    leaveTo(ed->txtzhi[2]);
+    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), ed->txtzhi[2]);
+}
+
+QTEST_MAIN(TestParamsZhijia)
+#include "tst_params_zhijia.moc"

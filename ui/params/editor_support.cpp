@@ -1,0 +1,77 @@
+#include "ui/params/editor_support.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+#include "ui/main/dialogs.h"
+
+QString qstr(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+std::string utf8Of(const QString& text) {
+    return text.toStdString();
+}
+
+void setBoxLocked(QLineEdit* box, bool locked) {
+    box->setReadOnly(locked);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, locked ? QApplication::palette("QMenu").color(QPalette::Window)
+                                        : QApplication::palette(box).color(QPalette::Base));
+    box->setPalette(pal);
+}
+
+bool boxLocked(const QLineEdit* box) {
+    return box->isReadOnly();
+}
+
+void showNotices(Dialogs& dialogs, QWidget* parent,
+                 const std::vector<inkquot::EditorNotice>& notices) {
+    for (const auto& n : notices) {
+        if (n.style == inkquot::EditorNotice::Style::Plain) {
+            dialogs.plain(parent, qstr(n.text));
+        } else {
+            dialogs.warning(parent, qstr(n.text));
+        }
+    }
+}
+
+LeaveCheck::LeaveCheck(QObject* parent, Check check, Enter enter)
+    : QObject(parent), check_(std::move(check)), enter_(std::move(enter)) {}
+
+void LeaveCheck::watch(QLineEdit* box) {
+    box->installEventFilter(this);
+}
+
+bool LeaveCheck::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box) {
+        return QObject::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::FocusIn && enter_ && !checking_) {
+        enter_(box);
+    } else if (event->type() == QEvent::FocusOut && !checking_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool leavesWindow = reason == Qt::ActiveWindowFocusReason ||
+                                  reason == Qt::PopupFocusReason ||
+                                  reason == Qt::MenuBarFocusReason;
+        if (!leavesWindow) {
+            checking_ = true;
+            const bool mayLeave = check_(box);
+            checking_ = false;
+            if (!mayLeave) {
+                // Taken back once the focus change under way has finished.
+                QPointer<QLineEdit> guard(box);
+                QTimer::singleShot(0, this, [guard] {
+                    if (guard && guard->isVisible() && guard->isEnabled()) {
+                        guard->setFocus(Qt::OtherFocusReason);
+                    }
+                });
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
