@@ -23,6 +23,7 @@
 #include "ui/output/history_page.h"
 #include "ui/params/params_page.h"
 #include "ui/pricing/pricing_page.h"
+#include "ui/pricing/pricing_run.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
     buildToolbar(bar);
 
     pricingPage_ = new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
+    pricingRun_ = new PricingRun(*pricingPage_, folder_, dialogs_, clock_, this);
     historyPage_ = new HistoryPage(folder_, dialogs_, clock_);
     paramsPage_ = new ParamsPage(folder_, dialogs_);
     piccaidanzi = {pricingPage_, historyPage_, paramsPage_};

@@ -18,6 +18,7 @@ class FrmAbout;
 class HistoryPage;
 class ParamsPage;
 class PricingPage;
+class PricingRun;
 
 // The main window: the toolbar `cmdtool` down the left, the three pages
 // `piccaidanzi` (pricing, history, parameters) on the right, the hint line
@@ -64,6 +65,7 @@ public:
     std::array<QLabel*, 3> labti{};
 
     PricingPage* pricingPage() const { return pricingPage_; }
+    PricingRun* pricingRun() const { return pricingRun_; }
     HistoryPage* historyPage() const { return historyPage_; }
     ParamsPage* paramsPage() const { return paramsPage_; }
     FrmAbout* aboutBox() const;
@@ -90,6 +92,7 @@ private:
     Dialogs& dialogs_;
     const inkquot::Clock& clock_;
     PricingPage* pricingPage_ = nullptr;
+    PricingRun* pricingRun_ = nullptr;
     HistoryPage* historyPage_ = nullptr;
     ParamsPage* paramsPage_ = nullptr;
     QStackedLayout* pages_ = nullptr;

@@ -1,0 +1,192 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "core/pricedata/price_tables.h"
+#include "core/records/history_file.h"
+#include "tests/ui/support/scripted_dialogs.h"
+#include "tests/ui/support/temp_program_folder.h"
+#include "ui/pricing/pricing_page.h"
+#include "ui/pricing/pricing_run.h"
+
+using inkquot::CheckState;
+using inkquot::Ctl;
+
+namespace {
+
+QStringList names(const std::vector<inkquot::ZhijiaRec>& recs) {
+    QStringList out;
+    for (const auto& r : recs) {
+        out << QString::fromStdString(r.Mingcheng);
+    }
+    return out;
+}
+
+struct Fixture {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    inkquot::FixedClock clock{inkquot::CivilDate{2026, 12, 8}};
+    PricingPage page{dialogs};
+    PricingRun run{page, dir.folder(), dialogs, clock};
+
+    Fixture() {
+        std::vector<inkquot::ZhijiaRec> papers;
+        std::vector<inkquot::ZhijiaRec> stickers;
+        inkquot::readZhijiaTable(dir.file("fzhijia.dat"), papers);
+        inkquot::readZhijiabuTable(dir.file("fzhijiabu.dat"), stickers);
+        page.selectStartingEntries();
+        page.fillPaperLists(names(papers));
+        page.fillStickerPaperList(names(stickers));
+        page.resize(1000, 700);
+        page.show();
+    }
+
+    // The leaflet of the worked example: 1000 copies of a 16开 sheet on 四开
+    // press sheets, 157 g 铜版纸, 4 + 0 colours, only 印刷 ticked.
+    void leaflet(const QString& quantity = QStringLiteral("1000")) {
+        page.setListIndex(Ctl::comleibie, 0, 2);
+        page.setText(Ctl::txtshuliang, 2, quantity.toStdString());
+        page.setText(Ctl::Cmbkaizhi, 7, "4");
+        page.setText(Ctl::Ncomke, 7, "157");
+        page.setText(Ctl::Ncomyinse, 15, "0");
+        page.setCheckState(Ctl::Chkdan, 0, CheckState::Checked);
+    }
+    void click(int i) { QTest::mouseClick(page.cmdjijia[i], Qt::LeftButton); }
+    std::vector<inkquot::JiluRec> history() const {
+        std::vector<inkquot::JiluRec> recs;
+        inkquot::readHistory(dir.file(inkquot::kHistoryFileName), recs);
+        return recs;
+    }
+    bool inEntryState() const {
+        return page.cmdjijia[0]->text() == QStringLiteral("开始计价") &&
+               !page.cmdjijia[1]->isEnabled() && page.shownPanel() != 5;
+    }
+};
+
+}  // namespace
+
+class TestPricingRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsInEntryState();
+    void zeroQuantityIsRefused_data();
+    void zeroQuantityIsRefused();
+    void leafletShowsItsResult();
+    void negativeQuantityIsPriced();
+    void allZeroResult();
+    void savesOnceAndRestarts();
+    void failedSaveKeepsTheButton();
+    void refusalShowsAWarningAndChangesNothing();
+};
+
+void TestPricingRun::startsInEntryState() {
+    Fixture f;
+    QVERIFY(f.inEntryState());
+    QCOMPARE(f.run.cmdpdf->text(), QStringLiteral("导出PDF"));
+}
+
+void TestPricingRun::zeroQuantityIsRefused_data() {
+    QTest::addColumn<QString>("quantity");
+    QTest::newRow("0") << "0";
+    QTest::newRow("0.0") << "0.0";
+    QTest::newRow("-0") << "-0";
+}
+
+void TestPricingRun::zeroQuantityIsRefused() {
+    QFETCH(QString, quantity);
+    Fixture f;
+    f.leaflet(quantity);
+    f.click(0);
+    QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("数量不能为零！")});
+    QCOMPARE(f.dialogs.last().icon, Dialogs::Icon::Exclamation);
+    QVERIFY(f.inEntryState());
+    QCOMPARE(f.page.shownPanel(), 2);
+}
+
+void TestPricingRun::leafletShowsItsResult() {
+    Fixture f;
+    f.leaflet();
+    f.click(0);
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QCOMPARE(f.page.shownPanel(), 5);
+    QCOMPARE(f.page.cmdjijia[0]->text(), QStringLiteral("重新开始"));
+    QVERIFY(f.page.cmdjijia[1]->isEnabled());
+    const QString text = f.page.labresult->text();
+    QVERIFY2(text.startsWith(QStringLiteral("客户名：客户1\r\n印件名：印件1\r\n数  量：1,000\r\n"
+                                            "单  价：0.9294\r\n总  价：929.37\r\n")),
+             qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("印  刷  费：800.00\r\n")));
+    QVERIFY(text.endsWith(QStringLiteral("粘盒费：0.00)\r\n")));
+    QCOMPARE(f.run.result().PrintCost, 800.0f);
+}
+
+void TestPricingRun::negativeQuantityIsPriced() {
+    Fixture f;
+    f.leaflet(QStringLiteral("-1000"));
+    f.click(0);
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QCOMPARE(f.page.shownPanel(), 5);
+    QVERIFY(f.page.labresult->text().contains(QStringLiteral("数  量：-1,000\r\n")));
+}
+
+void TestPricingRun::allZeroResult() {
+    Fixture f;
+    f.leaflet();
+    f.page.setCheckState(Ctl::Chkdan, 0, CheckState::Unchecked);
+    f.click(0);
+    const QString text = f.page.labresult->text();
+    QVERIFY(text.contains(QStringLiteral("单  价：0.0000\r\n总  价：0.00\r\n")));
+    QVERIFY(text.contains(QStringLiteral("印前制作费：0.00(其中，菲林费：0.00，拼版费：0.00)")));
+}
+
+void TestPricingRun::savesOnceAndRestarts() {
+    Fixture f;
+    f.leaflet();
+    f.click(0);
+    f.click(1);
+    QVERIFY(!f.page.cmdjijia[1]->isEnabled());
+    f.click(1);  // disabled: nothing happens
+    const auto recs = f.history();
+    QCOMPARE(recs.size(), std::size_t{1});
+    QCOMPARE(recs[0].Riqi, double(inkquot::serialFromDate(f.clock.today())));
+    QCOMPARE(QString::fromStdString(recs[0].Guige).trimmed(), QStringLiteral("大度16开"));
+    QCOMPARE(QString::fromStdString(recs[0].Yaoqiu).trimmed(),
+             QStringLiteral("157克铜版纸4+0色印刷；"));
+    QCOMPARE(recs[0].Shuliang, 1000.0f);
+    QCOMPARE(recs[0].Zongjia, f.run.result().TotalPrice);
+
+    f.click(0);
+    QVERIFY(f.inEntryState());
+    QCOMPARE(f.page.shownPanel(), 2);
+    QCOMPARE(f.page.text(Ctl::txtshuliang, 2), std::string("1000"));
+}
+
+void TestPricingRun::failedSaveKeepsTheButton() {
+    Fixture f;
+    // A folder where the history file should be: it cannot be written.
+    std::filesystem::create_directory(f.dir.file(inkquot::kHistoryFileName));
+    f.leaflet();
+    f.click(0);
+    f.click(1);
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QVERIFY(f.dialogs.last().text.startsWith(QStringLiteral("保存失败")));
+    QVERIFY(f.page.cmdjijia[1]->isEnabled());
+    QCOMPARE(f.page.shownPanel(), 5);
+}
+
+void TestPricingRun::refusalShowsAWarningAndChangesNothing() {
+    Fixture f;
+    // A 2开 book on 对开 press sheets: its inner pages cannot be laid out.
+    f.page.setListIndex(Ctl::comleibie, 0, 0);
+    f.page.setTicked(Ctl::Lsthua, 1, true);
+    f.page.setText(Ctl::txtye, 0, "8");
+    f.page.setText(Ctl::Ncomkai, 0, "2");
+    f.click(0);
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QCOMPARE(f.dialogs.last().icon, Dialogs::Icon::Exclamation);
+    QVERIFY(f.inEntryState());
+}
+
+QTEST_MAIN(TestPricingRun)
+#include "tst_pricing_run.moc"

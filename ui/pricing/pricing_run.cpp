@@ -1,0 +1,155 @@
+#include "ui/pricing/pricing_run.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/common/number_text.h"
+#include "core/costing/price_job.h"
+#include "core/costing/result_text.h"
+#include "core/records/history_file.h"
+#include "ui/main/dialogs.h"
+#include "ui/output/output_services.h"
+#include "ui/output/page_printer.h"
+#include "ui/output/price_table_action.h"
+#include "ui/output/quotation_print.h"
+#include "ui/output/save_file_chooser.h"
+#include "ui/pricing/pricing_page.h"
+
+namespace {
+
+using inkquot::Ctl;
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+const QString kStart = QStringLiteral("开始计价");
+const QString kRestart = QStringLiteral("重新开始");
+constexpr int kResultPanel = 5;
+
+}  // namespace
+
+PricingRun::PricingRun(PricingPage& page, const inkquot::ProgramFolder& folder, Dialogs& dialogs,
+                       const inkquot::Clock& clock, QObject* parent)
+    : QObject(parent),
+      page_(page),
+      folder_(folder),
+      dialogs_(dialogs),
+      clock_(clock),
+      printer_(std::make_unique<DefaultPagePrinter>()),
+      files_(std::make_unique<QtSaveFileChooser>()) {
+    connect(&page_, &PricingPage::commandPressed, this, &PricingRun::press);
+    connect(page_.cmdprint, &QPushButton::clicked, this, &PricingRun::printQuotation);
+
+    // Shops e-mail quotations: the PDF export sits beside the print button.
+    cmdpdf = new QPushButton(QStringLiteral("导出PDF"));
+    cmdpdf->setObjectName(QStringLiteral("cmdpdf"));
+    cmdpdf->setAutoDefault(false);
+    if (auto* row = page_.cmdprint->parentWidget();
+        row != nullptr && qobject_cast<QBoxLayout*>(row->layout()) != nullptr) {
+        qobject_cast<QBoxLayout*>(row->layout())
+            ->insertWidget(row->layout()->indexOf(page_.cmdprint) + 1, cmdpdf);
+    } else {
+        cmdpdf->setParent(page_.cmdprint->parentWidget());
+    }
+    connect(cmdpdf, &QPushButton::clicked, this, &PricingRun::exportQuotationPdf);
+
+    page_.cmdjijia[0]->setText(kStart);
+    page_.cmdjijia[1]->setEnabled(false);
+}
+
+PricingRun::~PricingRun() = default;
+
+void PricingRun::setPrinter(std::unique_ptr<PagePrinter> printer) {
+    printer_ = std::move(printer);
+}
+
+void PricingRun::setFileChooser(std::unique_ptr<SaveFileChooser> chooser) {
+    files_ = std::move(chooser);
+}
+
+int PricingRun::kind() const {
+    return page_.listIndex(Ctl::comleibie);
+}
+
+void PricingRun::press(int index) {
+    switch (index) {
+        case 0:
+            if (page_.cmdjijia[0]->text() == kStart) {
+                start();
+            } else {
+                restart();
+            }
+            break;
+        case 1:
+            save();
+            break;
+        case 2:
+            generateTable();
+            break;
+        default:
+            break;
+    }
+}
+
+void PricingRun::start() {
+    const int k = kind();
+    const inkquot::PriceOutcome outcome = inkquot::priceJob(folder_, page_, result_);
+    if (!outcome.ok()) {
+        // Nothing changes on the screen: the entry panel stays for a fix.
+        dialogs_.warning(&page_, qs(outcome.refusal));
+        return;
+    }
+    page_.labresult->setText(qs(inkquot::composeResultText(page_, k, result_)));
+    page_.showPanel(kResultPanel);
+    page_.cmdjijia[1]->setEnabled(true);
+    page_.cmdjijia[0]->setText(kRestart);
+    showingResult_ = true;
+}
+
+void PricingRun::restart() {
+    page_.showPanel(kind());
+    page_.cmdjijia[1]->setEnabled(false);
+    page_.cmdjijia[0]->setText(kStart);
+    showingResult_ = false;
+}
+
+void PricingRun::save() {
+    const int k = kind();
+    if (k < 0) {
+        return;
+    }
+    inkquot::JiluRec rec;
+    rec.Riqi = inkquot::serialFromDate(clock_.today());
+    rec.Kehuming = page_.text(Ctl::txtkehuming, k);
+    rec.Yinjianming = page_.text(Ctl::txtyinjianming, k);
+    rec.Shuliang = inkquot::parseNumber(page_.text(Ctl::txtshuliang, k)).value_or(0.0f);
+    rec.Guige = inkquot::composeGuige(page_, k);
+    rec.Yaoqiu = inkquot::composeYaoqiu(page_, k);
+    rec.Danjia = result_.UnitPrice;
+    rec.Zongjia = result_.TotalPrice;
+    const auto status = inkquot::appendHistory(folder_.file(inkquot::kHistoryFileName), rec);
+    if (!status) {
+        // The result stays shown and can be saved again once the cause is
+        // fixed.
+        dialogs_.warning(&page_, QStringLiteral("保存失败：") + qs(status.message));
+        return;
+    }
+    page_.cmdjijia[1]->setEnabled(false);
+}
+
+void PricingRun::generateTable() {
+    OutputServices services{dialogs_, *printer_, *files_, clock_};
+    generatePriceTableWindow(&page_, folder_, page_, result_, services);
+}
+
+void PricingRun::printQuotation() {
+    OutputServices services{dialogs_, *printer_, *files_, clock_};
+    ::printQuotation(&page_, page_, result_, services);
+}
+
+void PricingRun::exportQuotationPdf() {
+    OutputServices services{dialogs_, *printer_, *files_, clock_};
+    ::exportQuotationPdf(&page_, page_, result_, services);
+}

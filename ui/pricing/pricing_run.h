@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "core/common/clock.h"
+#include "core/common/program_folder.h"
+#include "core/costing/cost_records.h"
+
+class Dialogs;
+class PagePrinter;
+class PricingPage;
+class QPushButton;
+class SaveFileChooser;
+
+// The three command buttons below the job entry panels and the result
+// panel's buttons: "开始计价" / "重新开始", "保存结果", "生成价格表",
+// "打印报价单" and "导出PDF". It keeps the result of the last costing, which
+// the quotation and a later save read until the next costing replaces it.
+class PricingRun : public QObject {
+    Q_OBJECT
+
+public:
+    PricingRun(PricingPage& page, const inkquot::ProgramFolder& folder, Dialogs& dialogs,
+               const inkquot::Clock& clock, QObject* parent = nullptr);
+    ~PricingRun() override;
+
+    // Tests put a failing printer or a scripted file dialog here.
+    void setPrinter(std::unique_ptr<PagePrinter> printer);
+    void setFileChooser(std::unique_ptr<SaveFileChooser> chooser);
+
+    // The press handler of cmdjijia(index).
+    void press(int index);
+    void printQuotation();
+    void exportQuotationPdf();
+
+    const inkquot::CostResult& result() const { return result_; }
+    bool showingResult() const { return showingResult_; }
+    QPushButton* cmdpdf = nullptr;
+
+private:
+    void start();
+    void restart();
+    void save();
+    void generateTable();
+    int kind() const;
+
+    PricingPage& page_;
+    inkquot::ProgramFolder folder_;
+    Dialogs& dialogs_;
+    const inkquot::Clock& clock_;
+    std::unique_ptr<PagePrinter> printer_;
+    std::unique_ptr<SaveFileChooser> files_;
+    inkquot::CostResult result_;
+    bool showingResult_ = false;
+};
