@@ -7,10 +7,9 @@
 #include "core/costing/cost_records.h"
 #include "core/costing/form_state.h"
 #include "core/costing/price_job.h"
+#include "core/costing/result_text.h"
 
 namespace inkquot::cli {
-
-void requireWorkingPriceFiles(const ProgramFolder& folder);
 
 // price: a job description (or an array of them) on standard input, its
 // CostResult out, priced by the same run as the screen's "开始计价".
@@ -28,8 +27,16 @@ int runPrice(CommandContext& ctx) {
     }
     const nlohmann::json input = readJsonInput(ctx.in, "price");
     const auto objects = inputObjects(input, "price");
+    // The paper lists hold the current scheme's names before the job is
+    // read, as on the screen, so that a job's paper choice is kept as given.
+    if (!describe) {
+        requireWorkingPriceFiles(ctx.folder);
+    }
     std::vector<FormState> forms(objects.size());
     for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!describe) {
+            fillPaperLists(ctx.folder, forms[i]);
+        }
         readJobDescription(*objects[i].second, objects[i].first, forms[i]);
     }
     const bool batch = input.is_array();
@@ -43,7 +50,6 @@ int runPrice(CommandContext& ctx) {
         return 0;
     }
 
-    requireWorkingPriceFiles(ctx.folder);
     std::vector<CostResult> results(forms.size());
     for (std::size_t i = 0; i < forms.size(); ++i) {
         const PriceOutcome outcome = priceJob(ctx.folder, forms[i], results[i]);
@@ -64,6 +70,10 @@ int runPrice(CommandContext& ctx) {
             out.key(field.name).number(results[i].*field.member);
         }
         out.endObject();
+        const int kind = forms[i].listIndex(Ctl::comleibie);
+        out.key("resultText").text(composeResultText(forms[i], kind, results[i]));
+        out.key("Guige").text(composeGuige(forms[i], kind));
+        out.key("Yaoqiu").text(composeYaoqiu(forms[i], kind));
         out.endObject();
     }
     if (batch) {

@@ -13,29 +13,6 @@ namespace inkquot::cli {
 
 namespace {
 
-// The paper lists show the names of the current scheme, and the table's
-// description sentence quotes them.
-std::vector<std::string> namesOf(const std::vector<ZhijiaRec>& records) {
-    std::vector<std::string> names;
-    names.reserve(records.size());
-    for (const ZhijiaRec& r : records) {
-        names.push_back(r.Mingcheng);
-    }
-    return names;
-}
-
-void fillPaperLists(const ProgramFolder& folder, FormState& form) {
-    std::vector<ZhijiaRec> papers;
-    std::vector<ZhijiabuRec> stickerPapers;
-    const IoStatus a = readZhijiaTable(folder.file("fzhijia.dat"), papers);
-    const IoStatus b = readZhijiabuTable(folder.file("fzhijiabu.dat"), stickerPapers);
-    if (!a.ok() || !b.ok()) {
-        throw std::runtime_error("cannot read the paper names of the working price files");
-    }
-    form.setPaperNames(namesOf(papers));
-    form.setStickerPaperNames(namesOf(stickerPapers));
-}
-
 void writeTable(JsonWriter& out, const PriceTableGrid& g) {
     out.beginObject();
     out.key("kind").integer(g.kind);

@@ -10,6 +10,7 @@
 #include "core/costing/control_catalogue.h"
 #include "core/costing/job_reading.h"
 #include "core/costing/press_rules.h"
+#include "core/pricedata/price_tables.h"
 
 namespace inkquot::cli {
 
@@ -409,6 +410,31 @@ nlohmann::json describeJob(const FormState& form) {
         job["controls"] = std::move(controls);
     }
     return job;
+}
+
+namespace {
+
+std::vector<std::string> namesOf(const std::vector<ZhijiaRec>& records) {
+    std::vector<std::string> names;
+    names.reserve(records.size());
+    for (const ZhijiaRec& r : records) {
+        names.push_back(r.Mingcheng);
+    }
+    return names;
+}
+
+}  // namespace
+
+void fillPaperLists(const ProgramFolder& folder, FormState& form) {
+    std::vector<ZhijiaRec> papers;
+    std::vector<ZhijiabuRec> stickerPapers;
+    const IoStatus a = readZhijiaTable(folder.file("fzhijia.dat"), papers);
+    const IoStatus b = readZhijiabuTable(folder.file("fzhijiabu.dat"), stickerPapers);
+    if (!a.ok() || !b.ok()) {
+        throw std::runtime_error("cannot read the paper names of the working price files");
+    }
+    form.setPaperNames(namesOf(papers));
+    form.setStickerPaperNames(namesOf(stickerPapers));
 }
 
 }  // namespace inkquot::cli

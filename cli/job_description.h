@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "core/common/program_folder.h"
 #include "core/costing/form_state.h"
 
 namespace inkquot::cli {
@@ -45,5 +46,9 @@ void readJobDescription(const nlohmann::json& job, const std::string& where, For
 // differs from what reading the description without it would give. Reading
 // it onto a fresh FormState gives back the same job.
 nlohmann::json describeJob(const FormState& form);
+
+// Fills the paper lists with the names of the program folder's working
+// paper tables, as the screen does, so that descriptions quote them.
+void fillPaperLists(const ProgramFolder& folder, FormState& form);
 
 }  // namespace inkquot::cli

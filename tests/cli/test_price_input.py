@@ -94,7 +94,8 @@ def check_format(r):
     answer = r.price("leaflet", LEAFLET)
     if answer is None:
         return
-    if list(answer) != ["kind", "CostResult"] or answer["kind"] != 2:
+    if list(answer) != ["kind", "CostResult", "resultText", "Guige", "Yaoqiu"] \
+            or answer["kind"] != 2:
         r.fail("format", "keys %r kind %r" % (list(answer), answer.get("kind")))
     result = answer["CostResult"]
     if list(result) != RESULT_NAMES:
