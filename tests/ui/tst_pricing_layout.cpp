@@ -98,6 +98,19 @@ void TestPricingLayout::panelsAtScreenSizes() {
     w.load();
     PricingPage* page = w.pricingPage();
     page->setListIndex(Ctl::comleibie, 0, kind);
+    // Everything of the kind switched on, as a busy job has it.
+    const Ctl sections[5] = {Ctl::Chkhua, Ctl::Chkbao, Ctl::Chkdan, Ctl::Chkhe, Ctl::Chkbu};
+    const auto& boxes = inkquot::controlDef(sections[kind]);
+    for (int i = 0; i < boxes.count(); ++i) {
+        page->setCheckState(sections[kind], i, inkquot::CheckState::Checked);
+    }
+    const Ctl lists[5] = {Ctl::Lsthua, Ctl::Lstbao, Ctl::Lsthua, Ctl::lsthe, Ctl::Lsthua};
+    if (kind == 0 || kind == 1 || kind == 3) {
+        const int items = int(inkquot::controlDef(lists[kind]).entries[0].items.size());
+        for (int item = 0; item < items; ++item) {
+            page->setTicked(lists[kind], item, true);
+        }
+    }
     w.setMinimumSize(0, 0);
     w.resize(size);
     w.show();

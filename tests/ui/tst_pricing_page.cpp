@@ -454,6 +454,13 @@ void TestPricingPage::kaiListTakesNoTyping() {
     QTest::keyClicks(kai->lineEdit(), QStringLiteral("7"));
     QCOMPARE(kai->currentText(), QStringLiteral("16"));
     QCOMPARE(s->text(Ctl::Ncomkai, 5), std::string("16"));
+    // The arrow keys choose from the list, as a click does.
+    s->setText(Ctl::Ntxtkaizhi, 5, "4");
+    QTest::keyClick(kai, Qt::Key_Down);
+    QCOMPARE(s->text(Ctl::Ncomkai, 5), std::string("8"));
+    QCOMPARE(s->text(Ctl::Ntxtkaizhi, 5), std::string("2"));
+    QTest::keyClick(kai, Qt::Key_Up);
+    QCOMPARE(s->text(Ctl::Ncomkai, 5), std::string("16"));
     // The sheet-size lists take no typing either.
     s->setCheckState(Ctl::Chkzhikai, 7, CheckState::Checked);
     s->Cmbkaizhi[7]->setFocus(Qt::MouseFocusReason);

@@ -402,12 +402,7 @@ void PricingPage::setText(Ctl control, int index, const std::string& text) {
             c->setEditText(value);
             --quiet_;
             if (control == Ctl::Ncomkai) {
-                kaiTextMaybeChanged(index);
-                if (!isNumber(value) && c->isVisible()) {
-                    // A 开 written by the program that is not a number: the
-                    // clerk has to choose one before leaving the box.
-                    c->setFocus(Qt::OtherFocusReason);
-                }
+                kaiWritten(index);
             }
             return;
         }
@@ -440,7 +435,7 @@ void PricingPage::setListIndex(Ctl control, int index, int position) {
         c->setEditText(position >= 0 ? c->itemText(position) : QString());
         --quiet_;
         if (control == Ctl::Ncomkai) {
-            kaiTextMaybeChanged(index);
+            kaiWritten(index);
         }
         return;
     }
@@ -675,6 +670,16 @@ void PricingPage::kaiTextMaybeChanged(int group) {
     }
     kaiTexts_[g] = now;
     resetYinji(group);
+}
+
+void PricingPage::kaiWritten(int group) {
+    kaiTextMaybeChanged(group);
+    QComboBox* kai = Ncomkai[std::size_t(group)];
+    if (!isNumber(kai->currentText()) && kai->isVisible()) {
+        // A 开 written by the program that is not a number: the clerk has
+        // to choose one from the list before leaving the box.
+        kai->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void PricingPage::pressSheetTextChanged(int group) {

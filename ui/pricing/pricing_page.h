@@ -199,6 +199,7 @@ private:
     void pressChosen(int part, int position);
     void resetYinji(int group);
     void kaiTextMaybeChanged(int group);
+    void kaiWritten(int group);
     void pressSheetTextChanged(int group);
     void followBookSize(int item);
     void hint(const QString& text);
