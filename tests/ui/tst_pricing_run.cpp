@@ -78,6 +78,7 @@ private slots:
     void savesOnceAndRestarts();
     void failedSaveKeepsTheButton();
     void refusalShowsAWarningAndChangesNothing();
+    void screenshot();
 };
 
 void TestPricingRun::startsInEntryState() {
@@ -186,6 +187,20 @@ void TestPricingRun::refusalShowsAWarningAndChangesNothing() {
     QCOMPARE(f.dialogs.shown.size(), 1);
     QCOMPARE(f.dialogs.last().icon, Dialogs::Icon::Exclamation);
     QVERIFY(f.inEntryState());
+}
+
+// With INKQUOT_SCREENSHOT_DIR set, saves the result panel as the clerk sees
+// it on an 800 × 600 screen (the page beside the toolbar).
+void TestPricingRun::screenshot() {
+    const QString dir = qEnvironmentVariable("INKQUOT_SCREENSHOT_DIR");
+    if (dir.isEmpty()) {
+        QSKIP("INKQUOT_SCREENSHOT_DIR not set");
+    }
+    Fixture f;
+    f.page.resize(680, 520);
+    f.leaflet();
+    f.click(0);
+    QVERIFY(f.page.grab().save(dir + QStringLiteral("/result_panel.png")));
 }
 
 QTEST_MAIN(TestPricingRun)
