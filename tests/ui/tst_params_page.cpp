@@ -10,11 +10,13 @@
 
 #include "core/common/clock.h"
 #include "core/costing/price_book.h"
+#include "core/costing/price_job.h"
 #include "tests/ui/params_support.h"
 #include "ui/main/frmnew.h"
 #include "ui/params/gongjia_editor.h"
 #include "ui/params/jiben_editor.h"
 #include "ui/params/zhijia_editor.h"
+#include "ui/pricing/pricing_page.h"
 
 using namespace params_test;
 
@@ -26,6 +28,7 @@ private slots:
     void schemeSelectionShowsItsTables();
     void savedEditSurvivesReselection();
     void builtInSchemeEditedAndRepaired();
+    void changedPaperPriceIsPricedAtOnce();
     void screenshots();
 };
 
@@ -126,6 +129,51 @@ void TestParamsPage::builtInSchemeEditedAndRepaired() {
     page.schemePanel()->refresh();
     QCOMPARE(ed->records()[17].Shuju, 15.0f);
     QCOMPARE(ed->txtji[1]->text(), QStringLiteral("20"));
+}
+
+// As a user would: price a leaflet, raise the price of its paper, price
+// again. 1000 copies of a 16开 leaflet on 四开 press sheets, 157 g 铜版纸,
+// four colours on one side, printing only.
+void TestParamsPage::changedPaperPriceIsPricedAtOnce() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(QStringLiteral("604172"));
+    inkquot::FixedClock clock({2026, 12, 7});
+    FrmNew window(dir.folder(), dialogs, clock);
+    window.load();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    using inkquot::Ctl;
+    PricingPage* job = window.pricingPage();
+    job->setListIndex(Ctl::comleibie, 0, 2);
+    job->setText(Ctl::txtshuliang, 2, "1000");
+    job->setText(Ctl::Cmbkaizhi, 7, "4");
+    job->setText(Ctl::Ncomke, 7, "157");
+    job->setText(Ctl::Ncomyinse, 15, "0");
+    job->setCheckState(Ctl::Chkdan, 0, inkquot::CheckState::Checked);
+    QCOMPARE(job->listIndex(Ctl::Ncomzhi, 7), 0);  // 铜版纸
+    inkquot::CostResult before;
+    QVERIFY(inkquot::priceJob(dir.folder(), *job, before).ok());
+    QCOMPARE(before.PaperCost, 129.375f);  // 8000 yuan a ton and 15 % fee
+
+    window.showPage(FrmNew::ParamsPageIndex);
+    ParamsPage* page = window.paramsPage();
+    page->Optfang[ParamsPage::PaperPanel]->click();
+    ZhijiaEditor* ed = page->zhijiaEditor();
+    ed->lstzhi->setCurrentRow(0);
+    click(ed->cmdzhi[ZhijiaEditor::EditButton]);
+    typeInto(ed->txtzhi[ZhijiaEditor::PriceBox], QStringLiteral("10000"));
+    click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
+    QVERIFY(!dialogs.texts().contains(QStringLiteral("数据错误，不能保存。")));
+
+    window.showPage(FrmNew::PricingPageIndex);
+    QCOMPARE(job->listIndex(Ctl::Ncomzhi, 7), 0);
+    inkquot::CostResult after;
+    QVERIFY(inkquot::priceJob(dir.folder(), *job, after).ok());
+    QCOMPARE(after.PaperCost, 161.71875f);  // 10000 / 8000 of it
+    QCOMPARE(after.PrintCost, before.PrintCost);
+    QVERIFY(after.TotalPrice > before.TotalPrice);
 }
 
 // Pictures of the three panels in the whole main window at 800 x 600, for a

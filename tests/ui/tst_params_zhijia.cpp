@@ -51,6 +51,7 @@ private slots:
     void newNameReachesEveryPaperList();
     void emptyNoteIsRefused();
     void leavingWithThreeFaultsShowsThreeMessages();
+    void leavingForAnotherBoxComplainsOnce();
     void textsThatCannotBeStored_data();
     void textsThatCannotBeStored();
     void failedWriteLeavesBothFiles();
@@ -242,6 +243,23 @@ void TestParamsZhijia::leavingWithThreeFaultsShowsThreeMessages() {
     leaveTo(ed->txtzhi[2]);
     QVERIFY(dialogs.shown.isEmpty());
     QCOMPARE(QApplication::focusWidget(), ed->txtzhi[2]);
+}
+
+void TestParamsZhijia::leavingForAnotherBoxComplainsOnce() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    shown.page.choosePanel(ParamsPage::PaperPanel);
+    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    editPaper(ed, 30);
+    typeInto(ed->txtzhi[3], QString());
+    // The price box shares the check; taking the focus back from it must
+    // not judge it too, or the two boxes would hand the complaint back and
+    // forth.
+    leaveTo(ed->txtzhi[1]);
+    QTest::qWait(50);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("数据不能为空！")});
+    QCOMPARE(QApplication::focusWidget(), ed->txtzhi[3]);
 }
 
 void TestParamsZhijia::textsThatCannotBeStored_data() {

@@ -53,7 +53,7 @@ bool LeaveCheck::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::FocusIn && enter_ && !checking_) {
         enter_(box);
-    } else if (event->type() == QEvent::FocusOut && !checking_) {
+    } else if (event->type() == QEvent::FocusOut && !checking_ && !returning_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const bool leavesWindow = reason == Qt::ActiveWindowFocusReason ||
                                   reason == Qt::PopupFocusReason ||
@@ -65,9 +65,13 @@ bool LeaveCheck::eventFilter(QObject* watched, QEvent* event) {
             if (!mayLeave) {
                 // Taken back once the focus change under way has finished.
                 QPointer<QLineEdit> guard(box);
-                QTimer::singleShot(0, this, [guard] {
+                // The box the focus went to is not judged as it gives the
+                // focus back: its check would only repeat this one.
+                QTimer::singleShot(0, this, [this, guard] {
                     if (guard && guard->isVisible() && guard->isEnabled()) {
+                        returning_ = true;
                         guard->setFocus(Qt::OtherFocusReason);
+                        returning_ = false;
                     }
                 });
             }

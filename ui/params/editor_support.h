@@ -48,4 +48,5 @@ private:
     Check check_;
     Enter enter_;
     bool checking_ = false;
+    bool returning_ = false;
 };
