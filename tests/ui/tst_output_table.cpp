@@ -1,0 +1,387 @@
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "core/common/clock.h"
+#include "core/costing/control_catalogue.h"
+#include "core/costing/cost_records.h"
+#include "core/costing/form_state.h"
+#include "core/costing/price_table.h"
+#include "tests/ui/output_fakes.h"
+#include "tests/ui/support/scripted_dialogs.h"
+#include "tests/ui/support/temp_program_folder.h"
+#include "ui/output/frmshow.h"
+#include "ui/output/price_sheet.h"
+#include "ui/output/price_table_action.h"
+#include "ui/output/print_page.h"
+
+using inkquot::CheckState;
+using inkquot::CostResult;
+using inkquot::Ctl;
+using inkquot::FormState;
+
+namespace {
+
+const QString kPrompt = QStringLiteral("请输入报价表标题");
+const QString kProposal = QStringLiteral("XXX印务有限公司价格表");
+
+FormState formOfKind(int kind) {
+    FormState f;
+    std::vector<std::string> papers(50, "自定义纸张");
+    papers[0] = "铜版纸";
+    f.setPaperNames(papers);
+    f.setStickerPaperNames(std::vector<std::string>(10, "不干胶纸"));
+    f.setListIndex(Ctl::comleibie, 0, kind);
+    return f;
+}
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+class TestOutputTable : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newspapersAndStickersDoNothing_data();
+    void newspapersAndStickersDoNothing();
+    void cancelledHeadingShowsNothingButLeavesItsMarks();
+    void windowShowsTheTable();
+    void scrollingMovesTheTable_data();
+    void scrollingMovesTheTable();
+    void printingCopiesIntoTheLayoutAndCloses();
+    void printerFailureIsReportedAndCloses();
+    void exportWritesTheSamePageAndStaysOpen();
+    void quitCloses();
+    void refusedCellsAreReported();
+    void modalWindowRunsAndReturns();
+
+private:
+    PriceTableShown run(FormState& form, CostResult& result, ScriptedDialogs& dialogs,
+                        PagePrinter& printer, SaveFileChooser& files,
+                        const std::function<void(FrmShow&)>& show) {
+        return generatePriceTableWindow(nullptr, folder_.folder(), form, result,
+                                        {dialogs, printer, files, clock_}, show);
+    }
+
+    TempProgramFolder folder_;
+    inkquot::FixedClock clock_{{2026, 3, 9}};
+};
+
+void TestOutputTable::newspapersAndStickersDoNothing_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("newspaper") << 1;
+    QTest::newRow("sticker") << 4;
+}
+
+void TestOutputTable::newspapersAndStickersDoNothing() {
+    QFETCH(int, kind);
+    FormState form = formOfKind(kind);
+    CostResult result;
+    result.UnitPrice = 3;
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    bool shown = false;
+    QCOMPARE(run(form, result, dialogs, printer, files, [&](FrmShow&) { shown = true; }),
+             PriceTableShown::NotOffered);
+    QVERIFY(!shown);
+    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(result.UnitPrice, 3.0f);
+    // The sections a table would force are left as they were.
+    QCOMPARE(form.checkState(Ctl::Chkhua, 2), CheckState::Unchecked);
+    QVERIFY(!form.ticked(Ctl::Lsthua, 1));
+}
+
+void TestOutputTable::cancelledHeadingShowsNothingButLeavesItsMarks() {
+    for (const bool answered : {false, true}) {
+        FormState form = formOfKind(0);
+        form.setCheckState(Ctl::Chkhua, 2, CheckState::Checked);
+        form.setText(Ctl::Ncomzhuanse, 1, "2");
+        CostResult result;
+        ScriptedDialogs dialogs;
+        dialogs.setNextInput(answered ? std::optional<QString>(QString()) : std::nullopt);
+        RecordingPrinter printer;
+        ScriptedFileChooser files;
+        bool shown = false;
+        QCOMPARE(run(form, result, dialogs, printer, files, [&](FrmShow&) { shown = true; }),
+                 PriceTableShown::Cancelled);
+        QVERIFY(!shown);
+        QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+        QCOMPARE(dialogs.last().proposed, kProposal);
+        // The job is in its table form and the result holds the last cell.
+        QVERIFY(form.ticked(Ctl::Lsthua, 1));
+        QCOMPARE(form.checkState(Ctl::Chkhua, 2), CheckState::Unchecked);
+        QCOMPARE(form.text(Ctl::Ncomzhuanse, 1), "0");
+        FormState again = form;
+        CostResult expected;
+        const auto grid = inkquot::generatePriceTable(folder_.folder(), again, expected);
+        QVERIFY(grid.has_value());
+        QCOMPARE(result.UnitPrice, grid->unitPrices[83]);
+        QCOMPARE(result.TotalPrice, expected.TotalPrice);
+        QVERIFY(result.TotalPrice > 0);
+    }
+}
+
+void TestOutputTable::windowShowsTheTable() {
+    FormState form = formOfKind(3);
+    form.setCheckState(Ctl::Chkhe, 6, CheckState::Checked);
+    FormState copy = form;
+    CostResult unused;
+    const auto grid = inkquot::generatePriceTable(folder_.folder(), copy, unused);
+    QVERIFY(grid.has_value());
+
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(QStringLiteral("华光印务价格表"));
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    bool shown = false;
+    const auto outcome = run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+        shown = true;
+        QCOMPARE(w.windowTitle(), QStringLiteral("墨衡印件计价系统-价格表"));
+        QCOMPARE(w.Cmdbjd[0]->text(), QStringLiteral("打印价格表"));
+        QCOMPARE(w.Cmdbjd[1]->text(), QStringLiteral("退出"));
+        QCOMPARE(w.cmdpdf->text(), QStringLiteral("导出PDF"));
+        PriceSheet& t = *w.Picture2;
+        QCOMPARE(t.labiaoti->text(), QStringLiteral("华光印务价格表"));
+        QCOMPARE(t.labdate->text(), QStringLiteral("2026年3月"));
+        QCOMPARE(t.lablei->text(), QStringLiteral("纸盒类-裱瓦楞"));
+        QCOMPARE(t.labshuoming->text(), qs(grid->labshuoming));
+        QCOMPARE(t.guige->text(), QStringLiteral("规格"));
+        QCOMPARE(t.danjiaUnit->text(), QStringLiteral("单价(元)"));
+        QCOMPARE(t.shuliang->text(), QStringLiteral("数量"));
+        QCOMPARE(t.daduCaption->text(), QStringLiteral("大        度"));
+        QCOMPARE(t.zhengduCaption->text(), QStringLiteral("正        度"));
+        for (int j = 0; j < 6; ++j) {
+            QCOMPARE(t.labshu[j]->text(), qs(grid->labshu[j]));
+        }
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(t.labddu[i]->text(), qs(grid->labddu[i]));
+            QCOMPARE(t.labzdu[i]->text(), qs(grid->labddu[i]));
+        }
+        for (int n = 0; n < 84; ++n) {
+            QCOMPARE(t.labdanjia[n]->text(), qs(grid->labdanjia[n]));
+        }
+        // Label 41 is block 0, row 6, column 5; label 42 block 1, row 0,
+        // column 0: each sits in its row and under its column.
+        struct Place {
+            int label;
+            QLabel* row;
+            QLabel* column;
+        };
+        for (const Place& p :
+             {Place{41, t.labddu[6], t.labshu[5]}, Place{42, t.labzdu[0], t.labshu[0]},
+              Place{0, t.labddu[0], t.labshu[0]}, Place{83, t.labzdu[6], t.labshu[5]}}) {
+            const QRect cell = t.labdanjia[p.label]->geometry();
+            QCOMPARE(cell.center().y(), p.row->geometry().center().y());
+            QVERIFY(cell.left() >= p.column->geometry().left());
+            QVERIFY(cell.right() <= p.column->geometry().right());
+        }
+        // The window fits a screen of 800 × 600.
+        w.adjustSize();
+        QVERIFY(w.width() <= 790);
+        QVERIFY(w.height() <= 560);
+        const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+        if (!keep.isEmpty()) {
+            w.grab().save(QDir(keep).filePath(QStringLiteral("window-top.png")));
+            w.VScroll1->setValue(6205);
+            w.grab().save(QDir(keep).filePath(QStringLiteral("window-end.png")));
+        }
+    });
+    QCOMPARE(outcome, PriceTableShown::Shown);
+    QVERIFY(shown);
+    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+}
+
+void TestOutputTable::scrollingMovesTheTable_data() {
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("expected");  // the clamped scroll value
+    QTest::newRow("top") << 0 << 0;
+    QTest::newRow("one step") << 100 << 100;
+    QTest::newRow("page") << 1000 << 1000;
+    QTest::newRow("end") << 6205 << 6205;
+    QTest::newRow("past the end") << 9000 << 6205;
+}
+
+void TestOutputTable::scrollingMovesTheTable() {
+    QFETCH(int, value);
+    QFETCH(int, expected);
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    FrmShow w({dialogs, printer, files, clock_});
+    QCOMPARE(w.VScroll1->minimum(), 0);
+    QCOMPARE(w.VScroll1->maximum(), 6205);
+    QCOMPARE(w.VScroll1->singleStep(), 100);
+    QCOMPARE(w.VScroll1->pageStep(), 1000);
+    if (value > 0) {
+        // From elsewhere first, so a change always happens.
+        w.VScroll1->setValue(value == 100 ? 3000 : 0);
+    }
+    w.VScroll1->setValue(value);
+    QCOMPARE(w.VScroll1->value(), expected);
+    QCOMPARE(w.Picture2->y(), -tw(expected));
+    if (expected == 6205) {
+        // At the end the bottom of the table is the bottom of the viewport.
+        QCOMPARE(w.Picture2->geometry().bottom(), w.Picture1->height() - 1);
+    }
+}
+
+void TestOutputTable::printingCopiesIntoTheLayoutAndCloses() {
+    FormState form = formOfKind(2);
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(kProposal);
+    RecordingPrinter printer;
+    QTemporaryDir samples;
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    printer.pdfFolder = keep.isEmpty() ? samples.path() : keep;
+    ScriptedFileChooser files;
+    QMap<QString, QString> window;
+    run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+        w.show();
+        for (const QLabel* l : w.Picture2->findChildren<QLabel*>()) {
+            window[l->objectName()] = l->text();
+        }
+        QTest::mouseClick(w.Cmdbjd[0], Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+    });
+    QCOMPARE(printer.calls, 1);
+    QCOMPARE(printer.titles, QStringList({kProposal}));
+    QCOMPARE(printer.texts, window);
+    QCOMPARE(printer.texts.value(QStringLiteral("labdanjia_83")),
+             window.value(QStringLiteral("labdanjia_83")));
+    QCOMPARE(printer.texts.size(), 4 + 6 + 7 + 7 + 84 + 5);
+    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+}
+
+void TestOutputTable::printerFailureIsReportedAndCloses() {
+    FormState form = formOfKind(0);
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(kProposal);
+    RecordingPrinter printer(false);
+    ScriptedFileChooser files;
+    bool closed = false;
+    run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+        w.show();
+        QTest::mouseClick(w.Cmdbjd[0], Qt::LeftButton);
+        closed = !w.isVisible();
+    });
+    QVERIFY(closed);
+    QCOMPARE(printer.calls, 1);
+    QCOMPARE(dialogs.texts(), QStringList({kPrompt, QStringLiteral("打印机错误!")}));
+    QCOMPARE(dialogs.last().icon, Dialogs::Icon::Exclamation);
+}
+
+void TestOutputTable::exportWritesTheSamePageAndStaysOpen() {
+    FormState form = formOfKind(0);
+    form.setTicked(Ctl::Lsthua, 0, true);
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(kProposal);
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("价格表.pdf"));
+    files.answers.push_back(file);
+    run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+        w.show();
+        QTest::mouseClick(w.cmdpdf, Qt::LeftButton);
+        QVERIFY(w.isVisible());
+        QTest::mouseClick(w.Cmdbjd[1], Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+    });
+    QCOMPARE(printer.calls, 0);
+    QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
+             QStringLiteral("XXX印务有限公司价格表-2026年3月.pdf"));
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    QVERIFY(bytes.startsWith("%PDF-"));
+    QVERIFY(bytes.contains("/FontFile"));
+    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!keep.isEmpty()) {
+        QFile::remove(QDir(keep).filePath(QStringLiteral("table.pdf")));
+        QFile::copy(file, QDir(keep).filePath(QStringLiteral("table.pdf")));
+    }
+}
+
+void TestOutputTable::quitCloses() {
+    FormState form = formOfKind(2);
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(kProposal);
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+        w.show();
+        QTest::mouseClick(w.Cmdbjd[1], Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+    });
+    QCOMPARE(printer.calls, 0);
+}
+
+void TestOutputTable::refusedCellsAreReported() {
+    // Some cells overflow: one warning, then the table with dashes.
+    FormState form = formOfKind(2);
+    form.setText(Ctl::Ncomke, 7, "3e38");
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(kProposal);
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    int dashes = 0;
+    QCOMPARE(run(form, result, dialogs, printer, files,
+                 [&](FrmShow& w) {
+                     for (QLabel* l : w.Picture2->labdanjia) {
+                         dashes += l->text() == QStringLiteral("-");
+                     }
+                 }),
+             PriceTableShown::Shown);
+    QVERIFY(dashes > 0 && dashes < 84);
+    QCOMPARE(dialogs.shown.size(), 2);
+    QVERIFY(dialogs.shown[0].text.startsWith(QStringLiteral("价格表中有%1格无法计价").arg(dashes)));
+
+    // No paper at all: the reason, and no table.
+    FormState none = formOfKind(2);
+    none.setListIndex(Ctl::Ncomzhi, 7, -1);
+    ScriptedDialogs refused;
+    bool shown = false;
+    QCOMPARE(run(none, result, refused, printer, files, [&](FrmShow&) { shown = true; }),
+             PriceTableShown::Refused);
+    QVERIFY(!shown);
+    QCOMPARE(refused.shown.size(), 1);
+    QVERIFY(refused.last().text.contains(QStringLiteral("请为")));
+}
+
+// The real modal loop, closed from inside as the user would.
+void TestOutputTable::modalWindowRunsAndReturns() {
+    FormState form = formOfKind(2);
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(kProposal);
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    bool clicked = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* w = qobject_cast<FrmShow*>(QApplication::activeModalWidget());
+        QVERIFY(w != nullptr);
+        clicked = true;
+        QTest::mouseClick(w->Cmdbjd[1], Qt::LeftButton);
+    });
+    QCOMPARE(run(form, result, dialogs, printer, files, {}), PriceTableShown::Shown);
+    QVERIFY(clicked);
+}
+
+QTEST_MAIN(TestOutputTable)
+#include "tst_output_table.moc"
