@@ -13,11 +13,6 @@ void LeaveGuard::watch(QWidget* box, Check check) {
     connect(box, &QObject::destroyed, this, [this, box] { checks_.remove(box); });
 }
 
-bool LeaveGuard::checkFocusedBox() {
-    QWidget* focused = QApplication::focusWidget();
-    return focused == nullptr || !checks_.contains(focused) || !refuses(focused);
-}
-
 bool LeaveGuard::refuses(QWidget* box) {
     if (checking_) {
         return false;

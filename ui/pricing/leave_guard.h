@@ -27,10 +27,6 @@ public:
 
     void watch(QWidget* box, Check check);
 
-    // Runs the check of the box holding the focus, as if it were being left.
-    // True when there is nothing to refuse.
-    bool checkFocusedBox();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

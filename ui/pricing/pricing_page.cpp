@@ -140,6 +140,11 @@ PricingPage::PricingPage(Dialogs& dialogs, HintLine hintLine, QWidget* parent)
 
     // Event rules.
     connect(comleibie, &QComboBox::activated, this, [this](int k) { kindChosen(k); });
+    connect(comleibie, &QComboBox::currentIndexChanged, this, [this](int k) {
+        if (k >= 0) {
+            kindChosen(k);
+        }
+    });
     auto sectionRule = [this](auto& boxes, auto& frames) {
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             QCheckBox* box = boxes[i];
