@@ -206,24 +206,6 @@ TEST(PriceTable, QuantitiesRowsAndLabelsOfEachKind) {
     }
 }
 
-TEST(PriceTable, BookWithCoverPricesFourPagesFewerUnderTheSameLabel) {
-    CountingForm with = formOfKind(kBook);
-    with.setTicked(Ctl::Lsthua, 0, true);
-    CountingForm without = formOfKind(kBook);
-    CostResult r;
-    const PriceTableGrid a = generate(with, r);
-    const PriceTableGrid b = generate(without, r);
-    EXPECT_EQ(a.labddu, b.labddu);
-    // "8P" is a cover and 4 inner pages with a cover, 8 inner pages without.
-    CostResult fourPages;
-    CostBook(PricedFolder::shared(), without, fourPages, 1000, 16, 0.53f, 8, 0.53f, 4);
-    CostResult eightPages;
-    CostBook(PricedFolder::shared(), without, eightPages, 1000, 16, 0.53f, 8, 0.53f, 8);
-    EXPECT_EQ(b.unitPrices[0], eightPages.UnitPrice);
-    EXPECT_NE(b.unitPrices[0], fourPages.UnitPrice);
-    EXPECT_NE(a.unitPrices[0], b.unitPrices[0]);
-}
-
 TEST(PriceTable, NewspapersAndStickersHaveNoTableAndKeepTheirForm) {
     for (int kind : {int{kNewspaper}, int{kSticker}, -1}) {
         SCOPED_TRACE(kind);
