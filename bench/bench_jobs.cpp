@@ -4,16 +4,14 @@
 // The ratio printed at the end says what the costing adds on top.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "core/common/number_text.h"
 #include "core/common/program_folder.h"
 #include "core/costing/cost_book.h"
@@ -22,49 +20,11 @@
 #include "core/costing/cost_single_sheet.h"
 #include "core/costing/cost_sticker.h"
 #include "core/costing/form_state.h"
-#include "core/pricedata/default_scheme.h"
-#include "core/pricedata/price_tables.h"
 
 namespace inkquot {
 namespace {
 
-// A program folder holding the built-in scheme as its working tables,
-// removed at exit.
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "inkquot-bench-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
-        const ProgramFolder folder(root_);
-        bool ok = writeTable(folder.file("fjiben.dat"), defaultJibenTable()).ok();
-        ok = writeTable(folder.file("fgongjia.dat"), defaultGongjiaTable()).ok() && ok;
-        ok =
-            writeTable(folder.file("fzhijia.dat"), PriceTable::Zhijia, defaultZhijiaTable()).ok() &&
-            ok;
-        ok = writeTable(folder.file("fzhijiabu.dat"), PriceTable::Zhijiabu, defaultZhijiabuTable())
-                 .ok() &&
-             ok;
-        if (!ok) {
-            std::fprintf(stderr, "cannot write the price tables in %s\n", root_.c_str());
-            std::exit(1);
-        }
-    }
-    ~BenchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-    ProgramFolder folder() const { return ProgramFolder(root_); }
-
-private:
-    std::filesystem::path root_;
-};
-
-const ProgramFolder& benchFolder() {
-    static const BenchFolder folder;
-    static const ProgramFolder program = folder.folder();
-    return program;
-}
+using bench::benchFolder;
 
 FormState startingForm() {
     FormState form;
@@ -170,36 +130,11 @@ void costJob(benchmark::State& state, const BenchJob* job) {
     state.counters["parts"] = job->partCostings;
 }
 
-// The floor: what the job's part costings read from disk, and nothing else.
+// The floor: the bare reads of the price files for each of the job's part
+// costings.
 void readTables(benchmark::State& state, const BenchJob* job) {
-    const ProgramFolder& folder = benchFolder();
-    std::array<TableImage, 4> images;
-    for (auto _ : state) {
-        for (int call = 0; call < job->partCostings; ++call) {
-            for (std::size_t t = 0; t < kAllPriceTables.size(); ++t) {
-                const PriceTable table = kAllPriceTables[t];
-                const IoStatus status =
-                    TableImage::load(folder.file(layoutOf(table).workingFile), table, images[t]);
-                benchmark::DoNotOptimize(status);
-            }
-            benchmark::DoNotOptimize(images);
-        }
-    }
+    bench::bareReads(state, job->partCostings);
 }
-
-// Keeps the mean time of every run by name, to print the ratios after.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 }  // namespace inkquot
@@ -214,17 +149,17 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\n%-14s %6s %12s %12s %7s\n", "job", "parts", "job us", "reads us", "ratio");
     for (const BenchJob& job : jobs) {
-        const auto costed = reporter.times.find(std::string("job/") + job.name);
-        const auto read = reporter.times.find(std::string("reads/") + job.name);
-        if (costed == reporter.times.end() || read == reporter.times.end()) {
+        const double costed = reporter.time(std::string("job/") + job.name).real;
+        const double read = reporter.time(std::string("reads/") + job.name).real;
+        if (costed <= 0 || read <= 0) {
             continue;
         }
-        std::printf("%-14s %6d %12.1f %12.1f %7.2f\n", job.name, job.partCostings, costed->second,
-                    read->second, costed->second / read->second);
+        std::printf("%-14s %6d %12.1f %12.1f %7.2f\n", job.name, job.partCostings, costed, read,
+                    costed / read);
     }
     benchmark::Shutdown();
     return 0;
