@@ -1,12 +1,12 @@
 #include "core/pricedata/price_tables.h"
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
 
 #include "core/common/file_io.h"
 #include "core/common/gbk.h"
+#include "core/common/le_bytes.h"
 
 namespace inkquot {
 
@@ -17,29 +17,8 @@ constexpr TableLayout kGongjia{508, 266, 44, "fgongjia.dat", "gong.dat"};
 constexpr TableLayout kZhijia{136, 74, 50, "fzhijia.dat", "zhi.dat"};
 constexpr TableLayout kZhijiabu{136, 74, 10, "fzhijiabu.dat", "zhibu.dat"};
 
-std::uint32_t readLe32(const std::string& bytes, std::size_t pos) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        std::size_t at = pos + i;
-        std::uint32_t b = at < bytes.size() ? static_cast<unsigned char>(bytes[at]) : 0;
-        v |= b << (8 * i);
-    }
-    return v;
-}
-
-void putLe32(std::string& slot, std::size_t pos, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        slot[pos + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    }
-}
-
-void putInt32(std::string& slot, std::size_t pos, std::int32_t v) {
-    putLe32(slot, pos, static_cast<std::uint32_t>(v));
-}
-
-void putFloat(std::string& slot, std::size_t pos, float v) {
-    putLe32(slot, pos, std::bit_cast<std::uint32_t>(v));
-}
+using le::putFloat;
+using le::putInt32;
 
 IoStatus putText(std::string& slot, std::size_t pos, std::size_t width, std::string_view text) {
     std::string field;
@@ -169,7 +148,7 @@ std::int32_t TableImage::int32At(int record, std::size_t offset) const {
         return 0;
     }
     const std::size_t pos = (static_cast<std::size_t>(record) - 1) * layoutOf(table_).slotLength;
-    return static_cast<std::int32_t>(readLe32(bytes_, pos + offset));
+    return le::readInt32(bytes_, pos + offset);
 }
 
 float TableImage::floatAt(int record, std::size_t offset) const {
@@ -177,7 +156,7 @@ float TableImage::floatAt(int record, std::size_t offset) const {
         return 0.0f;
     }
     const std::size_t pos = (static_cast<std::size_t>(record) - 1) * layoutOf(table_).slotLength;
-    float v = std::bit_cast<float>(readLe32(bytes_, pos + offset));
+    const float v = le::readFloat(bytes_, pos + offset);
     return std::isfinite(v) ? v : 0.0f;
 }
 
