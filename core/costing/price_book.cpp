@@ -1,9 +1,5 @@
 #include "core/costing/price_book.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <string>
@@ -19,49 +15,9 @@ float finiteOrZero(float v) {
     return std::isfinite(v) ? v : 0.0f;
 }
 
+// A stored NaN or infinity already reads as 0.
 float readFloat(const TableImage& image, int record, std::size_t offset) {
-    return finiteOrZero(image.floatAt(record, offset));
-}
-
-// Reads the slots 1..N of a working file: open, one read that normally
-// fills them all, close. Every part costing does this four times, so it
-// asks the system for nothing more (no size query, no probe past the
-// slots). A missing file is an empty table; a shorter file gives the bytes
-// it has.
-IoStatus readSlots(const std::filesystem::path& file, PriceTable table, TableImage& out) {
-    const TableLayout& layout = layoutOf(table);
-    std::string bytes(layout.slotLength * static_cast<std::size_t>(layout.recordCount), '\0');
-    int fd;
-    do {
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            out = TableImage(table, {});
-            return IoStatus::success();
-        }
-        return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
-    }
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            ::close(fd);
-            return IoStatus::failure(IoError::ReadFailed,
-                                     "无法读取文件“" + displayName(file) + "”。");
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(got);
-    out = TableImage(table, std::move(bytes));
-    return IoStatus::success();
+    return image.floatAt(record, offset);
 }
 
 }  // namespace
@@ -101,7 +57,9 @@ IoStatus LoadPriceBook(const ProgramFolder& folder, PriceBook& book) {
     std::array<TableImage, 4> images;
     for (std::size_t t = 0; t < kAllPriceTables.size(); ++t) {
         const PriceTable table = kAllPriceTables[t];
-        IoStatus status = readSlots(folder.file(layoutOf(table).workingFile), table, images[t]);
+        // One open, one read, one close per file: every part costing does this.
+        IoStatus status =
+            TableImage::load(folder.file(layoutOf(table).workingFile), table, images[t]);
         if (!status) {
             return status;
         }
