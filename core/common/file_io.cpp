@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace inkquot {
@@ -261,6 +262,89 @@ IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view
         return writeFailed(file);
     }
     syncFolder(folder);
+    return IoStatus::success();
+}
+
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::move(target)) {
+    std::string pattern =
+        (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = failsAt(io_test_hooks::FailPoint::CreateTemporary) ? -1
+                                                             : ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        failed_ = true;
+        return;
+    }
+    temporary_ = name.data();
+    struct stat old {};
+    mode_t mode = 0644;
+    if (::stat(target_.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    }
+    ::fchmod(fd_, mode);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    discard();
+}
+
+void AtomicFileWriter::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+bool AtomicFileWriter::write(std::string_view bytes) {
+    if (failed_) {
+        return false;
+    }
+    // An injected failure counts the bytes of the whole file, not of one piece.
+    std::string_view allowed = bytes;
+    const bool injected = failsAt(io_test_hooks::FailPoint::WriteAfterBytes) &&
+                          written_ + bytes.size() > injection().bytes;
+    if (injected) {
+        allowed = bytes.substr(0, injection().bytes - std::min(written_, injection().bytes));
+    }
+    std::size_t done = 0;
+    while (done < allowed.size()) {
+        ssize_t n = ::write(fd_, allowed.data() + done, allowed.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    written_ += done;
+    if (injected || done < allowed.size()) {
+        failed_ = true;
+        discard();
+    }
+    return !failed_;
+}
+
+IoStatus AtomicFileWriter::commit() {
+    if (failed_ || failsAt(io_test_hooks::FailPoint::Sync) || ::fsync(fd_) != 0) {
+        discard();
+        return writeFailed(target_);
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 || failsAt(io_test_hooks::FailPoint::Rename) ||
+        ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        failed_ = true;
+        discard();
+        return writeFailed(target_);
+    }
+    temporary_.clear();
+    syncFolder(target_.parent_path());
     return IoStatus::success();
 }
 

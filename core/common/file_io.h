@@ -34,6 +34,32 @@ IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes,
 // file.
 IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
+// Writes a file that is too large to hold in memory piece by piece, with the
+// same guarantee as writeFileAtomically: the pieces go to a temporary file in
+// the target's folder, and only commit() renames it over the target. A writer
+// destroyed without a successful commit removes its temporary file and leaves
+// the target as it was.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::filesystem::path target);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // False once any step has failed; later writes are ignored.
+    bool write(std::string_view bytes);
+    IoStatus commit();
+
+private:
+    void discard();
+
+    std::filesystem::path target_;
+    std::string temporary_;
+    int fd_ = -1;
+    std::size_t written_ = 0;
+    bool failed_ = false;
+};
+
 // Copies a whole file over another the same way (the source is read first;
 // a missing source is IoError::Missing).
 IoStatus copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -1,5 +1,12 @@
 #include "core/records/history_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
 #include "core/common/file_io.h"
 #include "core/common/gbk.h"
 #include "core/common/le_bytes.h"
@@ -22,8 +29,9 @@ constexpr TextField kYaoqiu{132, 300};
 constexpr std::size_t kDanjia = 432;
 constexpr std::size_t kZongjia = 436;
 
-// The history never comes near this; a larger file is refused, not read.
-constexpr std::size_t kMaxHistoryBytes = 512u * 1024u * 1024u;
+// Pieces of whole slots: big enough that the reads cost no more than the
+// bare copy of the file, small enough to keep memory flat.
+constexpr std::size_t kPieceSlots = 1024;
 
 std::size_t wholeRecords(std::size_t bytes) {
     std::size_t n = bytes / kHistorySlotLength;
@@ -48,44 +56,131 @@ IoStatus putText(std::string& slot, TextField f, std::string_view text, const ch
     return status;
 }
 
-// The bytes of the whole records, each padded to its full slot.
-std::string wholeSlots(std::string_view bytes) {
-    const std::size_t n = wholeRecords(bytes.size());
-    std::string out(bytes.substr(0, std::min(bytes.size(), n * kHistorySlotLength)));
-    out.resize(n * kHistorySlotLength, '\0');
-    return out;
+// Reads until `out` is full or the file ends; false on a read error.
+bool fill(int fd, std::string& out, std::size_t& got) {
+    got = 0;
+    while (got < out.size()) {
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
-IoStatus readImage(const std::filesystem::path& file, std::string& bytes) {
-    return readFilePrefix(file, kMaxHistoryBytes, bytes, true);
+IoStatus readFailed(const std::filesystem::path& file) {
+    return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
 }
 
 }  // namespace
+
+JiluRec decodeJilu(std::string_view data) {
+    JiluRec r;
+    r.Riqi = le::readDouble(data, kRiqi);
+    r.Kehuming = textAt(data, kKehuming);
+    r.Yinjianming = textAt(data, kYinjianming);
+    r.Shuliang = le::readFloat(data, kShuliang);
+    r.Guige = textAt(data, kGuige);
+    r.Yaoqiu = textAt(data, kYaoqiu);
+    r.Danjia = le::readFloat(data, kDanjia);
+    r.Zongjia = le::readFloat(data, kZongjia);
+    return r;
+}
+
+double savedDayOf(std::string_view data) {
+    return le::readDouble(data, kRiqi);
+}
+
+std::string_view customerFieldOf(std::string_view data) {
+    return data.substr(kKehuming.offset, kKehuming.width);
+}
+
+std::string_view jobNameFieldOf(std::string_view data) {
+    return data.substr(kYinjianming.offset, kYinjianming.width);
+}
+
+IoStatus forEachHistoryRecord(const std::filesystem::path& file, const HistoryVisitor& visit,
+                              const HistoryProgress& keepGoing, bool* stopped) {
+    if (stopped != nullptr) {
+        *stopped = false;
+    }
+    int fd;
+    do {
+        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return errno == ENOENT ? IoStatus::success() : readFailed(file);
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    const std::uint64_t total =
+        ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    std::string piece(kPieceSlots * kHistorySlotLength, '\0');
+    std::uint64_t done = 0;
+    for (;;) {
+        std::size_t got = 0;
+        if (!fill(fd, piece, got)) {
+            return readFailed(file);
+        }
+        done += got;
+        const std::size_t n = wholeRecords(got);
+        for (std::size_t i = 0; i < n; ++i) {
+            visit(std::string_view(piece).substr(i * kHistorySlotLength, kJiluDataLength));
+        }
+        // A short piece is the end of the file (its torn tail, if any, is
+        // not a record).
+        if (got < piece.size()) {
+            return IoStatus::success();
+        }
+        if (keepGoing && !keepGoing(done, std::max(total, done))) {
+            if (stopped != nullptr) {
+                *stopped = true;
+            }
+            return IoStatus::success();
+        }
+    }
+}
+
+IoStatus countHistoryRecords(const std::filesystem::path& file, std::uint64_t& count) {
+    count = 0;
+    std::error_code ec;
+    const auto bytes = std::filesystem::file_size(file, ec);
+    if (ec) {
+        return ec == std::errc::no_such_file_or_directory ? IoStatus::success() : readFailed(file);
+    }
+    count = bytes / kHistorySlotLength + (bytes % kHistorySlotLength >= kJiluDataLength ? 1 : 0);
+    return IoStatus::success();
+}
 
 std::vector<JiluRec> parseHistory(std::string_view bytes) {
     std::vector<JiluRec> out;
     const std::size_t n = wholeRecords(bytes.size());
     out.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view slot = bytes.substr(i * kHistorySlotLength, kJiluDataLength);
-        JiluRec r;
-        r.Riqi = le::readDouble(slot, kRiqi);
-        r.Kehuming = textAt(slot, kKehuming);
-        r.Yinjianming = textAt(slot, kYinjianming);
-        r.Shuliang = le::readFloat(slot, kShuliang);
-        r.Guige = textAt(slot, kGuige);
-        r.Yaoqiu = textAt(slot, kYaoqiu);
-        r.Danjia = le::readFloat(slot, kDanjia);
-        r.Zongjia = le::readFloat(slot, kZongjia);
-        out.push_back(std::move(r));
+        out.push_back(decodeJilu(bytes.substr(i * kHistorySlotLength, kJiluDataLength)));
     }
     return out;
 }
 
 IoStatus readHistory(const std::filesystem::path& file, std::vector<JiluRec>& out) {
-    std::string bytes;
-    IoStatus status = readImage(file, bytes);
-    out = status ? parseHistory(bytes) : std::vector<JiluRec>{};
+    out.clear();
+    IoStatus status =
+        forEachHistoryRecord(file, [&](std::string_view data) { out.push_back(decodeJilu(data)); });
+    if (!status) {
+        out.clear();
+    }
     return status;
 }
 
@@ -111,46 +206,62 @@ IoStatus encodeJiluSlot(const JiluRec& rec, std::string& slot) {
     return status;
 }
 
+namespace {
+
+// Copies the whole records that `keep` accepts into a new history, each as a
+// full slot with zero filler, then the extra slot when given, and renames the
+// new file over the old one.
+IoStatus rewriteHistory(const std::filesystem::path& file,
+                        const std::function<bool(std::string_view data)>& keep,
+                        std::string_view extraSlot, std::size_t* dropped) {
+    AtomicFileWriter writer(file);
+    std::string out;
+    out.reserve(kPieceSlots * kHistorySlotLength);
+    std::size_t gone = 0;
+    bool writing = true;
+    const IoStatus read = forEachHistoryRecord(file, [&](std::string_view data) {
+        if (!keep(data)) {
+            ++gone;
+            return;
+        }
+        out.append(data);
+        out.append(kHistorySlotLength - kJiluDataLength, '\0');
+        if (out.size() >= kPieceSlots * kHistorySlotLength) {
+            writing = writing && writer.write(out);
+            out.clear();
+        }
+    });
+    if (!read) {
+        return read;
+    }
+    out.append(extraSlot);
+    if (!(writing && writer.write(out))) {
+        return writer.commit();  // reports the failed write and discards
+    }
+    const IoStatus status = writer.commit();
+    if (status && dropped != nullptr) {
+        *dropped = gone;
+    }
+    return status;
+}
+
+}  // namespace
+
 IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec) {
     std::string slot;
     IoStatus status = encodeJiluSlot(rec, slot);
     if (!status) {
         return status;
     }
-    std::string bytes;
-    status = readImage(file, bytes);
-    if (!status) {
-        return status;
-    }
-    std::string image = wholeSlots(bytes);
-    image += slot;
-    return writeFileAtomically(file, image);
+    return rewriteHistory(
+        file, [](std::string_view) { return true; }, slot, nullptr);
 }
 
 IoStatus deleteHistoryUpTo(const std::filesystem::path& file, double cutoffDay,
                            std::size_t* dropped) {
-    std::string bytes;
-    IoStatus status = readImage(file, bytes);
-    if (!status) {
-        return status;
-    }
-    const std::size_t n = wholeRecords(bytes.size());
-    std::string kept;
-    std::size_t gone = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        std::string slot = bytes.substr(i * kHistorySlotLength, kHistorySlotLength);
-        slot.resize(kHistorySlotLength, '\0');
-        if (le::readDouble(slot, kRiqi) > cutoffDay) {
-            kept += slot;
-        } else {
-            ++gone;
-        }
-    }
-    status = writeFileAtomically(file, kept);
-    if (status && dropped != nullptr) {
-        *dropped = gone;
-    }
-    return status;
+    return rewriteHistory(
+        file, [cutoffDay](std::string_view data) { return savedDayOf(data) > cutoffDay; }, {},
+        dropped);
 }
 
 IoStatus deleteAllHistory(const std::filesystem::path& file) {

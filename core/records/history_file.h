@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +31,34 @@ inline constexpr std::size_t kHistorySlotLength = 860;
 inline constexpr std::size_t kJiluDataLength = 440;
 inline constexpr const char* kHistoryFileName = "frecord.dat";
 
+// The data bytes of one record (the first 440 bytes of its slot) decoded.
+JiluRec decodeJilu(std::string_view data);
+
+// Raw fields of a record's data bytes, for searching without decoding.
+double savedDayOf(std::string_view data);
+std::string_view customerFieldOf(std::string_view data);
+std::string_view jobNameFieldOf(std::string_view data);
+
+// Reads a history file of any size piece by piece, in file order, holding one
+// piece (about a megabyte) in memory. `visit` gets the data bytes of every
+// whole record; a torn tail is ignored. After each piece `keepGoing` (when
+// given) learns the bytes read so far and the file size; when it answers
+// false the reading stops there and `stopped` is set. A missing file is an
+// empty history.
+using HistoryVisitor = std::function<void(std::string_view data)>;
+using HistoryProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+IoStatus forEachHistoryRecord(const std::filesystem::path& file, const HistoryVisitor& visit,
+                              const HistoryProgress& keepGoing = {}, bool* stopped = nullptr);
+
+// The number of whole records in a history file; a missing file has none.
+IoStatus countHistoryRecords(const std::filesystem::path& file, std::uint64_t& count);
+
 // Decodes the records of a history file image. Only whole records count: a
 // torn tail (fewer than 440 data bytes in the last slot) is ignored.
 std::vector<JiluRec> parseHistory(std::string_view bytes);
 
-// Reads every whole record in file order; a missing file is an empty history.
+// Reads every whole record in file order into memory; a missing file is an
+// empty history. Only for histories known to be small.
 IoStatus readHistory(const std::filesystem::path& file, std::vector<JiluRec>& out);
 
 // Encodes a record into its slot. Refuses a text that GBK cannot hold; a
@@ -41,13 +66,14 @@ IoStatus readHistory(const std::filesystem::path& file, std::vector<JiluRec>& ou
 IoStatus encodeJiluSlot(const JiluRec& rec, std::string& slot);
 
 // Adds a record after the last whole one (a torn tail is replaced). The file
-// is rewritten as a whole and renamed into place, so a failure leaves the
-// history as it was.
+// is copied piece by piece to a temporary file with the new record at its end
+// and renamed into place, so a failure leaves the history as it was.
 IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec);
 
 // Keeps only the records saved after the cut-off day, in their order; the
 // new file replaces the old one in a single rename, so the history is never
-// missing. Returns the number of records dropped in `dropped` when given.
+// missing. The file is streamed, never held in memory. Returns the number of records dropped in
+// `dropped` when given.
 IoStatus deleteHistoryUpTo(const std::filesystem::path& file, double cutoffDay,
                            std::size_t* dropped = nullptr);
 

@@ -5,6 +5,7 @@
 
 #include "core/common/date_text.h"
 #include "core/common/number_text.h"
+#include "core/records/history_scan.h"
 
 namespace inkquot {
 
@@ -105,10 +106,6 @@ bool matchesNameSearch(std::string_view field, std::string_view search) {
     return search.empty() || field.find(search) != std::string_view::npos;
 }
 
-bool savedAfter(const JiluRec& rec, CivilDate cutoff) {
-    return rec.Riqi > static_cast<double>(serialFromDate(cutoff));
-}
-
 std::vector<std::string> historyLines(const JiluRec& rec, int k) {
     return {
         std::to_string(k) + "记录",
@@ -126,29 +123,14 @@ std::vector<std::string> historyLines(const JiluRec& rec, int k) {
 
 std::optional<std::vector<std::string>> queryLines(const std::vector<JiluRec>& records,
                                                    const HistoryQuery& query) {
-    std::optional<CivilDate> cutoff;
-    if (query.mode == HistoryMode::Date) {
-        cutoff = parseDateText(query.cutoff);
-        if (!cutoff) {
-            return std::nullopt;
-        }
+    const auto matcher = HistoryMatcher::from(query);
+    if (!matcher) {
+        return std::nullopt;
     }
     std::vector<std::string> lines;
     int k = 1;
     for (const JiluRec& rec : records) {
-        bool match = false;
-        switch (query.mode) {
-            case HistoryMode::Customer:
-                match = matchesNameSearch(rec.Kehuming, query.customer);
-                break;
-            case HistoryMode::JobName:
-                match = matchesNameSearch(rec.Yinjianming, query.jobName);
-                break;
-            case HistoryMode::Date:
-                match = savedAfter(rec, *cutoff);
-                break;
-        }
-        if (match) {
+        if (matcher->matches(rec)) {
             for (auto& line : historyLines(rec, k++)) {
                 lines.push_back(std::move(line));
             }

@@ -27,9 +27,6 @@ std::string historyDateText(double riqi);
 // matches every record.
 bool matchesNameSearch(std::string_view field, std::string_view search);
 
-// The record was saved after the cut-off day (the day itself does not match).
-bool savedAfter(const JiluRec& rec, CivilDate cutoff);
-
 // The ten lines the history list shows for the k-th listed record (the last
 // one empty).
 std::vector<std::string> historyLines(const JiluRec& rec, int k);

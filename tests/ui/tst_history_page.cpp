@@ -1,8 +1,11 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include "core/common/file_io.h"
@@ -78,6 +81,7 @@ private slots:
     void deleteAll();
     void failedDeletionSaysSoAndKeepsTheHistory();
     void tornHistoryIsListed();
+    void longQueryShowsTheFirstAndCanBeStopped();
 };
 
 void TestHistoryPage::startsInCustomerModeWithAMonthAgo() {
@@ -274,6 +278,50 @@ void TestHistoryPage::tornHistoryIsListed() {
     TempProgramFolder::writeBytes(f.history(), bytes.substr(0, 860 + 300));
     f.click(0);
     QCOMPARE(f.customers(), QStringList{QStringLiteral("a")});
+}
+
+// A history of several thousand quotations, each with a processing
+// description far wider than the page.
+void TestHistoryPage::longQueryShowsTheFirstAndCanBeStopped() {
+    Fixture f;
+    inkquot::JiluRec r = saved(1, "甲", "x");
+    r.Yaoqiu = std::string(140, 'w') + "精装装订；";
+    std::string slot;
+    QVERIFY(inkquot::encodeJiluSlot(r, slot).ok());
+    const int records = 5000;
+    std::string bytes;
+    for (int i = 0; i < records; ++i) {
+        bytes += slot;
+    }
+    TempProgramFolder::writeBytes(f.history(), bytes);
+
+    f.click(0);
+    QCOMPARE(f.page.lstrec->count(), HistoryPage::kShownRecords * 10);
+    QCOMPARE(f.page.labcount->text(), QStringLiteral("共找到 5000 条记录，只显示前 1000 条。"));
+    QVERIFY(f.page.cmdli[0]->isEnabled());
+    QVERIFY(!f.page.cmdstop->isEnabled());
+    // The whole description is drawn, not cut with "…": the lines are as wide
+    // as the scroll extent and the list scrolls sideways over it.
+    f.page.resize(800, 600);
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    const QRect line = f.page.lstrec->visualItemRect(f.page.lstrec->item(8));
+    QVERIFY(line.width() >= 9855);
+    QCOMPARE(f.page.lstrec->textElideMode(), Qt::ElideNone);
+    QVERIFY(f.page.lstrec->horizontalScrollBar()->maximum() > 9855 - 800);
+
+    // "停止查询" pressed while the query runs: what was found stays listed,
+    // the count says the query stopped, and the file is untouched.
+    QTimer::singleShot(0, f.page.cmdstop, [&f] {
+        QVERIFY(f.page.cmdstop->isEnabled());
+        QVERIFY(!f.page.cmdli[1]->isEnabled());
+        QTest::mouseClick(f.page.cmdstop, Qt::LeftButton);
+    });
+    f.click(0);
+    QVERIFY(f.page.labcount->text().startsWith(QStringLiteral("查询已停止，已找到 1024 条记录")));
+    QCOMPARE(f.page.lstrec->count(), HistoryPage::kShownRecords * 10);
+    QVERIFY(f.page.cmdli[0]->isEnabled());
+    QCOMPARE(TempProgramFolder::readBytes(f.history()), bytes);
 }
 
 QTEST_MAIN(TestHistoryPage)

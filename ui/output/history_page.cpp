@@ -1,11 +1,13 @@
 #include "ui/output/history_page.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -13,6 +15,7 @@
 #include "core/common/date_text.h"
 #include "core/records/history_file.h"
 #include "core/records/history_query.h"
+#include "core/records/history_scan.h"
 #include "ui/main/dialogs.h"
 
 namespace {
@@ -25,10 +28,17 @@ const char* const kNameHint = "支持模糊查询，当客户名或印件名为�
 const char* const kDateHint = "查询指定日期之后或者删除指定日期之前的记录。";
 const char* const kBadDate = "请输入正确的日期格式！";
 
-// The busy pointer while the history is read and listed.
+// The history list's horizontal scroll extent, in pixels.
+constexpr int kScrollExtent = 9855;
+
+// How often a running query lets the screen redraw and take clicks.
+constexpr int kEventsEveryMs = 50;
+
+// The busy pointer while the history is read and listed; the page still
+// takes a click on "停止查询".
 class BusyPointer {
 public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    BusyPointer() { QApplication::setOverrideCursor(Qt::BusyCursor); }
     ~BusyPointer() { QApplication::restoreOverrideCursor(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
@@ -67,7 +77,12 @@ HistoryPage::HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
         cmdli[i]->setObjectName(QStringLiteral("cmdli%1").arg(i));
         buttons->addWidget(cmdli[i]);
     }
+    cmdstop = new QPushButton(QStringLiteral("停止查询"), this);
+    cmdstop->setObjectName(QStringLiteral("cmdstop"));
+    cmdstop->setEnabled(false);
+    buttons->addWidget(cmdstop);
     buttons->addStretch(1);
+    connect(cmdstop, &QPushButton::clicked, this, &HistoryPage::stopQuery);
     connect(cmdli[0], &QPushButton::clicked, this, &HistoryPage::query);
     connect(cmdli[1], &QPushButton::clicked, this, &HistoryPage::deleteUpToDate);
     connect(cmdli[2], &QPushButton::clicked, this, &HistoryPage::deleteAll);
@@ -80,11 +95,27 @@ HistoryPage::HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
     lstrec->setObjectName(QStringLiteral("lstrec"));
     lstrec->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     lstrec->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    lstrec->setUniformItemSizes(true);
+    // Every line is drawn in full and the first is as wide as the scroll
+    // extent, so a long processing description is read by scrolling
+    // sideways.
+    lstrec->setTextElideMode(Qt::ElideNone);
+
+    progress = new QProgressBar(this);
+    progress->setObjectName(QStringLiteral("progress"));
+    progress->setRange(0, 1000);
+    progress->setTextVisible(false);
+    progress->setVisible(false);
+    labcount = new QLabel(this);
+    labcount->setObjectName(QStringLiteral("labcount"));
+
+    auto* resultRow = new QHBoxLayout;
+    resultRow->addWidget(new QLabel(QStringLiteral("查询结果："), this));
+    resultRow->addWidget(labcount, 1);
+    resultRow->addWidget(progress, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(new QLabel(QStringLiteral("查询结果："), this));
+    layout->addLayout(resultRow);
     layout->addWidget(lstrec, 1);
 }
 
@@ -106,43 +137,109 @@ void HistoryPage::chooseMode(int mode) {
     emit hintChanged(QString::fromUtf8(mode == 2 ? kDateHint : kNameHint));
 }
 
-void HistoryPage::query() {
-    lstrec->clear();
-    std::vector<inkquot::JiluRec> records;
-    const auto file = folder_.file(inkquot::kHistoryFileName);
-    if (const inkquot::IoStatus read = inkquot::readHistory(file, records); !read) {
-        dialogs_.warning(this, qs(read.message));
+void HistoryPage::setQuerying(bool querying) {
+    querying_ = querying;
+    stopAsked_ = false;
+    for (QPushButton* b : cmdli) {
+        b->setEnabled(!querying);
+    }
+    cmdstop->setEnabled(querying);
+    progress->setValue(0);
+    progress->setVisible(querying);
+}
+
+void HistoryPage::widenList() {
+    QListWidgetItem* first = lstrec->item(0);
+    if (first == nullptr || first->sizeHint().isValid()) {
         return;
     }
-    if (records.empty()) {
+    const QSize natural = lstrec->sizeHintForIndex(lstrec->model()->index(0, 0));
+    first->setSizeHint(QSize(std::max(kScrollExtent, natural.width()), natural.height()));
+}
+
+void HistoryPage::stopQuery() {
+    stopAsked_ = true;
+}
+
+void HistoryPage::query() {
+    if (querying_) {
+        return;
+    }
+    lstrec->clear();
+    labcount->clear();
+    const auto file = folder_.file(inkquot::kHistoryFileName);
+    std::uint64_t records = 0;
+    if (const inkquot::IoStatus counted = inkquot::countHistoryRecords(file, records); !counted) {
+        dialogs_.warning(this, qs(counted.message));
+        return;
+    }
+    if (records == 0) {
         dialogs_.beep();
         return;
     }
-    std::optional<std::vector<std::string>> lines;
-    {
-        BusyPointer busy;
-        inkquot::HistoryQuery q;
-        q.mode = static_cast<inkquot::HistoryMode>(mode());
-        q.customer = Txtcxtj[0]->text().toStdString();
-        q.jobName = Txtcxtj[1]->text().toStdString();
-        q.cutoff = Txtcxtj[2]->text().toStdString();
-        lines = inkquot::queryLines(records, q);
-        if (lines) {
-            QStringList items;
-            items.reserve(static_cast<qsizetype>(lines->size()));
-            for (const auto& line : *lines) {
-                items.push_back(qs(line));
-            }
-            lstrec->addItems(items);
-        }
-    }
-    if (!lines) {
+    inkquot::HistoryQuery q;
+    q.mode = static_cast<inkquot::HistoryMode>(mode());
+    q.customer = Txtcxtj[0]->text().toStdString();
+    q.jobName = Txtcxtj[1]->text().toStdString();
+    q.cutoff = Txtcxtj[2]->text().toStdString();
+    const auto matcher = inkquot::HistoryMatcher::from(q);
+    if (!matcher) {
         dialogs_.warning(this, QString::fromUtf8(kBadDate));
+        return;
     }
+
+    BusyPointer busy;
+    setQuerying(true);
+    QStringList pending;
+    auto flush = [&] {
+        if (!pending.isEmpty()) {
+            lstrec->addItems(pending);
+            pending.clear();
+            widenList();
+        }
+    };
+    QElapsedTimer sinceEvents;
+    bool firstPiece = true;
+    inkquot::HistoryScanResult result;
+    const inkquot::IoStatus read = inkquot::scanHistory(
+        file, *matcher,
+        [&](std::string_view data, std::uint64_t k) {
+            if (k <= static_cast<std::uint64_t>(kShownRecords)) {
+                for (const auto& line :
+                     inkquot::historyLines(inkquot::decodeJilu(data), static_cast<int>(k))) {
+                    pending.push_back(qs(line));
+                }
+            }
+        },
+        [&](std::uint64_t done, std::uint64_t total) {
+            if (firstPiece || sinceEvents.elapsed() >= kEventsEveryMs) {
+                firstPiece = false;
+                flush();
+                progress->setValue(
+                    static_cast<int>(done * 1000 / std::max<std::uint64_t>(total, 1)));
+                QCoreApplication::processEvents();
+                sinceEvents.start();
+            }
+            return !stopAsked_;
+        },
+        result);
+    flush();
+    setQuerying(false);
+    if (!read) {
+        dialogs_.warning(this, qs(read.message));
+        return;
+    }
+    QString count = result.stopped
+                        ? QStringLiteral("查询已停止，已找到 %1 条记录").arg(result.matched)
+                        : QStringLiteral("共找到 %1 条记录").arg(result.matched);
+    if (result.matched > static_cast<std::uint64_t>(kShownRecords)) {
+        count += QStringLiteral("，只显示前 %1 条").arg(kShownRecords);
+    }
+    labcount->setText(count + QStringLiteral("。"));
 }
 
 void HistoryPage::deleteUpToDate() {
-    if (mode() != 2) {
+    if (mode() != 2 || querying_) {
         return;
     }
     const auto cutoff = inkquot::parseDateText(Txtcxtj[2]->text().toStdString());
@@ -164,6 +261,9 @@ void HistoryPage::deleteUpToDate() {
 }
 
 void HistoryPage::deleteAll() {
+    if (querying_) {
+        return;
+    }
     if (lstrec->count() == 0) {
         dialogs_.beep();
         return;
@@ -178,4 +278,5 @@ void HistoryPage::deleteAll() {
         return;
     }
     lstrec->clear();
+    labcount->clear();
 }

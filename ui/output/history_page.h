@@ -8,7 +8,9 @@
 
 class Dialogs;
 class QLineEdit;
+class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -25,8 +27,15 @@ public:
     // calls it last when loading.
     void initCutoffDate();
 
-    // "开始查询", "删除指定日期前记录", "删除全部记录".
+    // At most this many matching records are listed; the count line tells
+    // how many matched in all.
+    static constexpr int kShownRecords = 1000;
+
+    // "开始查询", "删除指定日期前记录", "删除全部记录". A query reads the
+    // history piece by piece and lets the screen work in between: the
+    // progress bar moves and "停止查询" ends it, keeping what was found.
     void query();
+    void stopQuery();
     void deleteUpToDate();
     void deleteAll();
 
@@ -35,6 +44,9 @@ public:
     std::array<QLineEdit*, 3> Txtcxtj{};
     std::array<QPushButton*, 3> cmdli{};
     QListWidget* lstrec = nullptr;
+    QPushButton* cmdstop = nullptr;
+    QProgressBar* progress = nullptr;
+    QLabel* labcount = nullptr;
 
 signals:
     // Advice for the main window's hint line.
@@ -43,6 +55,11 @@ signals:
 private:
     int mode() const;
     void chooseMode(int mode);
+    void setQuerying(bool querying);
+    void widenList();
+
+    bool querying_ = false;
+    bool stopAsked_ = false;
 
     inkquot::ProgramFolder folder_;
     Dialogs& dialogs_;

@@ -1,10 +1,13 @@
 #include "core/records/history_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 
 #include "core/common/file_io.h"
+#include "core/records/history_scan.h"
 #include "tests/core/common/temp_folder.h"
 
 namespace inkquot {
@@ -171,6 +174,54 @@ TEST(HistoryFile, LongTextsAreCutWithoutSplittingACharacter) {
     std::vector<JiluRec> recs;
     ASSERT_TRUE(readHistory(file, recs).ok());
     EXPECT_EQ(recs[0].Guige, "一二三四五六七八九十");
+}
+
+// A history larger than any whole-file read could hold: a sparse file of
+// 600 MiB of zero slots (blank records of day 0) with real quotations at the
+// start and past the 512 MiB mark, and a torn tail.
+TEST(HistoryFile, StreamsAHistoryOfAnySize) {
+    TempFolder dir;
+    const auto file = dir / kHistoryFileName;
+    const std::uint64_t slots = 600ull * 1024 * 1024 / kHistorySlotLength;
+    std::string first;
+    std::string last;
+    ASSERT_TRUE(encodeJiluSlot(record(46363, "最早的客户"), first).ok());
+    ASSERT_TRUE(encodeJiluSlot(record(46364, "最后的客户"), last).ok());
+    {
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, first.data(), first.size(), 0), 860);
+        const off_t lastAt = static_cast<off_t>((slots - 1) * kHistorySlotLength);
+        ASSERT_EQ(::pwrite(fd, last.data(), kJiluDataLength, lastAt), 440);
+        ASSERT_EQ(::pwrite(fd, first.data(), 100, lastAt + 440 + 420), 100);  // torn
+        ::close(fd);
+    }
+
+    std::uint64_t counted = 0;
+    ASSERT_TRUE(countHistoryRecords(file, counted).ok());
+    EXPECT_EQ(counted, slots);
+
+    HistoryQuery query;
+    query.customer = "客户";
+    const auto matcher = HistoryMatcher::from(query);
+    std::vector<std::string> found;
+    HistoryScanResult result;
+    std::uint64_t lastDone = 0;
+    ASSERT_TRUE(scanHistory(
+                    file, *matcher,
+                    [&](std::string_view data, std::uint64_t) {
+                        found.push_back(trimmed(decodeJilu(data).Kehuming));
+                    },
+                    [&](std::uint64_t done, std::uint64_t total) {
+                        EXPECT_GT(done, lastDone);
+                        EXPECT_EQ(total, slots * kHistorySlotLength + 100);
+                        lastDone = done;
+                        return true;
+                    },
+                    result)
+                    .ok());
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(found, (std::vector<std::string>{"最早的客户", "最后的客户"}));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "core/records/history_scan.h"
+
 namespace inkquot {
 namespace {
 
@@ -119,6 +121,38 @@ TEST(HistoryQuery, ModesAndNumbering) {
     }
     EXPECT_FALSE(queryLines(records, {HistoryMode::Date, "", "", "2026/2/30"}).has_value());
     EXPECT_TRUE(queryLines(records, {HistoryMode::Customer, "", "", "bad"}).has_value());
+}
+
+// The raw-byte search must agree with the rule on decoded text, also where
+// the bytes of the search text straddle two characters or the field holds
+// zero filler or broken bytes.
+TEST(HistoryMatcher, RawBytesAgreeWithTheDecodedRule) {
+    struct Case {
+        const char* what;
+        std::string field;  // GBK bytes of the customer field
+        const char* search;
+        bool match;
+    };
+    const std::string zhongwen = "\xD6\xD0\xCE\xC4";  // 中文; D0 CE alone is 形
+    const Case cases[] = {
+        {"whole characters", zhongwen, "文", true},
+        {"bytes across two characters", zhongwen, "形", false},
+        {"empty search", zhongwen, "  ", true},
+        {"zero filler reads as a blank", std::string("a\0b", 3), "a b", true},
+        {"broken byte", "\xFFx", "x", true},
+        {"text GBK cannot hold", zhongwen, "中\xF0\x9F\x98\x80", false},
+        {"case-sensitive", "Abc", "abc", false},
+    };
+    for (const Case& c : cases) {
+        std::string data(kJiluDataLength, ' ');
+        data.replace(8, c.field.size(), c.field);
+        HistoryQuery query;
+        query.customer = c.search;
+        const auto matcher = HistoryMatcher::from(query);
+        ASSERT_TRUE(matcher) << c.what;
+        EXPECT_EQ(matcher->matches(std::string_view(data)), c.match) << c.what;
+        EXPECT_EQ(matcher->matches(decodeJilu(data)), c.match) << c.what;
+    }
 }
 
 }  // namespace

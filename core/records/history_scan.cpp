@@ -1,0 +1,88 @@
+#include "core/records/history_scan.h"
+
+#include "core/common/date_text.h"
+#include "core/common/gbk.h"
+
+namespace inkquot {
+
+namespace {
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+}  // namespace
+
+std::optional<HistoryMatcher> HistoryMatcher::from(const HistoryQuery& query) {
+    HistoryMatcher m;
+    m.mode_ = query.mode;
+    if (query.mode == HistoryMode::Date) {
+        const auto cutoff = parseDateText(query.cutoff);
+        if (!cutoff) {
+            return std::nullopt;
+        }
+        m.cutoffDay_ = static_cast<double>(serialFromDate(*cutoff));
+        return m;
+    }
+    m.search_ = std::string(
+        trimBlanks(query.mode == HistoryMode::Customer ? query.customer : query.jobName));
+    // A zero filler byte reads as a blank and a broken byte as U+FFFD, so a
+    // search text holding either cannot be found by its bytes alone.
+    std::string gbk;
+    if (m.search_.find(' ') == std::string::npos &&
+        m.search_.find("\xEF\xBF\xBD") == std::string::npos && encodeGbk(m.search_, gbk)) {
+        m.searchGbk_ = std::move(gbk);
+    }
+    return m;
+}
+
+bool HistoryMatcher::matches(std::string_view data) const {
+    if (mode_ == HistoryMode::Date) {
+        return savedDayOf(data) > cutoffDay_;
+    }
+    if (search_.empty()) {
+        return true;
+    }
+    const std::string_view field =
+        mode_ == HistoryMode::Customer ? customerFieldOf(data) : jobNameFieldOf(data);
+    // The bytes of a decoded match always occur in the field; they may also
+    // occur across two characters, so a byte hit is confirmed on the text.
+    if (!searchGbk_.empty() && field.find(searchGbk_) == std::string_view::npos) {
+        return false;
+    }
+    return matchesNameSearch(decodeGbkField(field), search_);
+}
+
+bool HistoryMatcher::matches(const JiluRec& rec) const {
+    switch (mode_) {
+        case HistoryMode::Customer:
+            return matchesNameSearch(rec.Kehuming, search_);
+        case HistoryMode::JobName:
+            return matchesNameSearch(rec.Yinjianming, search_);
+        case HistoryMode::Date:
+            return rec.Riqi > cutoffDay_;
+    }
+    return false;
+}
+
+IoStatus scanHistory(const std::filesystem::path& file, const HistoryMatcher& matcher,
+                     const std::function<void(std::string_view data, std::uint64_t k)>& onMatch,
+                     const HistoryProgress& keepGoing, HistoryScanResult& result) {
+    result = {};
+    return forEachHistoryRecord(
+        file,
+        [&](std::string_view data) {
+            if (matcher.matches(data)) {
+                onMatch(data, ++result.matched);
+            }
+        },
+        keepGoing, &result.stopped);
+}
+
+}  // namespace inkquot

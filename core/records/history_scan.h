@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/common/io_status.h"
+#include "core/records/history_file.h"
+#include "core/records/history_query.h"
+
+namespace inkquot {
+
+// The match rule of a query, applied to the raw bytes of a record so that a
+// history of a million quotations can be searched without decoding every
+// text. A name search first looks for the GBK bytes of the search text and
+// decodes only the fields where they occur, then decides with the same rule
+// as matchesNameSearch.
+class HistoryMatcher {
+public:
+    // No value when the date mode's cut-off text is not a date.
+    static std::optional<HistoryMatcher> from(const HistoryQuery& query);
+
+    bool matches(std::string_view data) const;
+    bool matches(const JiluRec& rec) const;
+
+private:
+    HistoryMode mode_ = HistoryMode::Customer;
+    std::string search_;     // UTF-8, blanks around it removed
+    std::string searchGbk_;  // its GBK bytes, empty when every field must be decoded
+    double cutoffDay_ = 0;
+};
+
+struct HistoryScanResult {
+    std::uint64_t matched = 0;  // matching records seen
+    bool stopped = false;       // keepGoing asked to stop before the end
+};
+
+// Reads the whole history once, in file order, and hands the data bytes of
+// every matching record with its number k (1, 2, ...) to `onMatch`.
+IoStatus scanHistory(const std::filesystem::path& file, const HistoryMatcher& matcher,
+                     const std::function<void(std::string_view data, std::uint64_t k)>& onMatch,
+                     const HistoryProgress& keepGoing, HistoryScanResult& result);
+
+}  // namespace inkquot
