@@ -31,6 +31,14 @@ const Command kCommands[] = {
     {"table",
      "table              a price table: job description JSON in, its labels and prices out",
      inkquot::cli::runTable},
+    {"history",
+     "history [--customer TEXT | --job TEXT | --after DATE]\n"
+     "                     saved quotations, one JSON object a line (date, customer, job,\n"
+     "                     quantity, unit_price, total_price, size, processing); no option\n"
+     "                     lists all, --after lists those saved after DATE\n"
+     "  history --delete-up-to DATE\n"
+     "                     delete the quotations saved on DATE or before",
+     inkquot::cli::runHistory},
 };
 
 void printHelp(std::ostream& out) {
@@ -45,6 +53,9 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Batches and histories run to millions of lines; C++ streams alone are
+    // much faster than when kept in step with C's.
+    std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path dir = inkquot::executableFolder();
     std::vector<std::string> rest;
