@@ -3,6 +3,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/job_description.h"
+#include "cli/job_stream.h"
 #include "cli/json_io.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/form_state.h"
@@ -11,76 +12,111 @@
 
 namespace inkquot::cli {
 
-// price: a job description (or an array of them) on standard input, its
+namespace {
+
+void writePriced(JsonWriter& out, const FormState& form, const CostResult& result) {
+    const int kind = form.listIndex(Ctl::comleibie);
+    out.beginObject();
+    out.key("kind").integer(kind);
+    out.key("CostResult").beginObject();
+    for (const auto& field : kCostResultFields) {
+        out.key(field.name).number(result.*field.member);
+    }
+    out.endObject();
+    out.key("resultText").text(composeResultText(form, kind, result));
+    out.key("Guige").text(composeGuige(form, kind));
+    out.key("Yaoqiu").text(composeYaoqiu(form, kind));
+    out.endObject();
+}
+
+}  // namespace
+
+// price: a job description (or a batch of them) on standard input, its
 // CostResult out, priced by the same run as the screen's "开始计价".
 // price --describe: the job description as the tool understood it, with
 // only the controls that differ from what omitting them would give.
+// price --lines: JSON Lines in and out.
+//
+// A batch is read, priced and written one job at a time. In an array the
+// first bad job ends the batch (the array written so far is closed, exit
+// code 2); in JSON Lines a bad line gets {"error": message} in its place,
+// the other lines are priced and the exit code is 2 at the end.
 int runPrice(CommandContext& ctx) {
     bool describe = false;
+    bool lines = false;
     for (const std::string& arg : ctx.args) {
         if (arg == "--describe") {
             describe = true;
+        } else if (arg == "--lines") {
+            lines = true;
         } else {
             throw BadInput("price: unknown argument " + arg +
-                           " (the job comes on standard input; --describe prints it back)");
+                           " (the job comes on standard input; --describe prints it back,"
+                           " --lines reads and writes JSON Lines)");
         }
     }
-    const nlohmann::json input = readJsonInput(ctx.in, "price");
-    const auto objects = inputObjects(input, "price");
-    // The paper lists hold the current scheme's names before the job is
-    // read, as on the screen, so that a job's paper choice is kept as given.
+    JobStream jobs(ctx.in, "price", lines);
+    // The paper lists hold the current scheme's names before a job is read,
+    // as on the screen, so that a job's paper choice is kept as given. They
+    // are read once for the batch; every job starts from a copy.
+    FormState starting;
     if (!describe) {
         requireWorkingPriceFiles(ctx.folder);
+        fillPaperLists(ctx.folder, starting);
     }
-    std::vector<FormState> forms(objects.size());
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        if (!describe) {
-            fillPaperLists(ctx.folder, forms[i]);
-        }
-        readJobDescription(*objects[i].second, objects[i].first, forms[i]);
-    }
-    const bool batch = input.is_array();
-
-    if (describe) {
-        nlohmann::json out = nlohmann::json::array();
-        for (const FormState& form : forms) {
-            out.push_back(describeJob(form));
-        }
-        ctx.out << (batch ? out : out.front()).dump() << '\n';
-        return 0;
-    }
-
-    std::vector<CostResult> results(forms.size());
-    for (std::size_t i = 0; i < forms.size(); ++i) {
-        const PriceOutcome outcome = priceJob(ctx.folder, forms[i], results[i]);
-        if (!outcome.ok()) {
-            throw BadInput(objects[i].first + ": " + outcome.refusal);
-        }
-    }
-
+    FormState form;
+    CostResult result;
     JsonWriter out(ctx.out);
-    if (batch) {
+    const bool array = jobs.form() == JobStream::Form::Array;
+    if (array) {
         out.beginArray();
     }
-    for (std::size_t i = 0; i < forms.size(); ++i) {
-        out.beginObject();
-        out.key("kind").integer(forms[i].listIndex(Ctl::comleibie));
-        out.key("CostResult").beginObject();
-        for (const auto& field : kCostResultFields) {
-            out.key(field.name).number(results[i].*field.member);
+    bool refused = false;
+    JobStream::Job job;
+    try {
+        while (jobs.next(job)) {
+            try {
+                if (!job.error.empty()) {
+                    throw BadInput(job.error);
+                }
+                form = starting;
+                readJobDescription(job.value, job.where, form);
+                if (describe) {
+                    out.raw(describeJob(form).dump());
+                } else {
+                    result = CostResult{};
+                    const PriceOutcome outcome = priceJob(ctx.folder, form, result);
+                    if (!outcome.ok()) {
+                        throw BadInput(job.where + ": " + outcome.refusal);
+                    }
+                    writePriced(out, form, result);
+                }
+            } catch (const BadInput& e) {
+                if (!lines) {
+                    throw;
+                }
+                refused = true;
+                out.beginObject().key("error").text(e.what()).endObject();
+            }
+            if (lines) {
+                out.newline();
+            }
         }
-        out.endObject();
-        const int kind = forms[i].listIndex(Ctl::comleibie);
-        out.key("resultText").text(composeResultText(forms[i], kind, results[i]));
-        out.key("Guige").text(composeGuige(forms[i], kind));
-        out.key("Yaoqiu").text(composeYaoqiu(forms[i], kind));
-        out.endObject();
+    } catch (const BadInput&) {
+        if (array) {
+            out.endArray();
+            out.newline();
+        }
+        ctx.out.flush();
+        throw;
     }
-    if (batch) {
-        out.endArray();
+    if (!lines) {
+        if (array) {
+            out.endArray();
+        }
+        out.newline();
     }
-    out.newline();
-    return 0;
+    return refused ? 2 : 0;
 }
 
 }  // namespace inkquot::cli

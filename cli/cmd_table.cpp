@@ -3,6 +3,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/job_description.h"
+#include "cli/job_stream.h"
 #include "cli/json_io.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/form_state.h"
@@ -46,46 +47,77 @@ void writeTable(JsonWriter& out, const PriceTableGrid& g) {
 
 }  // namespace
 
-// table: a job description (or an array of them) on standard input, the
+// table: a job description (or a batch of them) on standard input, the
 // price table that "生成价格表" shows for it out: the labels as the window
 // shows them and the 84 unit prices as numbers, cell s × 42 + i × 6 + j for
 // series s, row i and quantity j. A cell the costing refuses shows "-",
 // counts as 0 and the first such refusal comes as "refusal".
+// table --lines: JSON Lines in and out; bad jobs as with price.
 int runTable(CommandContext& ctx) {
-    if (!ctx.args.empty()) {
-        throw BadInput("table: unknown argument " + ctx.args.front() +
-                       " (the job comes on standard input)");
-    }
-    const nlohmann::json input = readJsonInput(ctx.in, "table");
-    const auto objects = inputObjects(input, "table");
-    requireWorkingPriceFiles(ctx.folder);
-    std::vector<FormState> forms(objects.size());
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        fillPaperLists(ctx.folder, forms[i]);
-        readJobDescription(*objects[i].second, objects[i].first, forms[i]);
-        const int kind = forms[i].listIndex(Ctl::comleibie);
-        if (!offersPriceTable(kind)) {
-            throw BadInput(
-                objects[i].first +
-                ": 价格表只用于书刊\\画册、单张\\招贴和纸盒\\纸袋，报纸和不干胶没有价格表。");
+    bool lines = false;
+    for (const std::string& arg : ctx.args) {
+        if (arg == "--lines") {
+            lines = true;
+        } else {
+            throw BadInput("table: unknown argument " + arg +
+                           " (the job comes on standard input; --lines reads and writes JSON"
+                           " Lines)");
         }
     }
-
+    JobStream jobs(ctx.in, "table", lines);
+    requireWorkingPriceFiles(ctx.folder);
+    FormState starting;
+    fillPaperLists(ctx.folder, starting);
+    FormState form;
     JsonWriter out(ctx.out);
-    const bool batch = input.is_array();
-    if (batch) {
+    const bool array = jobs.form() == JobStream::Form::Array;
+    if (array) {
         out.beginArray();
     }
-    for (FormState& form : forms) {
-        CostResult result;
-        const auto grid = generatePriceTable(ctx.folder, form, result);
-        writeTable(out, *grid);
+    bool refused = false;
+    JobStream::Job job;
+    try {
+        while (jobs.next(job)) {
+            try {
+                if (!job.error.empty()) {
+                    throw BadInput(job.error);
+                }
+                form = starting;
+                readJobDescription(job.value, job.where, form);
+                if (!offersPriceTable(form.listIndex(Ctl::comleibie))) {
+                    throw BadInput(
+                        job.where +
+                        ": 价格表只用于书刊\\画册、单张\\招贴和纸盒\\纸袋，报纸和不干胶没有"
+                        "价格表。");
+                }
+                CostResult result;
+                writeTable(out, *generatePriceTable(ctx.folder, form, result));
+            } catch (const BadInput& e) {
+                if (!lines) {
+                    throw;
+                }
+                refused = true;
+                out.beginObject().key("error").text(e.what()).endObject();
+            }
+            if (lines) {
+                out.newline();
+            }
+        }
+    } catch (const BadInput&) {
+        if (array) {
+            out.endArray();
+            out.newline();
+        }
+        ctx.out.flush();
+        throw;
     }
-    if (batch) {
-        out.endArray();
+    if (!lines) {
+        if (array) {
+            out.endArray();
+        }
+        out.newline();
     }
-    out.newline();
-    return 0;
+    return refused ? 2 : 0;
 }
 
 }  // namespace inkquot::cli

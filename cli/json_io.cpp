@@ -26,6 +26,15 @@ std::string quotedName(std::string_view name) {
 
 nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // The parser stops at a zero byte as if the input ended there; whatever
+    // follows the value must be refused, not silently dropped.
+    if (text.find('\0') != std::string::npos) {
+        throw BadInput(std::string(command) + ": input holds a zero byte");
+    }
+    return parseJsonText(text, command);
+}
+
+nlohmann::json parseJsonText(std::string_view text, std::string_view command) {
     // The keys of every object being parsed, innermost last, to catch a key
     // given twice (the parser would silently keep the last one).
     std::vector<std::set<std::string>> openObjects;
@@ -280,6 +289,12 @@ void JsonWriter::writeString(std::string_view v) {
     }
     s += '"';
     out_ << s;
+}
+
+JsonWriter& JsonWriter::raw(std::string_view json) {
+    beforeValue();
+    out_ << json;
+    return *this;
 }
 
 void JsonWriter::newline() {

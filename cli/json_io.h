@@ -18,6 +18,9 @@ namespace inkquot::cli {
 // message starting with `command`.
 nlohmann::json readJsonInput(std::istream& in, std::string_view command);
 
+// Parses one JSON text the same strict way.
+nlohmann::json parseJsonText(std::string_view text, std::string_view command);
+
 // The objects a command works on: the input itself when it is an object, or
 // each element of an array of objects (a batch). Each comes with the name
 // used in messages: "part", or "part[3]" for the fourth element of a batch.
@@ -71,6 +74,8 @@ public:
     JsonWriter& integer(std::int64_t v);
     JsonWriter& boolean(bool v);
     JsonWriter& text(std::string_view v);
+    // A value that is already JSON text.
+    JsonWriter& raw(std::string_view json);
     // Ends the output with a line break.
     void newline();
 

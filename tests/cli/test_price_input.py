@@ -6,11 +6,13 @@ usage: test_price_input.py PATH_TO_INKQUOT_CLI
 
 import json
 import os
+import resource
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 RESULT_NAMES = ["UnitPrice", "TotalPrice", "FilmCost", "ImpositionCost", "PrintCost",
                 "PaperCost", "SurfaceCost", "FoilCost", "EmbossCost", "MountCost",
@@ -198,8 +200,8 @@ def check_refusals(r):
         ("array control as value", leaflet(Ncomkai="16"), "Ncomkai"),
         ("malformed JSON", '{"kind": 2,', "price"),
         ("key given twice", '{"kind": 2, "kind": 3}', "kind"),
-        ("second job of a batch", [LEAFLET, leaflet(txtshuliang={"2": "0"})],
-         "price[1]", "数量不能为零！"),
+        ("zero byte after the job", json.dumps(LEAFLET) + "\0", "price"),
+        ("bytes after the job", json.dumps(LEAFLET) + " x", "price"),
     ]
     for name, payload, *expected in cases:
         r.refused(name, payload, *expected)
@@ -207,6 +209,39 @@ def check_refusals(r):
     done = r.run(LEAFLET, "--bogus")
     if done.returncode != 2:
         r.fail("unknown argument", "exit %d" % done.returncode)
+
+
+def check_batches(r):
+    """A batch is priced job by job: in an array the first bad job ends it
+    after the jobs before it; in JSON Lines a bad line gets an error object
+    and the others are priced; either way the exit code is 2."""
+    single = r.price("single leaflet", LEAFLET)
+    bad = leaflet(txtshuliang={"2": "0"})
+    done = r.run([LEAFLET, bad, LEAFLET])
+    errors = done.stderr.strip().splitlines()
+    if (done.returncode != 2 or len(errors) != 1 or "price[1]" not in errors[0]
+            or "数量不能为零！" not in errors[0] or json.loads(done.stdout) != [single]):
+        r.fail("array with a bad job", "exit %d, stdout %r, stderr %r"
+               % (done.returncode, done.stdout[:200], done.stderr))
+
+    lines = [json.dumps(LEAFLET, ensure_ascii=False), '{"kind": 2,', "",
+             json.dumps(bad, ensure_ascii=False), json.dumps(LEAFLET, ensure_ascii=False)]
+    done = r.run("\n".join(lines) + "\n", "--lines")
+    out = [json.loads(line) for line in done.stdout.splitlines()]
+    if (done.returncode != 2 or len(out) != 4 or out[0] != single or out[3] != single
+            or "price line 2" not in out[1].get("error", "")
+            or "数量不能为零！" not in out[2].get("error", "")):
+        r.fail("JSON Lines with bad lines", "exit %d, stdout %r" % (done.returncode, done.stdout))
+
+    # A huge batch of empty jobs is refused at the first, at once.
+    started = time.monotonic()
+    done = r.run("[" + ",".join(["{}"] * 200000) + "]")
+    took = time.monotonic() - started
+    peak_kib = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+    if (done.returncode != 2 or "price[0]" not in done.stderr or took > 5
+            or peak_kib > 100 * 1024):
+        r.fail("200000 empty jobs", "exit %d in %.1f s, peak %d KiB, stderr %r"
+               % (done.returncode, took, peak_kib, done.stderr[:200]))
 
 
 def check_describe(r):
@@ -249,6 +284,7 @@ def main():
         check_format(r)
         check_defaults(r)
         check_refusals(r)
+        check_batches(r)
         check_describe(r)
         print("%d failures" % r.failures)
         return 1 if r.failures else 0

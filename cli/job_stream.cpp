@@ -1,0 +1,149 @@
+#include "cli/job_stream.h"
+
+#include <istream>
+
+#include "cli/cli_command.h"
+#include "cli/json_io.h"
+
+namespace inkquot::cli {
+
+namespace {
+
+bool isBlank(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+}  // namespace
+
+JobStream::JobStream(std::istream& in, std::string command, bool lines)
+    : in_(in), command_(std::move(command)) {
+    if (lines) {
+        form_ = Form::Lines;
+        return;
+    }
+    const int c = peekPastBlanks();
+    if (c == '[') {
+        in_.get();
+        form_ = Form::Array;
+    } else if (c != '{') {
+        throw BadInput(command_ + ": expected a JSON object or an array of objects");
+    }
+}
+
+int JobStream::peekPastBlanks() {
+    int c = in_.peek();
+    while (isBlank(c)) {
+        in_.get();
+        c = in_.peek();
+    }
+    return c;
+}
+
+void JobStream::requireEnd() {
+    if (peekPastBlanks() != std::char_traits<char>::eof()) {
+        throw BadInput(command_ + ": unexpected bytes after the JSON input");
+    }
+}
+
+// The text of one JSON object, read up to its closing brace: brackets are
+// counted outside strings; the parser judges the text itself.
+std::string JobStream::readValueText() {
+    std::string text;
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (int c = in_.get(); c != std::char_traits<char>::eof(); c = in_.get()) {
+        text.push_back(static_cast<char>(c));
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+        if (!inString && depth <= 0 && (c == '}' || c == ']')) {
+            break;
+        }
+    }
+    return text;
+}
+
+bool JobStream::next(Job& job) {
+    job = Job{};
+    if (done_) {
+        return false;
+    }
+    switch (form_) {
+        case Form::Single: {
+            done_ = true;
+            job.where = command_;
+            const std::string text = readValueText();
+            job.value = parseJsonText(text, command_);
+            requireEnd();
+            return true;
+        }
+        case Form::Array: {
+            int c = peekPastBlanks();
+            if (count_ > 0) {
+                if (c == ',') {
+                    in_.get();
+                    c = peekPastBlanks();
+                } else if (c != ']') {
+                    throw BadInput(command_ + ": expected , or ] after element " +
+                                   std::to_string(count_ - 1));
+                }
+            }
+            if (c == ']') {
+                in_.get();
+                done_ = true;
+                requireEnd();
+                return false;
+            }
+            job.where = command_ + "[" + std::to_string(count_++) + "]";
+            if (c == std::char_traits<char>::eof()) {
+                throw BadInput(command_ + ": the array is not closed");
+            }
+            if (c != '{') {
+                throw BadInput(job.where + ": expected a JSON object");
+            }
+            job.value = parseJsonText(readValueText(), job.where);
+            return true;
+        }
+        case Form::Lines: {
+            std::string line;
+            while (std::getline(in_, line)) {
+                ++count_;
+                if (line.find_first_not_of(" \t\r") == std::string::npos) {
+                    continue;
+                }
+                job.where = command_ + " line " + std::to_string(count_);
+                try {
+                    if (line.find('\0') != std::string::npos) {
+                        throw BadInput(job.where + ": the line holds a zero byte");
+                    }
+                    job.value = parseJsonText(line, job.where);
+                    if (!job.value.is_object()) {
+                        throw BadInput(job.where + ": expected a JSON object");
+                    }
+                } catch (const BadInput& e) {
+                    job.value = nullptr;
+                    job.error = e.what();
+                }
+                return true;
+            }
+            done_ = true;
+            return false;
+        }
+    }
+    return false;
+}
+
+}  // namespace inkquot::cli

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace inkquot::cli {
+
+// Reads the jobs of a batch from standard input one at a time, so that a
+// batch of any length needs the memory of one job. Three forms:
+//   - one JSON object: a single job;
+//   - a JSON array of objects: the elements in order ("price[3]");
+//   - JSON Lines (lines = true): one object per line, empty lines skipped
+//     ("price line 4").
+// Anything after the object or the array but blanks is refused, a zero byte
+// included.
+class JobStream {
+public:
+    enum class Form { Single, Array, Lines };
+
+    JobStream(std::istream& in, std::string command, bool lines);
+
+    Form form() const { return form_; }
+
+    struct Job {
+        std::string where;     // the job's name in messages
+        nlohmann::json value;  // the parsed job, when `error` is empty
+        std::string error;     // JSON Lines only: why the line is no job
+    };
+
+    // The next job; false after the last. A malformed single object or array
+    // is refused with BadInput; in JSON Lines a malformed line comes back
+    // with its `error` and the lines after it are still read.
+    bool next(Job& job);
+
+private:
+    int peekPastBlanks();
+    void requireEnd();
+    std::string readValueText();
+
+    std::istream& in_;
+    std::string command_;
+    Form form_ = Form::Single;
+    bool done_ = false;
+    std::uint64_t count_ = 0;  // elements or lines read
+};
+
+}  // namespace inkquot::cli
