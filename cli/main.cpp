@@ -24,12 +24,14 @@ const Command kCommands[] = {
      inkquot::cli::runPart},
     {"binding", "binding            cost binding: {bindFlag, copies, kai, pages, bindingForm} in",
      inkquot::cli::runBinding},
-    {"price", "price              price a job: job description JSON in, {kind, CostResult} out",
+    {"price",
+     "price [--lines]    price a job: job description JSON in, {kind, CostResult} out;\n"
+     "                     a batch is an array of jobs or, with --lines, one job a line",
      inkquot::cli::runPrice},
     {"fit", "fit                fit a size on the sheets: {page, a, b, trim, gripper} in",
      inkquot::cli::runFit},
     {"table",
-     "table              a price table: job description JSON in, its labels and prices out",
+     "table [--lines]    a price table: job description JSON in, its labels and prices out",
      inkquot::cli::runTable},
     {"history",
      "history [--customer TEXT | --job TEXT | --after DATE]\n"
@@ -43,7 +45,12 @@ const Command kCommands[] = {
 
 void printHelp(std::ostream& out) {
     out << "usage: inkquot-cli [--dir PROGRAM_FOLDER] COMMAND [ARGS]\n"
-           "JSON on standard input and output; exit code 2 on bad input.\n\ncommands:\n";
+           "JSON on standard input and output; exit code 2 on bad input.\n"
+           "A batch is read, priced and written one job at a time. In an array the first\n"
+           "bad job ends the batch: the results before it are written, the message goes\n"
+           "to standard error. With --lines (JSON Lines in and out) a bad line gets\n"
+           "{\"error\": message} in its place, the other lines are priced, and the exit\n"
+           "code is 2 at the end.\n\ncommands:\n";
     for (const auto& c : kCommands) {
         out << "  " << c.usage << '\n';
     }

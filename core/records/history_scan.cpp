@@ -17,6 +17,57 @@ std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
+// The length of the GBK character at the start of `rest`, 0 when the bytes
+// there are no plain character (a zero byte, a broken or cut character).
+std::size_t plainCharacterLength(std::string_view rest) {
+    const auto c = static_cast<unsigned char>(rest[0]);
+    if (c == 0 || c == 0x80 || c == 0xFF) {
+        return 0;
+    }
+    if (c < 0x80) {
+        return 1;
+    }
+    if (rest.size() < 2) {
+        return 0;
+    }
+    const auto t = static_cast<unsigned char>(rest[1]);
+    return t < 0x40 || t == 0x7F || t == 0xFF ? 0 : 2;
+}
+
+// Whether the search bytes occur at a character start of a field; no value
+// when plain characters alone cannot tell. Plain GBK characters decode one
+// by one, so a search text found at a character start after plain ones is
+// in the decoded text, and in a field of plain characters only there.
+std::optional<bool> foundAtCharacter(std::string_view field, std::string_view search) {
+    std::size_t i = 0;
+    auto walkTo = [&](std::size_t end) {
+        while (i < end) {
+            const std::size_t n = plainCharacterLength(field.substr(i));
+            if (n == 0) {
+                return false;
+            }
+            i += n;
+        }
+        return true;
+    };
+    for (auto hit = field.find(search); hit != std::string_view::npos;
+         hit = field.find(search, hit + 1)) {
+        if (hit < i) {
+            continue;
+        }
+        if (!walkTo(hit)) {
+            return std::nullopt;
+        }
+        if (i == hit) {
+            return true;
+        }
+    }
+    if (!walkTo(field.size())) {
+        return std::nullopt;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<HistoryMatcher> HistoryMatcher::from(const HistoryQuery& query) {
@@ -52,9 +103,14 @@ bool HistoryMatcher::matches(std::string_view data) const {
     const std::string_view field =
         mode_ == HistoryMode::Customer ? customerFieldOf(data) : jobNameFieldOf(data);
     // The bytes of a decoded match always occur in the field; they may also
-    // occur across two characters, so a byte hit is confirmed on the text.
-    if (!searchGbk_.empty() && field.find(searchGbk_) == std::string_view::npos) {
-        return false;
+    // occur across two characters, so a byte hit is confirmed.
+    if (!searchGbk_.empty()) {
+        if (field.find(searchGbk_) == std::string_view::npos) {
+            return false;
+        }
+        if (const auto plain = foundAtCharacter(field, searchGbk_)) {
+            return *plain;
+        }
     }
     return matchesNameSearch(decodeGbkField(field), search_);
 }
