@@ -1,0 +1,102 @@
+// Start-up of the desktop program beside a bare Qt program showing one
+// dialog: time from the start of the process to the password window and to
+// a usable main window, and peak memory. Each is run --rounds=N times (5 by
+// default) and the medians are compared. Runs offscreen unless a platform is
+// chosen.
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Start {
+    double password = 0;  // ms
+    double usable = 0;    // ms
+    double peakMib = 0;
+};
+
+Start runOnce(const char* program) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        std::perror("pipe");
+        std::exit(1);
+    }
+    const auto started = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(pipeFds[1], 1);
+        ::close(pipeFds[0]);
+        ::execl(program, program, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    Start s;
+    std::FILE* out = ::fdopen(pipeFds[0], "r");
+    char line[64];
+    while (std::fgets(line, sizeof line, out) != nullptr) {
+        const double ms =
+            std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+        if (std::strncmp(line, "password", 8) == 0) {
+            s.password = ms;
+        } else if (std::strncmp(line, "usable", 6) == 0) {
+            s.usable = ms;
+        }
+    }
+    std::fclose(out);
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    s.peakMib = usage.ru_maxrss / 1024.0;
+    return s;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+Start medianRun(const char* program, int rounds) {
+    std::vector<double> password, usable, peak;
+    for (int i = 0; i < rounds; ++i) {
+        const Start s = runOnce(program);
+        password.push_back(s.password);
+        usable.push_back(s.usable);
+        peak.push_back(s.peakMib);
+    }
+    return {median(password), median(usable), median(peak)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int rounds = 5;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--rounds=", 9) == 0) {
+            rounds = std::max(1, std::atoi(argv[i] + 9));
+        }
+    }
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    runOnce(INKQUOT_STARTUP_FLOOR);  // warm the file cache for both
+    runOnce(INKQUOT_STARTUP_PROBE);
+    const Start floor = medianRun(INKQUOT_STARTUP_FLOOR, rounds);
+    const Start program = medianRun(INKQUOT_STARTUP_PROBE, rounds);
+    std::printf("%-28s %10s %10s %7s\n", "median of runs", "program", "floor", "ratio");
+    std::printf("%-28s %10.1f %10.1f %7.2f\n", "password window (ms)", program.password,
+                floor.password, program.password / floor.password);
+    std::printf("%-28s %10.1f %10.1f %7.2f\n", "main window usable (ms)", program.usable,
+                floor.usable, program.usable / floor.usable);
+    std::printf("%-28s %10.1f %10.1f %7.2f\n", "peak memory (MiB)", program.peakMib,
+                floor.peakMib, program.peakMib / floor.peakMib);
+    return 0;
+}
