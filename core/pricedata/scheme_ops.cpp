@@ -54,7 +54,15 @@ IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme) {
         }
     }
     for (std::size_t i = 0; i < kSelectOrder.size(); ++i) {
-        status = writeFileAtomically(workingFile(folder, kSelectOrder[i]), bytes[i]);
+        // A working file that already holds the scheme's bytes stays as it
+        // is: every start selects the first scheme, and rewriting four files
+        // with a flush to disk each is most of what a start waits for.
+        std::string current;
+        const auto working = workingFile(folder, kSelectOrder[i]);
+        if (readWholeFile(working, current) && current == bytes[i]) {
+            continue;
+        }
+        status = writeFileAtomically(working, bytes[i]);
         if (!status) {
             return status;
         }
