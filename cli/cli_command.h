@@ -32,5 +32,6 @@ int runBinding(CommandContext& ctx);
 int runPrice(CommandContext& ctx);
 int runFit(CommandContext& ctx);
 int runTable(CommandContext& ctx);
+int runScheme(CommandContext& ctx);
 
 }  // namespace inkquot::cli

@@ -29,8 +29,9 @@ int runPrice(CommandContext& ctx) {
     const auto objects = inputObjects(input, "price");
     // The paper lists hold the current scheme's names before the job is
     // read, as on the screen, so that a job's paper choice is kept as given.
+    std::vector<std::string> warnings;
     if (!describe) {
-        requireWorkingPriceFiles(ctx.folder);
+        warnings = requireWorkingPriceFiles(ctx.folder);
     }
     std::vector<FormState> forms(objects.size());
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -74,6 +75,7 @@ int runPrice(CommandContext& ctx) {
         out.key("resultText").text(composeResultText(forms[i], kind, results[i]));
         out.key("Guige").text(composeGuige(forms[i], kind));
         out.key("Yaoqiu").text(composeYaoqiu(forms[i], kind));
+        writeWarnings(out, warnings);
         out.endObject();
     }
     if (batch) {

@@ -13,7 +13,8 @@ namespace inkquot::cli {
 
 namespace {
 
-void writeTable(JsonWriter& out, const PriceTableGrid& g) {
+void writeTable(JsonWriter& out, const PriceTableGrid& g,
+                const std::vector<std::string>& warnings) {
     out.beginObject();
     out.key("kind").integer(g.kind);
     out.key("lablei").text(g.lablei);
@@ -41,6 +42,7 @@ void writeTable(JsonWriter& out, const PriceTableGrid& g) {
     if (!g.refusal.empty()) {
         out.key("refusal").text(g.refusal);
     }
+    writeWarnings(out, warnings);
     out.endObject();
 }
 
@@ -58,7 +60,7 @@ int runTable(CommandContext& ctx) {
     }
     const nlohmann::json input = readJsonInput(ctx.in, "table");
     const auto objects = inputObjects(input, "table");
-    requireWorkingPriceFiles(ctx.folder);
+    const auto warnings = requireWorkingPriceFiles(ctx.folder);
     std::vector<FormState> forms(objects.size());
     for (std::size_t i = 0; i < objects.size(); ++i) {
         fillPaperLists(ctx.folder, forms[i]);
@@ -79,7 +81,7 @@ int runTable(CommandContext& ctx) {
     for (FormState& form : forms) {
         CostResult result;
         const auto grid = generatePriceTable(ctx.folder, form, result);
-        writeTable(out, *grid);
+        writeTable(out, *grid, warnings);
     }
     if (batch) {
         out.endArray();
