@@ -312,8 +312,8 @@ FileSwitch::Undo FileSwitch::undo(bool journalWritten) {
     if (!done.restored) {
         return Undo::Failed;
     }
-    const bool synced = unlinkFile(folder_.file(kSwitchJournalName)) &&
-                        syncFolder(folder_.root()) && done.synced;
+    const bool synced =
+        unlinkFile(folder_.file(kSwitchJournalName)) && syncFolder(folder_.root()) && done.synced;
     return synced ? Undo::Done : Undo::NotSynced;
 }
 
@@ -374,6 +374,11 @@ IoStatus FileSwitch::commit(std::string_view unchangedNote) {
     }
     syncFolders();
     return IoStatus::success();
+}
+
+bool isValidSwitchJournal(const ProgramFolder& folder, std::string_view text) {
+    std::vector<JournalEntry> entries;
+    return parseJournal(folder, text, entries);
 }
 
 IoStatus recoverSwitch(const ProgramFolder& folder) {

@@ -67,6 +67,11 @@ private:
 // journal that cannot be read is left in place and reported.
 IoStatus recoverSwitch(const ProgramFolder& folder);
 
+// Whether a journal's text is one that recoverSwitch acts on: every path in
+// it lies in the program folder or jgfa, and every name it would remove is a
+// writer's temporary name beside its target.
+bool isValidSwitchJournal(const ProgramFolder& folder, std::string_view text);
+
 // Holds an exclusive lock on the program folder while it lives, so that the
 // program and the command line tool never switch or recover files at the same
 // moment. Works without the lock when the folder cannot be locked.

@@ -96,6 +96,7 @@ TEST(FileSwitch, ADamagedOrForeignJournalIsRefusedAndTouchesNothing) {
         "inkquot-switch 1\nR\tfjiben.dat\t.fjiben.dat.abcdef\t",  // no line end
     };
     for (const char* journal : journals) {
+        EXPECT_FALSE(isValidSwitchJournal(ProgramFolder("/p"), journal)) << journal;
         Folder f;
         spit(f.dir / "notes.txt", "the shop's own file");
         spit(f.dir / kSwitchJournalName, journal);
