@@ -33,5 +33,6 @@ int runPrice(CommandContext& ctx);
 int runFit(CommandContext& ctx);
 int runTable(CommandContext& ctx);
 int runHistory(CommandContext& ctx);
+int runScheme(CommandContext& ctx);
 
 }  // namespace inkquot::cli

@@ -46,7 +46,7 @@ int runPart(CommandContext& ctx) {
         reader.finish();
         specs.push_back(spec);
     }
-    requireWorkingPriceFiles(ctx.folder);
+    const auto warnings = requireWorkingPriceFiles(ctx.folder);
 
     std::vector<PartCost> costs(specs.size());
     PriceBook book;
@@ -71,6 +71,7 @@ int runPart(CommandContext& ctx) {
         for (const auto& field : kPartCostFields) {
             out.key(field.name).number(cost.*field.member);
         }
+        writeWarnings(out, warnings);
         out.endObject();
     }
     if (batch) {

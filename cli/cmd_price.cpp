@@ -14,7 +14,8 @@ namespace inkquot::cli {
 
 namespace {
 
-void writePriced(JsonWriter& out, const FormState& form, const CostResult& result) {
+void writePriced(JsonWriter& out, const FormState& form, const CostResult& result,
+                 const std::vector<std::string>& warnings) {
     const int kind = form.listIndex(Ctl::comleibie);
     out.beginObject();
     out.key("kind").integer(kind);
@@ -26,6 +27,7 @@ void writePriced(JsonWriter& out, const FormState& form, const CostResult& resul
     out.key("resultText").text(composeResultText(form, kind, result));
     out.key("Guige").text(composeGuige(form, kind));
     out.key("Yaoqiu").text(composeYaoqiu(form, kind));
+    writeWarnings(out, warnings);
     out.endObject();
 }
 
@@ -60,8 +62,9 @@ int runPrice(CommandContext& ctx) {
     // as on the screen, so that a job's paper choice is kept as given. They
     // are read once for the batch; every job starts from a copy.
     FormState starting;
+    std::vector<std::string> warnings;
     if (!describe) {
-        requireWorkingPriceFiles(ctx.folder);
+        warnings = requireWorkingPriceFiles(ctx.folder);
         fillPaperLists(ctx.folder, starting);
     }
     FormState form;
@@ -89,7 +92,7 @@ int runPrice(CommandContext& ctx) {
                     if (!outcome.ok()) {
                         throw BadInput(job.where + ": " + outcome.refusal);
                     }
-                    writePriced(out, form, result);
+                    writePriced(out, form, result, warnings);
                 }
             } catch (const BadInput& e) {
                 if (!lines) {

@@ -14,7 +14,8 @@ namespace inkquot::cli {
 
 namespace {
 
-void writeTable(JsonWriter& out, const PriceTableGrid& g) {
+void writeTable(JsonWriter& out, const PriceTableGrid& g,
+                const std::vector<std::string>& warnings) {
     out.beginObject();
     out.key("kind").integer(g.kind);
     out.key("lablei").text(g.lablei);
@@ -42,6 +43,7 @@ void writeTable(JsonWriter& out, const PriceTableGrid& g) {
     if (!g.refusal.empty()) {
         out.key("refusal").text(g.refusal);
     }
+    writeWarnings(out, warnings);
     out.endObject();
 }
 
@@ -65,7 +67,7 @@ int runTable(CommandContext& ctx) {
         }
     }
     JobStream jobs(ctx.in, "table", lines);
-    requireWorkingPriceFiles(ctx.folder);
+    const auto warnings = requireWorkingPriceFiles(ctx.folder);
     FormState starting;
     fillPaperLists(ctx.folder, starting);
     FormState form;
@@ -91,7 +93,7 @@ int runTable(CommandContext& ctx) {
                         "价格表。");
                 }
                 CostResult result;
-                writeTable(out, *generatePriceTable(ctx.folder, form, result));
+                writeTable(out, *generatePriceTable(ctx.folder, form, result), warnings);
             } catch (const BadInput& e) {
                 if (!lines) {
                     throw;

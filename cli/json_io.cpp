@@ -10,6 +10,7 @@
 
 #include "cli/cli_command.h"
 #include "core/costing/price_book.h"
+#include "core/pricedata/table_damage.h"
 
 namespace inkquot::cli {
 
@@ -301,12 +302,29 @@ void JsonWriter::newline() {
     out_ << '\n';
 }
 
-void requireWorkingPriceFiles(const ProgramFolder& folder) {
+std::vector<std::string> requireWorkingPriceFiles(const ProgramFolder& folder) {
     const auto missing = missingWorkingFiles(folder);
     if (!missing.empty()) {
         throw std::runtime_error("working price file " + missing.front().string() +
                                  " is missing: select a price scheme first");
     }
+    std::vector<std::string> warnings;
+    const IoStatus status = checkWorkingTables(folder, warnings);
+    if (!status) {
+        throw std::runtime_error(status.message);
+    }
+    return warnings;
+}
+
+void writeWarnings(JsonWriter& out, const std::vector<std::string>& warnings) {
+    if (warnings.empty()) {
+        return;
+    }
+    out.key("warnings").beginArray();
+    for (const std::string& w : warnings) {
+        out.text(w);
+    }
+    out.endArray();
 }
 
 }  // namespace inkquot::cli

@@ -90,7 +90,13 @@ private:
 
 // A fresh program folder has no working price files until a scheme is
 // selected; costing without them would quietly price everything at zero.
-// Throws (exit code 1) naming the first missing file.
-void requireWorkingPriceFiles(const ProgramFolder& folder);
+// Throws (exit code 1) naming the first missing file, or one that is not a
+// regular file. Returns what is wrong with the tables (tableDamage): they
+// are priced as they stand, and the output carries the warnings.
+std::vector<std::string> requireWorkingPriceFiles(const ProgramFolder& folder);
+
+// A "warnings" list of texts, written only when there is one, so that the
+// output for sound tables stays as it was.
+void writeWarnings(JsonWriter& out, const std::vector<std::string>& warnings);
 
 }  // namespace inkquot::cli

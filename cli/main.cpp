@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "core/pricedata/startup_recovery.h"
 
 namespace {
 
@@ -41,16 +42,25 @@ const Command kCommands[] = {
      "  history --delete-up-to DATE\n"
      "                     delete the quotations saved on DATE or before",
      inkquot::cli::runHistory},
+    {"scheme",
+     "scheme list | select NAME | export NAME | delete NAME | repair\n"
+     "                     the price schemes, as the buttons of the parameter page",
+     inkquot::cli::runScheme},
 };
 
 void printHelp(std::ostream& out) {
     out << "usage: inkquot-cli [--dir PROGRAM_FOLDER] COMMAND [ARGS]\n"
-           "JSON on standard input and output; exit code 2 on bad input.\n"
+           "JSON on standard input and output. A damaged price file is priced as it\n"
+           "stands and named in a \"warnings\" list of the output.\n\n"
            "A batch is read, priced and written one job at a time. In an array the first\n"
            "bad job ends the batch: the results before it are written, the message goes\n"
            "to standard error. With --lines (JSON Lines in and out) a bad line gets\n"
            "{\"error\": message} in its place, the other lines are priced, and the exit\n"
-           "code is 2 at the end.\n\ncommands:\n";
+           "code is 2 at the end.\n\n"
+           "exit codes: 0 done; 2 input the user can mend (a bad job, argument or\n"
+           "scheme name); 1 a fault of the files or the machine (a missing or\n"
+           "unreadable file, a failed write). The reason is one line on standard error.\n"
+           "\ncommands:\n";
     for (const auto& c : kCommands) {
         out << "  " << c.usage << '\n';
     }
@@ -92,6 +102,15 @@ int main(int argc, char* argv[]) {
         CommandContext ctx{
             inkquot::ProgramFolder(dir), {rest.begin() + 1, rest.end()}, std::cin, std::cout};
         try {
+            // A scheme operation that a crash interrupted is undone before
+            // any command reads the files, and killed writers' temporaries go.
+            if (rest.front() != "install") {
+                const auto recovered = inkquot::recoverProgramFolder(ctx.folder);
+                if (!recovered) {
+                    std::cerr << recovered.message << '\n';
+                    return 1;
+                }
+            }
             return c.run(ctx);
         } catch (const inkquot::cli::BadInput& e) {
             std::cerr << e.what() << '\n';

@@ -4,7 +4,7 @@
 set -eu
 PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-base-dev \
 qt6-base-dev-tools libgl1-mesa-dev fonts-noto-cjk libgtest-dev libgmock-dev \
-libbenchmark-dev nlohmann-json3-dev python3 xvfb xauth"
+libbenchmark-dev nlohmann-json3-dev python3 xvfb xauth strace"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -18,6 +19,7 @@ namespace {
 struct FailureInjection {
     io_test_hooks::FailPoint point = io_test_hooks::FailPoint::None;
     std::size_t bytes = 0;
+    std::size_t skip = 0;  // calls at the point that still succeed
 };
 
 FailureInjection& injection() {
@@ -26,7 +28,15 @@ FailureInjection& injection() {
 }
 
 bool failsAt(io_test_hooks::FailPoint point) {
-    return injection().point == point;
+    FailureInjection& state = injection();
+    if (state.point != point) {
+        return false;
+    }
+    if (state.skip > 0) {
+        --state.skip;
+        return false;
+    }
+    return true;
 }
 
 // Closes a descriptor when it leaves scope.
@@ -54,12 +64,25 @@ private:
     int fd_;
 };
 
+// Opens without waiting: a FIFO in place of a data file would otherwise
+// block the open until some other program writes to it.
 int openForReading(const std::filesystem::path& file) {
     int fd;
     do {
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     return fd;
+}
+
+bool isRegularFile(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+IoStatus notRegular(const std::filesystem::path& file) {
+    return IoStatus::failure(
+        IoError::NotRegular,
+        "“" + displayName(file) + "”不是普通文件（可能是文件夹或设备），无法读取。");
 }
 
 // Reads up to `limit` bytes (all when the file is shorter); returns false on
@@ -158,14 +181,6 @@ bool writeAll(int fd, std::string_view bytes) {
     return !injected;
 }
 
-void syncFolder(const std::filesystem::path& folder) {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 IoStatus writeFailed(const std::filesystem::path& file) {
     return IoStatus::failure(IoError::WriteFailed,
                              "无法写入文件“" + displayName(file) + "”，原文件未改动。");
@@ -191,6 +206,9 @@ IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes,
         }
         return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
     }
+    if (!isRegularFile(fd.get())) {
+        return notRegular(file);
+    }
     if (!readPrefix(fd.get(), maxBytes, out)) {
         return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
     }
@@ -206,6 +224,9 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std:
         }
         return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
     }
+    if (!isRegularFile(fd.get())) {
+        return notRegular(file);
+    }
     bool more = false;
     if (!readUpTo(fd.get(), maxBytes, out, more)) {
         return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
@@ -217,9 +238,25 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std:
     return IoStatus::success();
 }
 
-IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+std::string temporaryNameFor(const std::filesystem::path& file) {
+    return "." + file.filename().string() + ".XXXXXX";
+}
+
+bool isTemporaryNameOf(std::string_view name, std::string_view target) {
+    constexpr std::size_t kRandom = 6;
+    if (name.size() != target.size() + kRandom + 2 || name.front() != '.' ||
+        name.substr(1, target.size()) != target || name[target.size() + 1] != '.') {
+        return false;
+    }
+    return std::all_of(name.end() - kRandom, name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+IoStatus stageFile(const std::filesystem::path& file, std::string_view bytes,
+                   std::filesystem::path& staged) {
+    staged.clear();
     const std::filesystem::path folder = file.parent_path();
-    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string pattern = (folder / temporaryNameFor(file)).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
 
@@ -256,18 +293,59 @@ IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view
         ::unlink(temporary.c_str());
         return writeFailed(file);
     }
-    if (failsAt(io_test_hooks::FailPoint::Rename) ||
-        ::rename(temporary.c_str(), file.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    staged = temporary;
+    return IoStatus::success();
+}
+
+bool renameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return !failsAt(io_test_hooks::FailPoint::Rename) && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool unlinkFile(const std::filesystem::path& file) {
+    if (failsAt(io_test_hooks::FailPoint::Remove)) {
+        return false;
+    }
+    return ::unlink(file.c_str()) == 0 || errno == ENOENT;
+}
+
+bool syncFolder(const std::filesystem::path& folder) {
+    if (failsAt(io_test_hooks::FailPoint::FolderSync)) {
+        return false;
+    }
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+IoStatus notDurable(const std::filesystem::path& file) {
+    return IoStatus::failure(
+        IoError::NotDurable,
+        "文件“" + displayName(file) + "”已改动，但未能同步到磁盘：断电后这次改动可能丢失。");
+}
+
+IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    std::filesystem::path staged;
+    IoStatus status = stageFile(file, bytes, staged);
+    if (!status) {
+        return status;
+    }
+    if (!renameFile(staged, file)) {
+        ::unlink(staged.c_str());
         return writeFailed(file);
     }
-    syncFolder(folder);
+    // Until the folder is on disk the rename itself may be lost.
+    if (!syncFolder(file.parent_path())) {
+        return notDurable(file);
+    }
     return IoStatus::success();
 }
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::move(target)) {
-    std::string pattern =
-        (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX")).string();
+    std::string pattern = (target_.parent_path() / temporaryNameFor(target_)).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = failsAt(io_test_hooks::FailPoint::CreateTemporary) ? -1
@@ -344,7 +422,9 @@ IoStatus AtomicFileWriter::commit() {
         return writeFailed(target_);
     }
     temporary_.clear();
-    syncFolder(target_.parent_path());
+    if (!syncFolder(target_.parent_path())) {
+        return notDurable(target_);
+    }
     return IoStatus::success();
 }
 
@@ -358,17 +438,21 @@ IoStatus copyFileAtomically(const std::filesystem::path& from, const std::filesy
 }
 
 IoStatus removeFile(const std::filesystem::path& file) {
-    if (::unlink(file.c_str()) == 0 || errno == ENOENT) {
-        return IoStatus::success();
+    if (!unlinkFile(file)) {
+        return IoStatus::failure(IoError::WriteFailed, "无法删除文件“" + displayName(file) + "”。");
     }
-    return IoStatus::failure(IoError::WriteFailed, "无法删除文件“" + displayName(file) + "”。");
+    if (!syncFolder(file.parent_path())) {
+        return notDurable(file);
+    }
+    return IoStatus::success();
 }
 
 namespace io_test_hooks {
 
-void failNextWrites(FailPoint point, std::size_t bytes) {
+void failNextWrites(FailPoint point, std::size_t bytes, std::size_t skip) {
     injection().point = point;
     injection().bytes = bytes;
+    injection().skip = skip;
 }
 
 }  // namespace io_test_hooks

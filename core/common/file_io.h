@@ -27,11 +27,16 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out,
 IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, std::string& out,
                         bool missingIsEmpty);
 
+// Every reader refuses at once, with IoError::NotRegular and a message naming
+// it, a folder, FIFO or device that stands where a data file belongs.
+
 // Replaces a file as a whole: the bytes go to a temporary file in the same
-// folder, which is flushed to disk and then renamed over the target. On any
-// failure the temporary file is removed, the old file is left byte for byte
-// as it was and the status is IoError::WriteFailed with a message naming the
-// file.
+// folder, which is flushed to disk and then renamed over the target, and the
+// folder is flushed after the rename. On a failure before the rename the
+// temporary file is removed, the old file is left byte for byte as it was
+// and the status is IoError::WriteFailed with a message naming the file. When
+// only the folder flush fails the new file is in place but may not survive a
+// power cut: IoError::NotDurable, and the message says so.
 IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 // Writes a file that is too large to hold in memory piece by piece, with the
@@ -59,16 +64,35 @@ private:
     std::size_t written_ = 0;
     bool failed_ = false;
 };
+// The temporary files of the writers are named "." + target name + "." and
+// six random letters or digits, beside their target ("fjiben.dat" is written
+// as ".fjiben.dat.a1B2c3" first).
+std::string temporaryNameFor(const std::filesystem::path& file);
+bool isTemporaryNameOf(std::string_view name, std::string_view target);
+
+// The first half of an atomic replacement: writes the bytes to a new
+// temporary file beside `file` and flushes it to disk, leaving the rename to
+// the caller. On failure nothing is left behind.
+IoStatus stageFile(const std::filesystem::path& file, std::string_view bytes,
+                   std::filesystem::path& staged);
+
+// Single steps for callers that switch several files together. Each honours
+// the failure injection below; unlinkFile counts a missing file as removed.
+bool renameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+bool unlinkFile(const std::filesystem::path& file);
+bool syncFolder(const std::filesystem::path& folder);
 
 // Copies a whole file over another the same way (the source is read first;
 // a missing source is IoError::Missing).
 IoStatus copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
 
-// Removes a file; a file that is already gone counts as removed.
+// Removes a file and flushes its folder; a file that is already gone counts
+// as removed. A failed flush is IoError::NotDurable.
 IoStatus removeFile(const std::filesystem::path& file);
 
-// Failure injection for tests of the writers: from now on every atomic write
-// fails at the chosen step, until reset with FailPoint::None.
+// Failure injection for tests of the writers: from now on every call of the
+// chosen step fails (after the first `skip` of them have succeeded), until
+// reset with FailPoint::None.
 namespace io_test_hooks {
 
 enum class FailPoint {
@@ -77,9 +101,11 @@ enum class FailPoint {
     WriteAfterBytes,  // writing stops with an error after `bytes` bytes
     Sync,             // the flush to disk fails
     Rename,           // the final rename fails
+    Remove,           // a file cannot be removed
+    FolderSync,       // the flush of a folder after a rename or removal fails
 };
 
-void failNextWrites(FailPoint point, std::size_t bytes = 0);
+void failNextWrites(FailPoint point, std::size_t bytes = 0, std::size_t skip = 0);
 
 }  // namespace io_test_hooks
 

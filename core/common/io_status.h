@@ -12,7 +12,9 @@ enum class IoError {
     ReadFailed,   // it exists but cannot be read
     TooLarge,     // larger than any file of its kind can be
     WriteFailed,  // open, write, flush or rename failed; the old file is intact
-    BadText,      // a text that the file's code page cannot hold
+    BadText,      // a text that the file's code page cannot hold, or a refused name
+    NotRegular,   // a folder, FIFO or device stands where a data file belongs
+    NotDurable,   // the change is made but its folder could not be synced to disk
 };
 
 struct IoStatus {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/common/file_io.h"
+#include "core/common/file_switch.h"
 #include "core/costing/stored_float.h"
 
 namespace inkquot {
@@ -54,6 +55,11 @@ PriceBook priceBookFromImages(const TableImage& jiben, const TableImage& gongjia
 
 IoStatus LoadPriceBook(const ProgramFolder& folder, PriceBook& book) {
     book = PriceBook{};
+    // A scheme operation interrupted by a crash is undone before the working
+    // files are read, so a price never comes from a mixture of two schemes.
+    if (IoStatus recovered = recoverSwitch(folder); !recovered) {
+        return recovered;
+    }
     std::array<TableImage, 4> images;
     for (std::size_t t = 0; t < kAllPriceTables.size(); ++t) {
         const PriceTable table = kAllPriceTables[t];

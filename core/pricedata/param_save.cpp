@@ -1,9 +1,9 @@
 #include "core/pricedata/param_save.h"
 
-#include <functional>
 #include <string>
 
 #include "core/common/file_io.h"
+#include "core/common/file_switch.h"
 #include "core/pricedata/scheme_ops.h"
 
 namespace inkquot {
@@ -14,51 +14,59 @@ IoStatus noScheme() {
     return IoStatus::failure(IoError::WriteFailed, "没有选定的价格方案，未写入。");
 }
 
+// The record goes into the working file and the working file's new bytes over
+// the scheme's stored file, both in one all-or-nothing change: pricing must
+// never use an edit that the next selection of the scheme would silently
+// drop, nor the other way round.
+template <typename Rec, typename Encode>
 IoStatus saveThrough(const ProgramFolder& folder, std::string_view scheme, PriceTable table,
-                     const std::function<IoStatus(const std::filesystem::path&)>& write) {
+                     int record, const Rec& rec, Encode encode) {
     if (!isValidSchemeName(scheme)) {
         return noScheme();
     }
+    const TableLayout& layout = layoutOf(table);
     const auto working = workingFile(folder, table);
-    const auto stored = storedFile(folder, scheme, table);
-
-    std::string previous;
-    IoStatus status = readWholeFile(working, previous);
-    const bool existed = status.ok();
+    if (record < 1 || record > layout.recordCount) {
+        return IoStatus::failure(IoError::WriteFailed, "记录号" + std::to_string(record) +
+                                                           "超出文件“" + displayName(working) +
+                                                           "”的范围，未写入。");
+    }
+    std::string bytes;
+    IoStatus status = readWholeFile(working, bytes);
     if (!status && status.error != IoError::Missing) {
         return IoStatus::failure(status.error, status.message + "未写入。");
     }
-    status = write(working);
+    Rec numbered = rec;
+    numbered.Bianhao = record;
+    std::string slot;
+    status = encode(numbered, slot);
     if (!status) {
         return status;
     }
-    status = copyFileAtomically(working, stored);
-    if (status) {
-        return status;
+    const std::size_t pos = static_cast<std::size_t>(record - 1) * layout.slotLength;
+    if (bytes.size() < pos + layout.slotLength) {
+        bytes.resize(pos + layout.slotLength, '\0');
     }
-    // The stored file is as it was; the working file must be too, or pricing
-    // would use an edit that the next selection of the scheme silently drops.
-    const IoStatus undo = existed ? writeFileAtomically(working, previous) : removeFile(working);
-    if (!undo) {
-        status.message += "工作文件“" + displayName(working) + "”已改动，未能恢复原样。";
-    }
-    return status;
+    bytes.replace(pos, layout.slotLength, slot);
+
+    FileSwitch change(folder);
+    change.replace(working, bytes);
+    change.replace(storedFile(folder, scheme, table), std::move(bytes));
+    return change.commit("这次改动未保存，所有文件都未改动。");
 }
 
 }  // namespace
 
 IoStatus saveJibenRecord(const ProgramFolder& folder, std::string_view scheme, int record,
                          const JibenRec& rec) {
-    return saveThrough(folder, scheme, PriceTable::Jiben, [&](const std::filesystem::path& file) {
-        return writeRecord(file, record, rec);
-    });
+    return saveThrough(folder, scheme, PriceTable::Jiben, record, rec,
+                       [](const JibenRec& r, std::string& s) { return encodeSlot(r, s); });
 }
 
 IoStatus saveGongjiaRecord(const ProgramFolder& folder, std::string_view scheme, int record,
                            const GongjiaRec& rec) {
-    return saveThrough(folder, scheme, PriceTable::Gongjia, [&](const std::filesystem::path& file) {
-        return writeRecord(file, record, rec);
-    });
+    return saveThrough(folder, scheme, PriceTable::Gongjia, record, rec,
+                       [](const GongjiaRec& r, std::string& s) { return encodeSlot(r, s); });
 }
 
 IoStatus savePaperRecord(const ProgramFolder& folder, std::string_view scheme, PriceTable table,
@@ -66,9 +74,9 @@ IoStatus savePaperRecord(const ProgramFolder& folder, std::string_view scheme, P
     if (table != PriceTable::Zhijia && table != PriceTable::Zhijiabu) {
         return IoStatus::failure(IoError::WriteFailed, "不是纸价表，未写入。");
     }
-    return saveThrough(folder, scheme, table, [&](const std::filesystem::path& file) {
-        return writeRecord(file, table, record, rec);
-    });
+    return saveThrough(
+        folder, scheme, table, record, rec,
+        [table](const ZhijiaRec& r, std::string& s) { return encodeSlot(r, table, s); });
 }
 
 IoStatus copyWorkingToScheme(const ProgramFolder& folder, std::string_view scheme,

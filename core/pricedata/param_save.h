@@ -14,9 +14,9 @@ namespace inkquot {
 // is then copied over the scheme's stored file, where the edit survives the
 // next selection.
 //
-// Either both files change or neither does: when the working file cannot be
-// written nothing is touched, and when the copy fails the working file gets
-// back its previous bytes. The status then says what failed.
+// Either both files change or neither does, also when the program is killed
+// in between (FileSwitch); a failure says what failed and that nothing was
+// changed.
 IoStatus saveJibenRecord(const ProgramFolder& folder, std::string_view scheme, int record,
                          const JibenRec& rec);
 IoStatus saveGongjiaRecord(const ProgramFolder& folder, std::string_view scheme, int record,

@@ -110,13 +110,13 @@ IoStatus checkSchemeName(std::string_view name) {
     return IoStatus::success();
 }
 
-IoStatus appendSchemeName(const std::filesystem::path& file, std::string_view name) {
+IoStatus schemeListWithName(const std::filesystem::path& file, std::string_view name,
+                            std::string& bytes) {
     std::string line;
     IoStatus status = quotedLine(name, line);
     if (!status) {
         return status;
     }
-    std::string bytes;
     status = readWholeFile(file, bytes, kMaxListBytes);
     if (!status && status.error != IoError::Missing) {
         return status;
@@ -126,12 +126,11 @@ IoStatus appendSchemeName(const std::filesystem::path& file, std::string_view na
         bytes += "\r\n";
     }
     bytes += line;
-    return writeFileAtomically(file, bytes);
+    return IoStatus::success();
 }
 
-IoStatus rewriteSchemeList(const std::filesystem::path& file,
-                           const std::vector<std::string>& names) {
-    std::string bytes;
+IoStatus schemeListBytes(const std::vector<std::string>& names, std::string& bytes) {
+    bytes.clear();
     for (const auto& name : names) {
         std::string line;
         IoStatus status = quotedLine(name, line);
@@ -139,6 +138,25 @@ IoStatus rewriteSchemeList(const std::filesystem::path& file,
             return status;
         }
         bytes += line;
+    }
+    return IoStatus::success();
+}
+
+IoStatus appendSchemeName(const std::filesystem::path& file, std::string_view name) {
+    std::string bytes;
+    IoStatus status = schemeListWithName(file, name, bytes);
+    if (!status) {
+        return status;
+    }
+    return writeFileAtomically(file, bytes);
+}
+
+IoStatus rewriteSchemeList(const std::filesystem::path& file,
+                           const std::vector<std::string>& names) {
+    std::string bytes;
+    IoStatus status = schemeListBytes(names, bytes);
+    if (!status) {
+        return status;
     }
     return writeFileAtomically(file, bytes);
 }

@@ -28,6 +28,12 @@ IoStatus readSchemeList(const std::filesystem::path& file, std::vector<std::stri
 inline constexpr std::size_t kMaxSchemeNameCharacters = 60;
 IoStatus checkSchemeName(std::string_view name);
 
+// The bytes of the list with one quoted name added at its end (a missing
+// list gives that one line), and the bytes of a list of names.
+IoStatus schemeListWithName(const std::filesystem::path& file, std::string_view name,
+                            std::string& bytes);
+IoStatus schemeListBytes(const std::vector<std::string>& names, std::string& bytes);
+
 // Adds one quoted name at the end of the list (the file is created when
 // missing). The whole file is replaced atomically.
 IoStatus appendSchemeName(const std::filesystem::path& file, std::string_view name);

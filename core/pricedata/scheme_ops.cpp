@@ -4,8 +4,10 @@
 #include <array>
 
 #include "core/common/file_io.h"
+#include "core/common/file_switch.h"
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/scheme_list.h"
+#include "core/pricedata/table_damage.h"
 
 namespace inkquot {
 
@@ -41,7 +43,8 @@ std::filesystem::path storedFile(const ProgramFolder& folder, std::string_view s
     return folder.schemeFile(scheme, layoutOf(table).schemeSuffix);
 }
 
-IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme) {
+IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme,
+                      std::vector<std::string>* damage) {
     IoStatus status = checkSchemeName(scheme);
     if (!status) {
         return status;
@@ -53,7 +56,15 @@ IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme) {
             return status;
         }
     }
+    FileSwitch change(folder);
     for (std::size_t i = 0; i < kSelectOrder.size(); ++i) {
+        if (damage != nullptr) {
+            const auto file = storedFile(folder, scheme, kSelectOrder[i]);
+            for (auto& p :
+                 tableDamage(TableImage(kSelectOrder[i], bytes[i]), displayName(file.filename()))) {
+                damage->push_back(std::move(p));
+            }
+        }
         // A working file that already holds the scheme's bytes stays as it
         // is: every start selects the first scheme, and rewriting four files
         // with a flush to disk each is most of what a start waits for.
@@ -62,10 +73,24 @@ IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme) {
         if (readWholeFile(working, current) && current == bytes[i]) {
             continue;
         }
-        status = writeFileAtomically(working, bytes[i]);
-        if (!status) {
-            return status;
-        }
+        change.replace(working, std::move(bytes[i]));
+    }
+    return change.commit("价格方案“" + std::string(scheme) + "”未选用，所有文件都未改动。");
+}
+
+IoStatus checkListedScheme(const ProgramFolder& folder, std::string_view scheme) {
+    IoStatus status = checkSchemeName(scheme);
+    if (!status) {
+        return status;
+    }
+    std::vector<std::string> names;
+    status = readSchemeList(folder.schemeList(), names);
+    if (!status) {
+        return status;
+    }
+    if (std::find(names.begin(), names.end(), scheme) == names.end()) {
+        return IoStatus::failure(IoError::BadText,
+                                 "价格方案“" + std::string(scheme) + "”不在方案列表中。");
     }
     return IoStatus::success();
 }
@@ -83,20 +108,22 @@ IoStatus exportScheme(const ProgramFolder& folder, std::string_view scheme) {
     if (std::find(names.begin(), names.end(), scheme) != names.end()) {
         return IoStatus::failure(IoError::BadText, "方案名已存在!");
     }
-    std::array<std::string, 4> bytes;
-    for (std::size_t i = 0; i < kExportOrder.size(); ++i) {
-        status = readTableFile(workingFile(folder, kExportOrder[i]), bytes[i], {});
+    std::string list;
+    status = schemeListWithName(folder.schemeList(), scheme, list);
+    if (!status) {
+        return status;
+    }
+    FileSwitch change(folder);
+    for (const PriceTable table : kExportOrder) {
+        std::string bytes;
+        status = readTableFile(workingFile(folder, table), bytes, {});
         if (!status) {
             return status;
         }
+        change.replace(storedFile(folder, scheme, table), std::move(bytes));
     }
-    for (std::size_t i = 0; i < kExportOrder.size(); ++i) {
-        status = writeFileAtomically(storedFile(folder, scheme, kExportOrder[i]), bytes[i]);
-        if (!status) {
-            return status;
-        }
-    }
-    return appendSchemeName(folder.schemeList(), scheme);
+    change.replace(folder.schemeList(), std::move(list));
+    return change.commit("价格方案“" + std::string(scheme) + "”未导出，所有文件都未改动。");
 }
 
 IoStatus deleteScheme(const ProgramFolder& folder, std::string_view scheme,
@@ -113,23 +140,24 @@ IoStatus deleteScheme(const ProgramFolder& folder, std::string_view scheme,
     if (!status) {
         return status;
     }
-    remaining = names;
+    std::vector<std::string> kept = names;
     // A name listed twice would otherwise stay listed without its files.
-    std::erase(remaining, std::string(scheme));
-    if (remaining.size() != names.size()) {
-        status = rewriteSchemeList(folder.schemeList(), remaining);
+    std::erase(kept, std::string(scheme));
+    FileSwitch change(folder);
+    if (kept.size() != names.size()) {
+        std::string list;
+        status = schemeListBytes(kept, list);
         if (!status) {
-            remaining = names;
             return status;
         }
+        change.replace(folder.schemeList(), std::move(list));
     }
     for (PriceTable table : kSelectOrder) {
-        status = removeFile(storedFile(folder, scheme, table));
-        if (!status) {
-            return status;
-        }
+        change.remove(storedFile(folder, scheme, table));
     }
-    return IoStatus::success();
+    status = change.commit("价格方案“" + std::string(scheme) + "”未删除，所有文件都未改动。");
+    remaining = status ? kept : names;
+    return status;
 }
 
 }  // namespace inkquot

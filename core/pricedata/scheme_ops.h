@@ -20,11 +20,21 @@ std::filesystem::path workingFile(const ProgramFolder& folder, PriceTable table)
 std::filesystem::path storedFile(const ProgramFolder& folder, std::string_view scheme,
                                  PriceTable table);
 
+// Each operation below changes its files all or nothing (FileSwitch): on a
+// failure, or after a crash and the next start, every working file, stored
+// file and the scheme list is as it was before; the message names the file
+// that failed and says that nothing was changed.
+
 // Makes a stored scheme current: its four tables are copied over the four
 // working files (basic data, process prices, paper, sticker paper). All four
 // are read before anything is written, so a missing stored file is reported
-// by name and leaves the working files as they were.
-IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme);
+// by name. When `damage` is given it receives what is wrong with the stored
+// tables copied (tableDamage); they are copied all the same.
+IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme,
+                      std::vector<std::string>* damage = nullptr);
+
+// Refuses (IoError::BadText) a name that fangan.inf does not list.
+IoStatus checkListedScheme(const ProgramFolder& folder, std::string_view scheme);
 
 // Saves the working tables as a new stored scheme and lists it at the end of
 // fangan.inf. Refused, with nothing copied, when the name is already listed
@@ -33,11 +43,11 @@ IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme);
 // name are overwritten.
 IoStatus exportScheme(const ProgramFolder& folder, std::string_view scheme);
 
-// Removes a stored scheme: the list is rewritten without it first, then its
-// four files are deleted, so the list never names a scheme whose files are
-// gone. The built-in scheme is refused ("系统默认方案，不能删除！").
-// `remaining` receives the names still listed, in order; the caller makes
-// the first of them current.
+// Removes a stored scheme: the list without it and the removal of its four
+// files are one change, so the scheme stays listed with all its files or is
+// unlisted with none. The built-in scheme is refused ("系统默认方案，不能删除！").
+// `remaining` receives the names listed afterwards, in order; the caller
+// makes the first of them current.
 IoStatus deleteScheme(const ProgramFolder& folder, std::string_view scheme,
                       std::vector<std::string>& remaining);
 

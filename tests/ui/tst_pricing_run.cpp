@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -78,6 +80,7 @@ private slots:
     void savesOnceAndRestarts();
     void failedSaveKeepsTheButton();
     void refusalShowsAWarningAndChangesNothing();
+    void damagedTableIsToldOncePerSession();
     void screenshot();
 };
 
@@ -191,6 +194,32 @@ void TestPricingRun::refusalShowsAWarningAndChangesNothing() {
 
 // With INKQUOT_SCREENSHOT_DIR set, saves the result panel as the clerk sees
 // it on an 800 × 600 screen (the page beside the toolbar).
+void TestPricingRun::damagedTableIsToldOncePerSession() {
+    Fixture f;
+    // An empty process price table reads as zeros, as its format says: the
+    // leaflet costs only its paper, and the user is told why.
+    TempProgramFolder::writeBytes(f.dir.file("fgongjia.dat"), "");
+    f.leaflet();
+    f.click(0);
+    QCOMPARE(f.dialogs.texts(),
+             QStringList{QStringLiteral("价格文件 fgongjia.dat 不完整：只有 0 条记录")});
+    QCOMPARE(f.dialogs.last().icon, Dialogs::Icon::Exclamation);
+    QVERIFY(f.page.labresult->text().contains(QStringLiteral("总  价：129.37\r\n")));
+    f.click(0);
+    f.click(0);
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QCOMPARE(f.page.shownPanel(), 5);
+
+    // A FIFO in its place is refused at once, naming it; nothing is priced.
+    f.click(0);
+    std::filesystem::remove(f.dir.file("fgongjia.dat"));
+    QCOMPARE(::mkfifo(f.dir.file("fgongjia.dat").c_str(), 0644), 0);
+    f.click(0);
+    QCOMPARE(f.dialogs.shown.size(), 2);
+    QVERIFY(f.dialogs.last().text.contains(QStringLiteral("fgongjia.dat")));
+    QVERIFY(f.inEntryState());
+}
+
 void TestPricingRun::screenshot() {
     const QString dir = qEnvironmentVariable("INKQUOT_SCREENSHOT_DIR");
     if (dir.isEmpty()) {

@@ -22,6 +22,7 @@
 #include "ui/main/password_check.h"
 #include "ui/output/history_page.h"
 #include "ui/params/params_page.h"
+#include "ui/params/scheme_panel.h"
 #include "ui/pricing/pricing_page.h"
 #include "ui/pricing/pricing_run.h"
 
@@ -72,12 +73,15 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
     bar->setFrameShape(QFrame::StyledPanel);
     buildToolbar(bar);
 
-    pricingPage_ = new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
+    pricingPage_ =
+        new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
     pricingRun_ = new PricingRun(*pricingPage_, folder_, dialogs_, clock_, this);
     historyPage_ = new HistoryPage(folder_, dialogs_, clock_);
     paramsPage_ = new ParamsPage(folder_, dialogs_);
     piccaidanzi = {pricingPage_, historyPage_, paramsPage_};
     connect(paramsPage_, &ParamsPage::schemeSelected, this, &FrmNew::fillPaperLists);
+    pricingRun_->priceFileWarning().setSchemeSource(
+        [this] { return paramsPage_->schemePanel()->currentScheme(); });
     // A saved paper edit shows at once in the paper lists of the job entry.
     connect(paramsPage_, &ParamsPage::papersSaved, this, &FrmNew::fillPaperLists);
     connect(paramsPage_, &ParamsPage::stickerPapersSaved, this, &FrmNew::fillPaperLists);

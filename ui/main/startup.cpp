@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <system_error>
 
+#include "core/pricedata/startup_recovery.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/password_check.h"
@@ -90,6 +91,11 @@ StartResult startProgram(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
         dialogs.warning(nullptr, QStringLiteral("请在800X600显示分辨率下运行墨衡助手!"));
         result.outcome = StartOutcome::ScreenTooSmall;
         return result;
+    }
+    // A scheme operation that a crash interrupted is undone, and killed
+    // writers' temporary files removed, before any file is read.
+    if (const auto recovered = inkquot::recoverProgramFolder(folder); !recovered) {
+        dialogs.warning(nullptr, QString::fromStdString(recovered.message));
     }
     ensurePasswordFile(folder, dialogs);
     result.window = std::make_unique<FrmNew>(folder, dialogs, clock);

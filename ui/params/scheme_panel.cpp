@@ -15,6 +15,7 @@
 #include "core/pricedata/install.h"
 #include "core/pricedata/scheme_list.h"
 #include "core/pricedata/scheme_ops.h"
+#include "core/pricedata/table_damage.h"
 #include "ui/main/dialogs.h"
 
 namespace {
@@ -143,10 +144,12 @@ bool SchemePanel::selectEntry(int index) {
         const QSignalBlocker block(Cmbfangan);
         Cmbfangan->setCurrentIndex(index);
     }
-    auto status = inkquot::selectScheme(folder_, utf8(name));
+    std::vector<std::string> damage;
+    auto status = inkquot::selectScheme(folder_, utf8(name), &damage);
     if (!status.ok() && name == kBuiltIn && status.error == inkquot::IoError::Missing) {
         if (offerRestore(qs(status.message))) {
-            status = inkquot::selectScheme(folder_, utf8(name));
+            damage.clear();
+            status = inkquot::selectScheme(folder_, utf8(name), &damage);
         } else {
             status = inkquot::IoStatus::failure(inkquot::IoError::Missing, {});
         }
@@ -160,8 +163,27 @@ bool SchemePanel::selectEntry(int index) {
         return false;
     }
     current_ = name;
+    warnAboutDamage(damage);
     emit schemeSelected();
     return true;
+}
+
+void SchemePanel::warnAboutDamage(const std::vector<std::string>& damage) {
+    // The damaged tables are copied all the same (they price as they always
+    // did); the user hears of each fault once.
+    QStringList fresh;
+    for (const auto& p : damage) {
+        if (toldDamage_.insert(p).second) {
+            fresh << qs(p);
+        }
+    }
+    if (fresh.isEmpty()) {
+        return;
+    }
+    if (current_ == kBuiltIn) {
+        fresh << qs(std::string(inkquot::kRepairSuggestion));
+    }
+    dialogs_.warning(this, fresh.join(QLatin1Char('\n')));
 }
 
 void SchemePanel::refresh() {
@@ -181,9 +203,14 @@ void SchemePanel::deleteSelected() {
         dialogs_.warning(this, QStringLiteral("系统默认方案，不能删除！"));
         return;
     }
-    // Starts as the selector's list; holds the names still listed when the
-    // list was rewritten. The list is written before any file is deleted, so
-    // it never names a scheme whose files are half gone.
+    // A deletion cannot be taken back; a slip of the mouse must not cost a
+    // shop its prices.
+    if (!dialogs_.confirm(this, QStringLiteral("确定要删除价格方案“%1”吗？").arg(name),
+                          Dialogs::Icon::Question, false)) {
+        return;
+    }
+    // Starts as the selector's list; holds the names listed afterwards. The
+    // list and the scheme's files change together or not at all.
     std::vector<std::string> remaining;
     for (const QString& entry : entries()) {
         remaining.push_back(utf8(entry));

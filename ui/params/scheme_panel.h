@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "core/common/program_folder.h"
 
@@ -53,8 +56,10 @@ private:
     // Offers to write the built-in scheme anew after an installation fault.
     bool offerRestore(const QString& problem);
     void restoreSelectorTo(const QString& name);
+    void warnAboutDamage(const std::vector<std::string>& damage);
 
     inkquot::ProgramFolder folder_;
     Dialogs& dialogs_;
     QString current_;
+    std::set<std::string> toldDamage_;
 };

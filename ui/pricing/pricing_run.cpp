@@ -38,7 +38,8 @@ PricingRun::PricingRun(PricingPage& page, const inkquot::ProgramFolder& folder, 
       dialogs_(dialogs),
       clock_(clock),
       printer_(std::make_unique<DefaultPagePrinter>()),
-      files_(std::make_unique<QtSaveFileChooser>()) {
+      files_(std::make_unique<QtSaveFileChooser>()),
+      damage_(folder, dialogs) {
     connect(&page_, &PricingPage::commandPressed, this, &PricingRun::press);
     connect(page_.cmdprint, &QPushButton::clicked, this, &PricingRun::printQuotation);
 
@@ -94,6 +95,9 @@ void PricingRun::press(int index) {
 }
 
 void PricingRun::start() {
+    if (!damage_.checkBeforePricing(&page_)) {
+        return;
+    }
     const int k = kind();
     const inkquot::PriceOutcome outcome = inkquot::priceJob(folder_, page_, result_);
     if (!outcome.ok()) {
@@ -140,6 +144,9 @@ void PricingRun::save() {
 }
 
 void PricingRun::generateTable() {
+    if (!damage_.checkBeforePricing(&page_)) {
+        return;
+    }
     OutputServices services{dialogs_, *printer_, *files_, clock_};
     generatePriceTableWindow(&page_, folder_, page_, result_, services);
 }

@@ -6,6 +6,7 @@
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
 #include "core/costing/cost_records.h"
+#include "ui/pricing/price_file_warning.h"
 
 class Dialogs;
 class PagePrinter;
@@ -35,6 +36,7 @@ public:
     void exportQuotationPdf();
 
     const inkquot::CostResult& result() const { return result_; }
+    PriceFileWarning& priceFileWarning() { return damage_; }
     bool showingResult() const { return showingResult_; }
     QPushButton* cmdpdf = nullptr;
 
@@ -51,6 +53,7 @@ private:
     const inkquot::Clock& clock_;
     std::unique_ptr<PagePrinter> printer_;
     std::unique_ptr<SaveFileChooser> files_;
+    PriceFileWarning damage_;
     inkquot::CostResult result_;
     bool showingResult_ = false;
 };

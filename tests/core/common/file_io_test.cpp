@@ -89,7 +89,7 @@ TEST(ReadWholeFile, TellsFailuresApart) {
     const Case cases[] = {
         {"ten", 10, IoError::None, "0123456789"},  {"ten", 100, IoError::None, "0123456789"},
         {"ten", 9, IoError::TooLarge, ""},         {"none", 10, IoError::Missing, ""},
-        {"none/deeper", 10, IoError::Missing, ""}, {"folder", 10, IoError::ReadFailed, ""},
+        {"none/deeper", 10, IoError::Missing, ""}, {"folder", 10, IoError::NotRegular, ""},
     };
     for (const auto& c : cases) {
         std::string out = "stale";

@@ -209,7 +209,7 @@ TEST(DefaultSchemeRepair, StopsAtTheFirstFailureInItsOrder) {
     // then the repair stops before sticker paper and process prices.
     std::filesystem::create_directories(folder.schemeFile(kDefaultSchemeName, "zhi.dat"));
     IoStatus blocked = RepairDefaultSchemeFiles(folder);
-    EXPECT_EQ(blocked.error, IoError::ReadFailed);
+    EXPECT_EQ(blocked.error, IoError::NotRegular);
     EXPECT_NE(blocked.message.find("系统默认zhi.dat"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(folder.schemeFile(kDefaultSchemeName, "ji.dat")));
     EXPECT_FALSE(std::filesystem::exists(folder.schemeFile(kDefaultSchemeName, "zhibu.dat")));

@@ -1,0 +1,104 @@
+#include "core/pricedata/startup_recovery.h"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <system_error>
+
+#include "core/common/file_io.h"
+#include "core/common/file_switch.h"
+#include "core/pricedata/price_tables.h"
+#include "core/records/history_file.h"
+
+namespace inkquot {
+
+namespace {
+
+// The files the program writes directly in its folder.
+bool isOwnRootFile(std::string_view name) {
+    for (const PriceTable table : kAllPriceTables) {
+        if (name == layoutOf(table).workingFile) {
+            return true;
+        }
+    }
+    return name == kHistoryFileName || name == "users.dat" || name == kSwitchJournalName;
+}
+
+// The files the program writes in jgfa: the list and the stored tables.
+bool isOwnSchemeFile(std::string_view name) {
+    if (name == "fangan.inf") {
+        return true;
+    }
+    for (const PriceTable table : kAllPriceTables) {
+        const std::string_view suffix = layoutOf(table).schemeSuffix;
+        if (name.size() > suffix.size() && name.ends_with(suffix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The name of the file a temporary stands for, or empty when it is not one.
+std::string_view temporaryTarget(std::string_view name) {
+    constexpr std::size_t kEnding = 7;  // "." and six random characters
+    if (name.size() <= kEnding + 1 || name.front() != '.') {
+        return {};
+    }
+    const std::string_view target = name.substr(1, name.size() - kEnding - 1);
+    return isTemporaryNameOf(name, target) ? target : std::string_view{};
+}
+
+IoStatus removeIn(const std::filesystem::path& folder, bool (*isOwn)(std::string_view)) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    if (ec) {
+        return IoStatus::success();  // no folder, nothing left over
+    }
+    bool removed = false;
+    for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        if (ec) {
+            break;
+        }
+        const std::string name = it->path().filename().string();
+        const std::string_view target = temporaryTarget(name);
+        if (target.empty() || !isOwn(target)) {
+            continue;
+        }
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            continue;
+        }
+        if (!unlinkFile(it->path())) {
+            return IoStatus::failure(IoError::WriteFailed,
+                                     "无法删除临时文件“" + displayName(it->path()) + "”。");
+        }
+        removed = true;
+    }
+    if (removed && !syncFolder(folder)) {
+        return IoStatus::failure(IoError::NotDurable,
+                                 "无法把文件夹“" + displayName(folder) + "”同步到磁盘。");
+    }
+    return IoStatus::success();
+}
+
+}  // namespace
+
+IoStatus removeLeftoverTemporaries(const ProgramFolder& folder) {
+    const ProgramFolderLock lock(folder);
+    IoStatus status = removeIn(folder.root(), isOwnRootFile);
+    if (!status) {
+        return status;
+    }
+    return removeIn(folder.schemeFolder(), isOwnSchemeFile);
+}
+
+IoStatus recoverProgramFolder(const ProgramFolder& folder) {
+    IoStatus status = recoverSwitch(folder);
+    if (!status) {
+        // The journal's files are still needed to recover; nothing is removed.
+        return status;
+    }
+    return removeLeftoverTemporaries(folder);
+}
+
+}  // namespace inkquot

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/common/io_status.h"
+#include "core/common/program_folder.h"
+
+namespace inkquot {
+
+// What the program does with its folder before anything else at start:
+// finishes a scheme operation that a crash interrupted (recoverSwitch), then
+// removes the temporary files that killed writers left in the program folder
+// and jgfa. Only files named like the writers' temporaries of the program's
+// own files are removed (".fjiben.dat.a1B2c3", ".方案一ji.dat.x9Y8z7"); any
+// other file stays. A failure is reported with a message naming the file.
+IoStatus recoverProgramFolder(const ProgramFolder& folder);
+
+// Only the temporary file removal (also run by recoverProgramFolder).
+IoStatus removeLeftoverTemporaries(const ProgramFolder& folder);
+
+}  // namespace inkquot

@@ -1,0 +1,105 @@
+"""`inkquot-cli scheme` and the damage warnings of the pricing commands:
+exit code 2 for a name the user can mend, 1 for a fault of the files, the
+screen's messages, and a "warnings" list only when a table is damaged.
+
+usage: test_scheme_command.py PATH_TO_INKQUOT_CLI
+"""
+
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+# 1000 leaflets of 16开 on 四开 press sheets: 800 for printing, about 129.37
+# for paper.
+LEAFLET = {"kind": 2,
+           "controls": {"txtshuliang": {"2": "1000"}, "Ncomkai": {"5": "16"}, "Ncomdu": {"5": 0},
+                        "Cmbkaizhi": {"7": "4"}, "Ncomke": {"7": "157"}, "Ncomzhi": {"7": 0},
+                        "Ncomyinse": {"14": "4", "15": "0"}, "Comyinji": {"7": 0},
+                        "Chkzifan": {"7": 0}, "Chkdan": {"0": 1}, "Lsthua": {"0": 1},
+                        "optwa": 1, "Nzhibu": 0, "Cmbdin": 2}}
+
+failures = 0
+
+
+def fail(name, why):
+    global failures
+    failures += 1
+    print("FAIL %s: %s" % (name, why))
+
+
+def run(exe, folder, *args, payload=None):
+    return subprocess.run([exe, "--dir", folder, *args], capture_output=True, text=True,
+                          input=json.dumps(payload) if payload else "", timeout=10)
+
+
+def main():
+    exe = sys.argv[1]
+    with tempfile.TemporaryDirectory() as root:
+        folder = os.path.join(root, "app")
+        subprocess.run([exe, "install", folder], check=True, capture_output=True)
+        steps = [
+            # args, exit code, stdout JSON or stderr line
+            (["scheme", "select", "系统默认"], 0, {"selected": "系统默认"}),
+            (["scheme", "export", "春季"], 0, {"exported": "春季"}),
+            (["scheme", "export", "春季"], 2, "方案名已存在!"),
+            (["scheme", "export", "a/b"], 2, "不能使用"),
+            (["scheme", "list"], 0, {"schemes": ["系统默认", "春季"]}),
+            (["scheme", "select", "秋季"], 2, "价格方案“秋季”不在方案列表中。"),
+            (["scheme", "delete", "系统默认"], 2, "系统默认方案，不能删除！"),
+            (["scheme", "delete", "春季"], 0, {"deleted": "春季", "schemes": ["系统默认"]}),
+            (["scheme", "delete", "春季"], 2, "不在方案列表中"),
+            (["scheme", "repair"], 0, {"repaired": "系统默认"}),
+            (["scheme", "rename"], 2, "scheme:"),
+        ]
+        for args, code, expected in steps:
+            done = run(exe, folder, *args)
+            name = " ".join(args)
+            if done.returncode != code:
+                fail(name, "exit %d: %s" % (done.returncode, done.stderr))
+            elif code == 0 and json.loads(done.stdout) != expected:
+                fail(name, done.stdout)
+            elif code != 0 and (expected not in done.stderr or len(done.stderr.splitlines()) != 1):
+                fail(name, done.stderr)
+
+        sound = run(exe, folder, "price", payload=LEAFLET)
+        if sound.returncode != 0 or "warnings" in sound.stdout:
+            fail("sound tables", sound.stdout + sound.stderr)
+
+        # A damaged table prices as its format says (missing records are
+        # zeros) and is named in the output.
+        gong = os.path.join(folder, "fgongjia.dat")
+        open(gong, "wb").close()
+        damaged = run(exe, folder, "price", payload=[LEAFLET])
+        out = json.loads(damaged.stdout)[0] if damaged.returncode == 0 else {}
+        if abs(out.get("CostResult", {}).get("TotalPrice", 0) - 129.37) > 0.01:
+            fail("empty fgongjia.dat", damaged.stdout + damaged.stderr)
+        if out.get("warnings") != ["价格文件 fgongjia.dat 不完整：只有 0 条记录"]:
+            fail("empty fgongjia.dat warning", out.get("warnings"))
+        selected = run(exe, folder, "scheme", "select", "系统默认")
+        if "warnings" in selected.stdout:
+            fail("stored tables sound", selected.stdout)
+
+        # A FIFO or a folder in place of a table: refused at once, naming it.
+        for make in (os.mkfifo, os.mkdir):
+            os.remove(gong) if os.path.isfile(gong) or not os.path.isdir(gong) else os.rmdir(gong)
+            make(gong)
+            for cmd in ("price", "table"):
+                try:
+                    done = run(exe, folder, cmd, payload=LEAFLET)
+                except subprocess.TimeoutExpired:
+                    fail("%s %s" % (make.__name__, cmd), "waited")
+                    continue
+                if done.returncode != 1 or "fgongjia.dat" not in done.stderr:
+                    fail("%s %s" % (make.__name__, cmd), "exit %d %s"
+                         % (done.returncode, done.stderr))
+
+        help_text = subprocess.run([exe, "--help"], capture_output=True, text=True).stdout
+        if "exit codes" not in help_text or "scheme list" not in help_text:
+            fail("--help", help_text)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

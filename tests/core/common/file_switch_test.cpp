@@ -1,0 +1,141 @@
+#include "core/common/file_switch.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <map>
+
+#include "core/pricedata/startup_recovery.h"
+#include "tests/core/common/fail_writes.h"
+#include "tests/core/common/temp_folder.h"
+
+namespace inkquot {
+namespace {
+
+using io_test_hooks::FailPoint;
+using testing_support::FailWrites;
+using testing_support::slurp;
+using testing_support::spit;
+using testing_support::TempFolder;
+
+std::map<std::string, std::string> snapshot(const std::filesystem::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root)) {
+        if (e.is_regular_file()) {
+            files[e.path().lexically_relative(root).string()] = slurp(e.path());
+        }
+    }
+    return files;
+}
+
+// A working file replaced, a stored file created, the list replaced and a
+// stored file removed: every kind of change in one switch.
+struct Folder {
+    Folder() {
+        std::filesystem::create_directory(dir.path() / "jgfa");
+        spit(dir / "fjiben.dat", "old working");
+        spit(dir / "jgfa/fangan.inf", "old list");
+        spit(dir / "jgfa/甲ji.dat", "stored, to be removed");
+    }
+    IoStatus commit() {
+        FileSwitch change(folder);
+        change.replace(dir / "fjiben.dat", "new working");
+        change.replace(dir / "jgfa/乙ji.dat", "new stored");
+        change.replace(dir / "jgfa/fangan.inf", "new list");
+        change.remove(dir / "jgfa/甲ji.dat");
+        return change.commit("所有文件都未改动。");
+    }
+    TempFolder dir;
+    ProgramFolder folder{dir.path()};
+};
+
+TEST(FileSwitch, EveryFailingStepLeavesEverythingAsBefore) {
+    Folder reference;
+    const auto before = snapshot(reference.dir.path());
+    ASSERT_TRUE(reference.commit());
+    const auto after = snapshot(reference.dir.path());
+
+    const FailPoint points[] = {
+        FailPoint::CreateTemporary, FailPoint::WriteAfterBytes, FailPoint::Sync,
+        FailPoint::Rename,          FailPoint::Remove,          FailPoint::FolderSync};
+    for (FailPoint point : points) {
+        for (std::size_t skip = 0; skip < 12; ++skip) {
+            Folder f;
+            IoStatus s;
+            {
+                FailWrites failing(point, 3, skip);
+                s = f.commit();
+            }
+            const std::string where =
+                "point " + std::to_string(int(point)) + " skip " + std::to_string(skip);
+            if (s) {
+                EXPECT_EQ(snapshot(f.dir.path()), after) << where;
+                continue;
+            }
+            EXPECT_EQ(s.error, IoError::WriteFailed) << where;
+            // Either undone at once, or (when even the undo failed) left to
+            // the next start, which puts everything back.
+            const bool later = s.message.find("下次启动") != std::string::npos;
+            EXPECT_TRUE(later || s.message.find("所有文件都未改动。") != std::string::npos)
+                << where << s.message;
+            if (later) {
+                EXPECT_TRUE(std::filesystem::exists(f.dir / kSwitchJournalName)) << where;
+            }
+            ASSERT_TRUE(recoverProgramFolder(f.folder)) << where;
+            EXPECT_EQ(snapshot(f.dir.path()), before) << where << ": " << s.message;
+        }
+    }
+}
+
+TEST(FileSwitch, ADamagedOrForeignJournalIsRefusedAndTouchesNothing) {
+    const char* journals[] = {
+        "garbage",
+        "inkquot-switch 1\nR\tfjiben.dat\t../outside.XXXXXX\t\n",
+        "inkquot-switch 1\nD\tfjiben.dat\tnotes.txt\n",
+        "inkquot-switch 1\nD\t/etc/passwd\t.passwd.abcdef\n",
+        "inkquot-switch 1\nR\tfjiben.dat\t.fjiben.dat.abcdef\t",  // no line end
+    };
+    for (const char* journal : journals) {
+        EXPECT_FALSE(isValidSwitchJournal(ProgramFolder("/p"), journal)) << journal;
+        Folder f;
+        spit(f.dir / "notes.txt", "the shop's own file");
+        spit(f.dir / kSwitchJournalName, journal);
+        const auto before = snapshot(f.dir.path());
+        const IoStatus s = recoverProgramFolder(f.folder);
+        EXPECT_EQ(s.error, IoError::ReadFailed) << journal;
+        EXPECT_NE(s.message.find(kSwitchJournalName), std::string::npos);
+        EXPECT_EQ(snapshot(f.dir.path()), before) << journal;
+    }
+}
+
+TEST(StartupRecovery, RemovesOnlyTheWritersOwnTemporaries) {
+    struct Row {
+        const char* name;
+        bool removed;
+    } rows[] = {
+        {".fjiben.dat.a1B2c3", true},
+        {".frecord.dat.ZZZZZZ", true},
+        {".users.dat.000000", true},
+        {"jgfa/.fangan.inf.xY12zz", true},
+        {"jgfa/.方案一zhibu.dat.Qq9Qq9", true},
+        {".fjiben.dat.a1B2c", false},    // five random characters
+        {".fjiben.dat.a1B2c3d", false},  // seven
+        {".fjiben.dat.a1-2c3", false},   // not a letter or digit
+        {".bashrc.backup", false},       // not a file of the program
+        {"fjiben.dat.a1B2c3", false},    // no leading dot
+        {"jgfa/.notes.txt.a1B2c3", false},
+        {".jgfa.dat.a1B2c3", false},  // a scheme file name outside jgfa
+    };
+    Folder f;
+    for (const Row& r : rows) {
+        spit(f.dir / r.name, "x");
+    }
+    ASSERT_TRUE(recoverProgramFolder(f.folder));
+    for (const Row& r : rows) {
+        EXPECT_EQ(!std::filesystem::exists(f.dir / r.name), r.removed) << r.name;
+    }
+    EXPECT_EQ(slurp(f.dir / "fjiben.dat"), "old working");
+}
+
+}  // namespace
+}  // namespace inkquot

@@ -1,0 +1,34 @@
+#include "ui/pricing/price_file_warning.h"
+
+#include <QStringList>
+#include <vector>
+
+#include "core/pricedata/default_scheme.h"
+#include "core/pricedata/table_damage.h"
+#include "ui/main/dialogs.h"
+
+PriceFileWarning::PriceFileWarning(const inkquot::ProgramFolder& folder, Dialogs& dialogs)
+    : folder_(folder), dialogs_(dialogs) {}
+
+bool PriceFileWarning::checkBeforePricing(QWidget* parent) {
+    std::vector<std::string> problems;
+    const auto status = inkquot::checkWorkingTables(folder_, problems);
+    if (!status) {
+        dialogs_.warning(parent, QString::fromStdString(status.message));
+        return false;
+    }
+    QStringList fresh;
+    for (const auto& p : problems) {
+        if (told_.insert(p).second) {
+            fresh << QString::fromStdString(p);
+        }
+    }
+    if (!fresh.isEmpty()) {
+        if (scheme_ && scheme_() == QString::fromUtf8(inkquot::kDefaultSchemeName)) {
+            fresh << QString::fromUtf8(inkquot::kRepairSuggestion.data(),
+                                       qsizetype(inkquot::kRepairSuggestion.size()));
+        }
+        dialogs_.warning(parent, fresh.join(QLatin1Char('\n')));
+    }
+    return true;
+}
