@@ -1,3 +1,4 @@
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -94,7 +95,8 @@ int runPrice(CommandContext& ctx) {
                     }
                     writePriced(out, form, result, warnings);
                 }
-            } catch (const BadInput& e) {
+            } catch (const std::runtime_error& e) {
+                // A refused job, whichever layer refused it.
                 if (!lines) {
                     throw;
                 }
@@ -105,7 +107,7 @@ int runPrice(CommandContext& ctx) {
                 out.newline();
             }
         }
-    } catch (const BadInput&) {
+    } catch (const std::exception&) {
         if (array) {
             out.endArray();
             out.newline();

@@ -1,9 +1,12 @@
 #include "ui/main/app_icon.h"
 
 #include <QFont>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -28,15 +31,35 @@ QPixmap drawIcon(int size) {
     return pix;
 }
 
+// Draws each size only when a window or the desktop first asks for it:
+// drawing all of them at start-up loads a bold CJK face that most runs never
+// show.
+class DrawnIconEngine final : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::max(1, std::min(size.width(), size.height()));
+        QPixmap& drawn = drawn_[side];
+        if (drawn.isNull()) {
+            drawn = drawIcon(side);
+        }
+        return drawn;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64), QSize(128, 128)};
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+
+private:
+    std::map<int, QPixmap> drawn_;
+};
+
 }  // namespace
 
 QIcon applicationIcon() {
-    static const QIcon icon = [] {
-        QIcon i;
-        for (int size : {16, 32, 48, 64, 128}) {
-            i.addPixmap(drawIcon(size));
-        }
-        return i;
-    }();
+    static const QIcon icon(new DrawnIconEngine);
     return icon;
 }
