@@ -218,7 +218,11 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std:
 
 IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
     const std::filesystem::path folder = file.parent_path();
-    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    // A hidden temporary name beside the target: ".name.XXXXXX".
+    std::string tempName = ".";
+    tempName += file.filename().string();
+    tempName += ".XXXXXX";
+    std::string pattern = (folder / tempName).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
 
