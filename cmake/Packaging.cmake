@@ -9,9 +9,9 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "墨衡印件计价系统 <inkquot@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "墨衡印件计价系统: price estimates and quotations for print shops")
 set(CPACK_PACKAGE_DESCRIPTION
-    "A desktop price estimator for print shops: cost breakdowns, unit prices, price tables,\n"
-    "printed quotations, a history of saved quotes and named price schemes, with the\n"
-    "command line tool inkquot-cli over the same costing.")
+    "A desktop price estimator for print shops: cost breakdowns, unit prices, price tables, \
+printed quotations, a history of saved quotes and named price schemes, with the \
+command line tool inkquot-cli over the same costing.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
