@@ -1,12 +1,17 @@
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "core/pricedata/startup_recovery.h"
+#include "core/common/folder_choice.h"
+#include "core/pricedata/folder_layout.h"
+#include "inkquot_version.h"
 
 namespace {
 
@@ -64,7 +69,10 @@ void printHelp(std::ostream& out) {
     for (const auto& c : kCommands) {
         out << "  " << c.usage << '\n';
     }
-    out << "\n--dir defaults to the folder of this executable.\n";
+    out << "\nThe program folder is --dir, else $INKQUOT_HOME, else this executable's folder\n"
+           "when it holds jgfa/ (a portable copy), else the per-user folder\n"
+           "$XDG_DATA_HOME/inkquot (~/.local/share/inkquot), laid out at first use.\n"
+           "--version prints the version.\n";
 }
 
 }  // namespace
@@ -74,11 +82,15 @@ int main(int argc, char* argv[]) {
     // much faster than when kept in step with C's.
     std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::filesystem::path dir = inkquot::executableFolder();
+    std::optional<std::filesystem::path> dir;
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             printHelp(std::cout);
+            return 0;
+        }
+        if (args[i] == "--version") {
+            std::cout << "inkquot-cli " << INKQUOT_VERSION << '\n';
             return 0;
         }
         if (args[i] == "--dir") {
@@ -86,7 +98,8 @@ int main(int argc, char* argv[]) {
                 std::cerr << "--dir needs a folder\n";
                 return 2;
             }
-            dir = args[++i];
+            const std::string& named = args[++i];
+            dir = std::filesystem::path(std::u8string(named.begin(), named.end()));
             continue;
         }
         rest.push_back(args[i]);
@@ -99,9 +112,30 @@ int main(int argc, char* argv[]) {
         if (rest.front() != c.name) {
             continue;
         }
-        CommandContext ctx{
-            inkquot::ProgramFolder(dir), {rest.begin() + 1, rest.end()}, std::cin, std::cout};
         try {
+            // install names its own folder; every other command works in the
+            // program folder, which is chosen (and for the per-user folder
+            // laid out) only now.
+            std::filesystem::path root;
+            if (rest.front() != "install") {
+                const auto choice =
+                    inkquot::chooseProgramFolder(inkquot::folderHintsFromEnvironment(dir));
+                if (!choice.ok()) {
+                    std::cerr << choice.problem << '\n';
+                    return choice.source == inkquot::FolderSource::PerUser ? 1 : 2;
+                }
+                if (choice.source == inkquot::FolderSource::PerUser) {
+                    const auto status =
+                        inkquot::completeProgramFolder(inkquot::ProgramFolder(choice.root));
+                    if (!status) {
+                        std::cerr << status.message << '\n';
+                        return 1;
+                    }
+                }
+                root = choice.root;
+            }
+            CommandContext ctx{
+                inkquot::ProgramFolder(root), {rest.begin() + 1, rest.end()}, std::cin, std::cout};
             // A scheme operation that a crash interrupted is undone before
             // any command reads the files, and killed writers' temporaries go.
             if (rest.front() != "install") {

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=build-asan
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DINKQUOT_WITH_UI=OFF -DINKQUOT_WITH_BENCH=OFF -DINKQUOT_SANITIZE=ON
+    -DINKQUOT_WITH_UI=OFF -DINKQUOT_WITH_BENCH=OFF -DINKQUOT_SANITIZE=ON -DINKQUOT_WERROR=ON
 fi
 cmake --build "$BUILD_DIR" -j "${JOBS:-2}"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -239,7 +239,12 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std:
 }
 
 std::string temporaryNameFor(const std::filesystem::path& file) {
-    return "." + file.filename().string() + ".XXXXXX";
+    // Appended piece by piece: GCC 12 at -O3 reports a false overlap on the
+    // one-expression form.
+    std::string name = ".";
+    name += file.filename().string();
+    name += ".XXXXXX";
+    return name;
 }
 
 bool isTemporaryNameOf(std::string_view name, std::string_view target) {

@@ -198,7 +198,9 @@ void FormState::setOption(Ctl group, int chosen) {
 void FormState::chooseKai(int group, int position) {
     Value& kai = at(Ctl::Ncomkai, group);
     selectPosition(kai, position, Ctl::Ncomkai, group);
-    at(Ctl::Ntxtkaizhi, group).text = "2";
+    // A whole string is moved in: GCC 12 at -O3 warns falsely (-Wrestrict) on
+    // assigning a one-character literal to a std::string.
+    at(Ctl::Ntxtkaizhi, group).text = std::string("2");
     resetYinji(group);
 }
 

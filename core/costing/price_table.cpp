@@ -193,7 +193,9 @@ std::optional<PriceTableGrid> generatePriceTable(const ProgramFolder& folder, Jo
             g.lablei = "画册类";
             g.quantities = kBookQuantities;
             g.rows = cover ? kInnerPagesWithCover : kInnerPagesAlone;
-            rowUnit = "P";
+            // A whole string is moved in: GCC 12 at -O3 warns falsely (-Wrestrict) on
+            // assigning a one-character literal to a std::string.
+            rowUnit = std::string("P");
             rowLabelOffset = cover ? 4.0f : 0.0f;
             break;
         case kSingleSheet:
@@ -245,7 +247,9 @@ std::optional<PriceTableGrid> generatePriceTable(const ProgramFolder& folder, Jo
                     ClearCostResult(result);
                     g.refused[cell] = true;
                     g.unitPrices[cell] = 0;
-                    g.labdanjia[cell] = kRefusedCellText;
+                    // A whole string is moved in: GCC 12 at -O3 warns falsely (-Wrestrict) on
+                    // assigning a one-character literal to a std::string.
+                    g.labdanjia[cell] = std::string(kRefusedCellText);
                     if (g.refusal.empty()) {
                         g.refusal = outcome.refusal;
                     }

@@ -177,6 +177,7 @@ void TestFrmNew::aboutIsNotModalAndOpensOnce() {
     for (const char* t : {"软件名：", "墨衡印件计价系统", "版本号：", "3.02"}) {
         QVERIFY2(texts.contains(QString::fromUtf8(t)), t);
     }
+    QCOMPARE(about->folderLabel()->text(), QString::fromStdString(dir.folder().root().string()));
     QTest::mouseClick(w.cmdtool[FrmNew::ToolAbout], Qt::LeftButton);
     QCOMPARE(w.aboutBox(), about.data());
     QCOMPARE(about->okButton()->text(), QStringLiteral("确定"));

@@ -172,7 +172,7 @@ void TestOutputQuotation::labelsSitAtTheirPlaces() {
 void TestOutputQuotation::longLetterPushesTheDateDown() {
     FormState form = sampleForm();
     std::string name;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 40; ++i) {
         name += "企业年度画册";
     }
     form.setText(Ctl::txtyinjianming, 2, name);

@@ -2,6 +2,6 @@
 
 #include <QIcon>
 
-// The program's icon, drawn at run time (an ink-blue tile with the
-// character 墨), so that no binary image is kept in the sources.
+// The program's icon, from the PNGs that the build renders from
+// packaging/inkquot.svg: the same pictures the desktop menu shows.
 QIcon applicationIcon();

@@ -6,9 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "inkquot_version.h"
 #include "ui/main/app_icon.h"
 
-FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
+FrmAbout::FrmAbout(const std::filesystem::path& programFolder, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmabout"));
     setWindowTitle(QStringLiteral("关于墨衡印件计价系统"));
     setWindowIcon(applicationIcon());
@@ -24,7 +25,15 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     facts->addWidget(new QLabel(QStringLiteral("软件名："), this), 0, 0);
     facts->addWidget(new QLabel(QStringLiteral("墨衡印件计价系统"), this), 0, 1);
     facts->addWidget(new QLabel(QStringLiteral("版本号："), this), 1, 0);
-    facts->addWidget(new QLabel(QStringLiteral("3.02"), this), 1, 1);
+    facts->addWidget(new QLabel(QStringLiteral(INKQUOT_VERSION), this), 1, 1);
+    facts->addWidget(new QLabel(QStringLiteral("数据文件夹："), this), 2, 0, Qt::AlignTop);
+    const auto u8 = programFolder.u8string();
+    folderLabel_ = new QLabel(
+        QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), qsizetype(u8.size())), this);
+    folderLabel_->setObjectName(QStringLiteral("labfolder"));
+    folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folderLabel_->setWordWrap(true);
+    facts->addWidget(folderLabel_, 2, 1);
     facts->setColumnStretch(1, 1);
 
     auto* top = new QHBoxLayout;

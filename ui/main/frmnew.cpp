@@ -281,7 +281,7 @@ void FrmNew::openPasswordDialog() {
 
 void FrmNew::openAbout() {
     if (!about_) {
-        about_ = new FrmAbout(this);
+        about_ = new FrmAbout(folder_.root(), this);
         about_->setAttribute(Qt::WA_DeleteOnClose);
         trackWindow(about_);
     }

@@ -6,8 +6,14 @@
 
 QFont printFont(double points, bool bold) {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC")});
+    // AR PL UMing comes first: it covers all of GBK, and it draws the radical
+    // code points (⼤ U+2F24, ⻚ U+2EDA) with glyphs of their own. Fonts that
+    // share one glyph between a radical and its ideograph (Noto Serif CJK)
+    // make a PDF's text read back as the radical, so a search for "大度" in
+    // an exported quotation would fail; they are only the fallback.
+    font.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("宋体"),
+                      QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                      QStringLiteral("Source Han Serif SC")});
     font.setStyleHint(QFont::Serif);
     // Points to pixels of 1/96 inch.
     font.setPixelSize(qRound(points * 96.0 / 72.0));

@@ -15,8 +15,8 @@ constexpr int tw(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-// The 宋体 of the printouts, or the CJK serif font the system has instead
-// (Noto Serif CJK SC on a plain Debian desktop). The size is in points at
+// The 宋体 (Ming) face of the printouts: AR PL UMing CN (Debian's
+// fonts-arphic-uming), else the CJK serif font the system has. The size is in points at
 // 96 pixels per inch, so it does not depend on the screen's resolution.
 QFont printFont(double points, bool bold = false);
 

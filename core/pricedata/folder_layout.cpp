@@ -1,0 +1,60 @@
+#include "core/pricedata/folder_layout.h"
+
+#include <system_error>
+
+#include "core/common/file_io.h"
+#include "core/pricedata/default_scheme.h"
+#include "core/pricedata/scheme_list.h"
+#include "core/pricedata/scheme_ops.h"
+#include "core/records/user_file.h"
+
+namespace inkquot {
+
+namespace {
+
+bool fileExists(const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::filesystem::exists(file, ec);
+}
+
+}  // namespace
+
+IoStatus completeProgramFolder(const ProgramFolder& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder.schemeFolder(), ec);
+    if (!std::filesystem::is_directory(folder.schemeFolder(), ec)) {
+        return IoStatus::failure(IoError::WriteFailed,
+                                 "无法建立文件夹“" + displayName(folder.schemeFolder()) + "”。");
+    }
+    struct Table {
+        PriceTable table;
+        IoStatus (*write)(const ProgramFolder&);
+    };
+    const Table tables[] = {{PriceTable::Jiben, WriteDefaultJiben},
+                            {PriceTable::Gongjia, WriteDefaultGongjia},
+                            {PriceTable::Zhijia, WriteDefaultZhijia},
+                            {PriceTable::Zhijiabu, WriteDefaultZhijiabu}};
+    for (const Table& t : tables) {
+        const auto stored = storedFile(folder, kDefaultSchemeName, t.table);
+        if (!fileExists(stored)) {
+            if (IoStatus status = t.write(folder); !status) {
+                return status;
+            }
+        }
+        const auto working = workingFile(folder, t.table);
+        if (!fileExists(working)) {
+            if (IoStatus status = copyFileAtomically(stored, working); !status) {
+                return status;
+            }
+        }
+    }
+    if (!fileExists(folder.schemeList())) {
+        if (IoStatus status = rewriteSchemeList(folder.schemeList(), {kDefaultSchemeName});
+            !status) {
+            return status;
+        }
+    }
+    return ensureUserFile(folder.file("users.dat"));
+}
+
+}  // namespace inkquot
