@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "core/job/job_description.h"
 
 namespace {
 
@@ -76,6 +77,9 @@ int main(int argc, char* argv[]) {
         try {
             return c.run(ctx);
         } catch (const inkquot::cli::BadInput& e) {
+            std::cerr << e.what() << '\n';
+            return 2;
+        } catch (const inkquot::JobRefused& e) {
             std::cerr << e.what() << '\n';
             return 2;
         } catch (const std::exception& e) {

@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "ui/output/frmkai.h"
 #include "ui/output/kai_sketch.h"

@@ -14,7 +14,7 @@
 #include <system_error>
 
 #include "core/common/date_text.h"
-#include "core/pricedata/price_tables.h"
+#include "core/job/paper_lists.h"
 #include "ui/main/app_icon.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frmabout.h"
@@ -72,7 +72,8 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
     bar->setFrameShape(QFrame::StyledPanel);
     buildToolbar(bar);
 
-    pricingPage_ = new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
+    pricingPage_ =
+        new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
     pricingRun_ = new PricingRun(*pricingPage_, folder_, dialogs_, clock_, this);
     historyPage_ = new HistoryPage(folder_, dialogs_, clock_);
     paramsPage_ = new ParamsPage(folder_, dialogs_);
@@ -201,21 +202,16 @@ void FrmNew::load() {
 
 void FrmNew::fillPaperLists() {
     // Only the names are needed here; list position + 1 is the record number.
-    auto names = [](const std::vector<inkquot::ZhijiaRec>& recs, int count) {
+    auto names = [](const std::vector<std::string>& names) {
         QStringList out;
-        for (int i = 0; i < count; ++i) {
-            out << (i < int(recs.size()) ? fromUtf8(recs[std::size_t(i)].Mingcheng) : QString());
+        for (const std::string& name : names) {
+            out << fromUtf8(name);
         }
         return out;
     };
-    std::vector<inkquot::ZhijiaRec> papers;
-    std::vector<inkquot::ZhijiabuRec> stickers;
-    const auto& paperLayout = inkquot::layoutOf(inkquot::PriceTable::Zhijia);
-    const auto& stickerLayout = inkquot::layoutOf(inkquot::PriceTable::Zhijiabu);
-    inkquot::readZhijiaTable(folder_.file(paperLayout.workingFile), papers);
-    inkquot::readZhijiabuTable(folder_.file(stickerLayout.workingFile), stickers);
-    pricingPage_->fillPaperLists(names(papers, paperLayout.recordCount));
-    pricingPage_->fillStickerPaperList(names(stickers, stickerLayout.recordCount));
+    const inkquot::PaperNames paperNames = inkquot::readPaperNames(folder_);
+    pricingPage_->fillPaperLists(names(paperNames.papers));
+    pricingPage_->fillStickerPaperList(names(paperNames.stickerPapers));
 }
 
 void FrmNew::showPage(int page) {

@@ -4,8 +4,7 @@
 
 #include "core/common/clock.h"
 #include "core/common/date_text.h"
-#include "core/costing/control_catalogue.h"
-#include "core/costing/quotation_text.h"
+#include "core/job/quotation_text.h"
 #include "ui/main/dialogs.h"
 #include "ui/output/frmresult.h"
 #include "ui/output/page_printer.h"
@@ -28,22 +27,19 @@ std::optional<QString> askHeading(QWidget* parent, Dialogs& dialogs) {
 
 }  // namespace
 
-void fillQuotation(FrmResult& page, const QString& heading, const inkquot::JobForm& form,
-                   const inkquot::CostResult& result, const inkquot::Clock& clock) {
-    const int kind = form.listIndex(inkquot::Ctl::comleibie);
-    page.fill(heading, qs(inkquot::quotationAddressee(form, kind)),
-              qs(inkquot::quotationLetter(form, kind, result)),
+void fillQuotation(FrmResult& page, const QString& heading, const inkquot::PricedJob& job,
+                   const inkquot::Clock& clock) {
+    page.fill(heading, qs(inkquot::quotationAddressee(job)), qs(inkquot::quotationLetter(job)),
               qs(inkquot::longDateText(clock.today())));
 }
 
-bool printQuotation(QWidget* parent, const inkquot::JobForm& form,
-                    const inkquot::CostResult& result, OutputServices services) {
+bool printQuotation(QWidget* parent, const inkquot::PricedJob& job, OutputServices services) {
     const auto heading = askHeading(parent, services.dialogs);
     if (!heading) {
         return false;
     }
     FrmResult frmresult;
-    fillQuotation(frmresult, *heading, form, result, services.clock);
+    fillQuotation(frmresult, *heading, job, services.clock);
     if (!services.printer.print(frmresult, *heading)) {
         services.dialogs.warning(parent, QString::fromUtf8(kPrinterErrorText));
         return false;
@@ -51,8 +47,7 @@ bool printQuotation(QWidget* parent, const inkquot::JobForm& form,
     return true;
 }
 
-bool exportQuotationPdf(QWidget* parent, const inkquot::JobForm& form,
-                        const inkquot::CostResult& result, OutputServices services) {
+bool exportQuotationPdf(QWidget* parent, const inkquot::PricedJob& job, OutputServices services) {
     const auto heading = askHeading(parent, services.dialogs);
     if (!heading) {
         return false;
@@ -64,7 +59,7 @@ bool exportQuotationPdf(QWidget* parent, const inkquot::JobForm& form,
         return false;
     }
     FrmResult frmresult;
-    fillQuotation(frmresult, *heading, form, result, services.clock);
+    fillQuotation(frmresult, *heading, job, services.clock);
     PdfPagePrinter pdf(*file);
     if (!pdf.print(frmresult, *heading)) {
         services.dialogs.warning(parent, QString::fromUtf8(kPdfErrorText) + *file);

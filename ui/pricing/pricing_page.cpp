@@ -27,7 +27,7 @@
 #include "core/costing/press_rules.h"
 #include "ui/main/dialogs.h"
 #include "ui/output/frmkai.h"
-#include "ui/pricing/job_copy.h"
+#include "core/job/job_copy.h"
 #include "ui/pricing/leave_guard.h"
 
 using inkquot::CheckState;

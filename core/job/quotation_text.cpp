@@ -1,4 +1,4 @@
-#include "core/costing/quotation_text.h"
+#include "core/job/quotation_text.h"
 
 #include <initializer_list>
 
@@ -22,12 +22,12 @@ std::string amount(float v) {
 
 }  // namespace
 
-std::string quotationAddressee(const JobForm& f, int kind) {
-    return "致" + f.text(Ctl::txtkehuming, kind) + "：";
+std::string quotationAddressee(const PricedJob& job) {
+    return "致" + job.customer + "：";
 }
 
-std::string quotationLetter(const JobForm& f, int kind, const CostResult& r) {
-    const float quantity = parseNumber(f.text(Ctl::txtshuliang, kind)).value_or(0.0f);
+std::string quotationLetter(const PricedJob& job) {
+    const CostResult& r = job.result;
     const float prepress = storedSum({r.FilmCost, r.ImpositionCost});
     const float other =
         storedSum({r.FoilCost, r.SurfaceCost, r.EmbossCost, r.MountCost, r.DieBoardCost,
@@ -35,8 +35,8 @@ std::string quotationLetter(const JobForm& f, int kind, const CostResult& r) {
     const std::string indent(4, ' ');
     // The comma after 元/份 is an ASCII one; the rest of the punctuation is
     // fullwidth, as a Chinese letter has it.
-    return indent + "贵单位的印件" + "<<" + f.text(Ctl::txtyinjianming, kind) + ">>" + "共印制" +
-           groupedFixed(quantity, 0) + "份，" + "单价为：" + groupedFixed(r.UnitPrice, 4) +
+    return indent + "贵单位的印件" + "<<" + job.jobName + ">>" + "共印制" +
+           groupedFixed(job.quantity, 0) + "份，" + "单价为：" + groupedFixed(r.UnitPrice, 4) +
            "元/份," + "总价为：" + amount(r.TotalPrice) + "元。" + indent + "其中，印前制作费：" +
            amount(prepress) + "元，" + "纸价：" + amount(r.PaperCost) + "元，" + "印刷费：" +
            amount(r.PrintCost) + "元，" + "装订费：" + amount(r.BindingCost) + "元，" + "其它费：" +

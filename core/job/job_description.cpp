@@ -1,18 +1,18 @@
-#include "cli/job_description.h"
+#include "core/job/job_description.h"
 
 #include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
-#include "cli/cli_command.h"
 #include "core/common/number_text.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/job_reading.h"
 #include "core/costing/press_rules.h"
-#include "core/pricedata/price_tables.h"
+#include "core/job/job_copy.h"
+#include "core/job/paper_lists.h"
 
-namespace inkquot::cli {
+namespace inkquot {
 
 namespace {
 
@@ -42,7 +42,7 @@ public:
     Reader(std::string where, FormState& form) : where_(std::move(where)), form_(form) {}
 
     [[noreturn]] void refuse(const std::string& what, const std::string& problem) const {
-        throw BadInput(where_ + ": " + what + ": " + problem);
+        throw JobRefused(where_ + ": " + what + ": " + problem);
     }
 
     void read(const json& job);
@@ -57,6 +57,7 @@ private:
     bool flagOf(const Entry& e) const;
     float numberOf(const Entry& e, const std::string& text) const;
 
+    void apply(ApplyStep step, const Entry& e);
     void applySizeText(const Entry& e);
     void applyPress(const Entry& e);
     void applySheetSize(const Entry& e);
@@ -108,42 +109,39 @@ void Reader::read(const json& job) {
         collect(*controls);
     }
 
-    form_.setListIndex(Ctl::comleibie, 0, static_cast<int>(kind->get<std::int64_t>()));
-    // The order of the screen: sizes and press-sheet 开 (which reset the
-    // presses of their group), presses, sheet sizes, self-turn, the rest.
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Ntxtkaizhi || e.def->control == Ctl::Ncomdu ||
-            e.def->control == Ctl::Ncomkai) {
+    // Each step of the one order in which a job arrives on the form; within
+    // a step, the order of the description.
+    for (const ApplyStep step : kApplySteps) {
+        if (step == ApplyStep::Kind) {
+            form_.setListIndex(Ctl::comleibie, 0, static_cast<int>(kind->get<std::int64_t>()));
+            continue;
+        }
+        for (const Entry& e : entries_) {
+            if (applyStepOf(e.def->control) == step) {
+                apply(step, e);
+            }
+        }
+    }
+}
+
+void Reader::apply(ApplyStep step, const Entry& e) {
+    switch (step) {
+        case ApplyStep::SizeEntries:
             applySizeText(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Comyinji) {
+            return;
+        case ApplyStep::Presses:
             applyPress(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Cmbkaizhi) {
+            return;
+        case ApplyStep::SheetSizes:
             applySheetSize(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Chkzifan) {
+            return;
+        case ApplyStep::SelfTurn:
             applySelfTurn(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        switch (e.def->control) {
-            case Ctl::Ntxtkaizhi:
-            case Ctl::Ncomdu:
-            case Ctl::Ncomkai:
-            case Ctl::Comyinji:
-            case Ctl::Cmbkaizhi:
-            case Ctl::Chkzifan:
-                break;
-            default:
-                applyOther(e);
-        }
+            return;
+        case ApplyStep::Kind:
+        case ApplyStep::Rest:
+            applyOther(e);
+            return;
     }
 }
 
@@ -412,29 +410,13 @@ nlohmann::json describeJob(const FormState& form) {
     return job;
 }
 
-namespace {
-
-std::vector<std::string> namesOf(const std::vector<ZhijiaRec>& records) {
-    std::vector<std::string> names;
-    names.reserve(records.size());
-    for (const ZhijiaRec& r : records) {
-        names.push_back(r.Mingcheng);
-    }
-    return names;
-}
-
-}  // namespace
-
 void fillPaperLists(const ProgramFolder& folder, FormState& form) {
-    std::vector<ZhijiaRec> papers;
-    std::vector<ZhijiabuRec> stickerPapers;
-    const IoStatus a = readZhijiaTable(folder.file("fzhijia.dat"), papers);
-    const IoStatus b = readZhijiabuTable(folder.file("fzhijiabu.dat"), stickerPapers);
-    if (!a.ok() || !b.ok()) {
+    const PaperNames names = readPaperNames(folder);
+    if (!names.read) {
         throw std::runtime_error("cannot read the paper names of the working price files");
     }
-    form.setPaperNames(namesOf(papers));
-    form.setStickerPaperNames(namesOf(stickerPapers));
+    form.setPaperNames(names.papers);
+    form.setStickerPaperNames(names.stickerPapers);
 }
 
-}  // namespace inkquot::cli
+}  // namespace inkquot
