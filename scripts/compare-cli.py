@@ -50,7 +50,7 @@ FAULTS = [
     ("txtye", "0", "13"), ("txtye", "0", "x"), ("txtkehuming", "1", ""),
     ("Ncomkai", "5", "q"), ("Ntxtkaizhi", "5", "0"), ("Ncomdu", "5", 7),
     ("Comyinji", "7", 3), ("Comyinji", "1", 2), ("Cmbkaizhi", "7", "999"),
-    ("Cmbkaizhi", "5", ""), ("Chkzifan", "5", 1), ("Chkzifan", "7", 1), ("Chkzifan", "10", 1),
+    ("Cmbkaizhi", "5", "2"), ("Chkzifan", "8", 1), ("Chkzifan", "7", 1), ("Chkzifan", "10", 1),
     ("Chkzhikai", "0", 1), ("Ncomzhi", "0", 50), ("Ncomzhi", "0", -1), ("Lsthua", "9", 1),
     ("nosuch", "0", 1), ("Comnd", "0", "1.5"), ("Comnd", "0", 1), ("Cmbdin", None, 9),
     ("optwa", None, 3), ("Chkhua", "0", 2),

@@ -255,6 +255,11 @@ void Reader::applySheetSize(const Entry& e) {
             return;
         }
     }
+    // What the list holds already is a value the screen shows (the blank of
+    // a list the press rules left empty).
+    if (text == form_.text(Ctl::Cmbkaizhi, e.index)) {
+        return;
+    }
     std::string sizes;
     for (const std::string& size : offered) {
         sizes += (sizes.empty() ? "" : "、") + size;
@@ -266,7 +271,10 @@ void Reader::applySheetSize(const Entry& e) {
 
 void Reader::applySelfTurn(const Entry& e) {
     const bool tick = flagOf(e);
-    if (tick && !form_.enabled(Ctl::Chkzifan, e.index)) {
+    // A box kept unavailable cannot be ticked by the clerk, but the tick it
+    // already holds is the screen's own value.
+    const bool holdsTick = form_.checkState(Ctl::Chkzifan, e.index) == CheckState::Checked;
+    if (tick && !holdsTick && !form_.enabled(Ctl::Chkzifan, e.index)) {
         refuse(e.name, std::string(partName(e.index)) + "不能选择自翻版印刷");
     }
     form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
@@ -297,7 +305,7 @@ void Reader::applyOther(const Entry& e) {
         case ControlKind::CheckBox: {
             const bool tick = flagOf(e);
             const auto& start = e.def->entries[static_cast<std::size_t>(e.index)];
-            if (tick && !start.available) {
+            if (tick && !start.available && form_.checkState(c, e.index) != CheckState::Checked) {
                 refuse(e.name, "这个选项在计价页面上不可用");
             }
             form_.setCheckState(c, e.index, tick ? CheckState::Checked : CheckState::Unchecked);

@@ -47,7 +47,9 @@ public:
 // page count that is not a multiple of 4 once rounded, an empty customer or
 // job name), a press that the press rules refuse for the part, a sheet size
 // the press does not offer, and ticking a self-turn box the screen keeps
-// unavailable.
+// unavailable. A value equal to what the form holds at that point (a blank
+// sheet size where the press offers none, the tick of a greyed self-turn
+// box) is the screen's own content and is accepted.
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form);
 
 // The description of `form`: its kind and every control whose value
