@@ -4,6 +4,7 @@
 
 #include "core/costing/control_catalogue.h"
 #include "core/costing/press_rules.h"
+#include "core/job/form_rules.h"
 
 namespace inkquot {
 
@@ -246,13 +247,8 @@ void FormState::runPressRules(int part) {
 }
 
 void FormState::resetYinji(int group) {
-    if (!canResetYinji(*this, group)) {
+    if (!inkquot::resetYinji(*this, group)) {
         warnings_.emplace_back(kResetYinjiError);
-        return;
-    }
-    for (int part : partsOfSizeGroup(group)) {
-        setListIndex(Ctl::Comyinji, part, kPressBakaiFlat);
-        setListIndex(Ctl::Comyinji, part, kPressDuikaiFlat);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "core/costing/control_catalogue.h"
 #include "core/costing/job_reading.h"
 #include "core/costing/press_rules.h"
+#include "core/job/form_rules.h"
 #include "core/job/job_copy.h"
 #include "core/job/paper_lists.h"
 
@@ -19,9 +20,9 @@ namespace {
 using nlohmann::json;
 
 // The screen's own warnings for texts it refuses.
-constexpr const char* kNotANumber = "非法数据！";
-constexpr const char* kEmptyName = "名称不能为空";
-constexpr const char* kPagesNotMultipleOfFour = "页数或版数必须4是的倍数！";
+const std::string kNotANumber(kNotANumberText);
+const std::string kEmptyName(kEmptyNameText);
+const std::string kPagesNotMultipleOfFour(kPagesNotMultipleOfFourText);
 
 // Controls whose value the description gives directly instead of in an
 // object keyed by index.
@@ -292,7 +293,7 @@ void Reader::applyOther(const Entry& e) {
                 }
             } else {
                 const float v = numberOf(e, text);
-                if (c == Ctl::txtye && std::fmod(roundHalfEven(v), 4.0f) != 0) {
+                if (c == Ctl::txtye && !isWholeFoursOfPages(v)) {
                     refuse(e.name + " " + quoted(text), kPagesNotMultipleOfFour);
                 }
             }

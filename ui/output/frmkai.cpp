@@ -27,7 +27,8 @@
 
 namespace {
 
-const QString kBadNumber = QStringLiteral("非法数据！");
+const QString kBadNumber =
+    QString::fromUtf8(inkquot::kNotANumberText.data(), qsizetype(inkquot::kNotANumberText.size()));
 
 QString fromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
