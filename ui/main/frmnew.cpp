@@ -15,12 +15,13 @@
 
 #include "core/common/date_text.h"
 #include "core/job/paper_lists.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
+#include "ui/history/history_page.h"
 #include "ui/main/app_icon.h"
-#include "ui/main/dialogs.h"
 #include "ui/main/frmabout.h"
 #include "ui/main/frmpass.h"
 #include "ui/main/password_check.h"
-#include "ui/output/history_page.h"
 #include "ui/params/params_page.h"
 #include "ui/pricing/pricing_page.h"
 #include "ui/pricing/pricing_run.h"
@@ -41,10 +42,6 @@ constexpr ToolSpec kTools[7] = {
 
 QColor menuBackground() {
     return QApplication::palette("QMenu").color(QPalette::Window);
-}
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 // Each page sits in a scroll area, so that the window fits a small screen
@@ -217,6 +214,10 @@ void FrmNew::fillPaperLists() {
 void FrmNew::showPage(int page) {
     if (page < 0 || page >= int(piccaidanzi.size())) {
         return;
+    }
+    if (page != pages_->currentIndex()) {
+        // A hint speaks of the page that gave it; it goes with that page.
+        labti[1]->clear();
     }
     pages_->setCurrentIndex(page);
     for (int i = 0; i < int(piccaidanzi.size()); ++i) {

@@ -5,8 +5,8 @@
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
+#include "ui/common/dialogs.h"
 #include "ui/main/app_icon.h"
-#include "ui/main/dialogs.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/startup.h"
 

@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <system_error>
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/password_check.h"
 

@@ -5,20 +5,17 @@
 #include "core/common/clock.h"
 #include "core/common/date_text.h"
 #include "core/job/quotation_text.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/output/frmresult.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 std::optional<QString> askHeading(QWidget* parent, Dialogs& dialogs) {
-    const auto heading = dialogs.input(parent, qs(inkquot::kQuotationTitlePrompt),
-                                       qs(inkquot::kQuotationTitleProposal), false);
+    const auto heading = dialogs.input(parent, fromUtf8(inkquot::kQuotationTitlePrompt),
+                                       fromUtf8(inkquot::kQuotationTitleProposal), false);
     if (!heading || heading->isEmpty()) {
         return std::nullopt;
     }
@@ -29,8 +26,9 @@ std::optional<QString> askHeading(QWidget* parent, Dialogs& dialogs) {
 
 void fillQuotation(FrmResult& page, const QString& heading, const inkquot::PricedJob& job,
                    const inkquot::Clock& clock) {
-    page.fill(heading, qs(inkquot::quotationAddressee(job)), qs(inkquot::quotationLetter(job)),
-              qs(inkquot::longDateText(clock.today())));
+    page.fill(heading, fromUtf8(inkquot::quotationAddressee(job)),
+              fromUtf8(inkquot::quotationLetter(job)),
+              fromUtf8(inkquot::longDateText(clock.today())));
 }
 
 bool printQuotation(QWidget* parent, const inkquot::PricedJob& job, OutputServices services) {
@@ -52,7 +50,7 @@ bool exportQuotationPdf(QWidget* parent, const inkquot::PricedJob& job, OutputSe
     if (!heading) {
         return false;
     }
-    const QString date = qs(inkquot::longDateText(services.clock.today()));
+    const QString date = fromUtf8(inkquot::longDateText(services.clock.today()));
     const auto file = services.files.choosePdfFile(
         parent, proposedPdfPath(*heading + QStringLiteral("-") + date));
     if (!file) {

@@ -15,7 +15,7 @@
 #include "core/pricedata/install.h"
 #include "core/pricedata/scheme_list.h"
 #include "core/pricedata/scheme_ops.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 namespace {
 

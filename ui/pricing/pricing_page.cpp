@@ -27,8 +27,9 @@
 #include "core/costing/press_rules.h"
 #include "core/job/form_rules.h"
 #include "core/job/job_copy.h"
-#include "ui/main/dialogs.h"
-#include "ui/output/frmkai.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
+#include "ui/pricing/frmkai.h"
 #include "ui/pricing/leave_guard.h"
 
 using inkquot::CheckState;
@@ -39,14 +40,6 @@ namespace {
 
 const QString kFoilHint =
     QStringLiteral("烫印面积以实际面积上下各加5MM,左右各加10MM计，为零不计烫印费");
-
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-std::string toUtf8(const QString& s) {
-    return s.toStdString();
-}
 
 std::string reference(Ctl control, int index) {
     return std::string(inkquot::controlName(control)) + "(" + std::to_string(index) + ")";

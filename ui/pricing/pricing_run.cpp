@@ -5,7 +5,8 @@
 #include <QPushButton>
 
 #include "core/records/history_file.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/output/output_services.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/price_table_action.h"
@@ -16,10 +17,6 @@
 namespace {
 
 using inkquot::Ctl;
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 const QString kStart = QStringLiteral("开始计价");
 const QString kRestart = QStringLiteral("重新开始");
@@ -90,10 +87,10 @@ void PricingRun::start() {
     const inkquot::PriceOutcome outcome = inkquot::priceJob(folder_, page_.captureJob(), priced_);
     if (!outcome.ok()) {
         // Nothing changes on the screen: the entry panel stays for a fix.
-        dialogs_.warning(&page_, qs(outcome.refusal));
+        dialogs_.warning(&page_, fromUtf8(outcome.refusal));
         return;
     }
-    page_.labresult->setText(qs(priced_.resultText));
+    page_.labresult->setText(fromUtf8(priced_.resultText));
     page_.showPanel(kResultPanel);
     page_.cmdjijia[1]->setEnabled(true);
     page_.cmdjijia[0]->setText(kRestart);
@@ -124,7 +121,7 @@ void PricingRun::save() {
     if (!status) {
         // The result stays shown and can be saved again once the cause is
         // fixed.
-        dialogs_.warning(&page_, QStringLiteral("保存失败：") + qs(status.message));
+        dialogs_.warning(&page_, QStringLiteral("保存失败：") + fromUtf8(status.message));
         return;
     }
     page_.cmdjijia[1]->setEnabled(false);

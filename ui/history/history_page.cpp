@@ -1,4 +1,4 @@
-#include "ui/output/history_page.h"
+#include "ui/history/history_page.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -13,7 +13,7 @@
 #include "core/common/date_text.h"
 #include "core/records/history_file.h"
 #include "core/records/history_query.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 namespace {
 
