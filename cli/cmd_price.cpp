@@ -1,13 +1,14 @@
+#include <ranges>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "core/job/job_description.h"
 #include "cli/json_io.h"
 #include "core/costing/cost_records.h"
-#include "core/job/form_state.h"
 #include "core/costing/price_job.h"
 #include "core/costing/result_text.h"
+#include "core/job/form_state.h"
+#include "core/job/job_description.h"
 
 namespace inkquot::cli {
 
@@ -58,28 +59,21 @@ int runPrice(CommandContext& ctx) {
         }
     }
 
-    JsonWriter out(ctx.out);
-    if (batch) {
-        out.beginArray();
-    }
-    for (std::size_t i = 0; i < forms.size(); ++i) {
-        out.beginObject();
-        out.key("kind").integer(forms[i].listIndex(Ctl::comleibie));
-        out.key("CostResult").beginObject();
-        for (const auto& field : kCostResultFields) {
-            out.key(field.name).number(results[i].*field.member);
-        }
-        out.endObject();
-        const int kind = forms[i].listIndex(Ctl::comleibie);
-        out.key("resultText").text(composeResultText(forms[i], kind, results[i]));
-        out.key("Guige").text(composeGuige(forms[i], kind));
-        out.key("Yaoqiu").text(composeYaoqiu(forms[i], kind));
-        out.endObject();
-    }
-    if (batch) {
-        out.endArray();
-    }
-    out.newline();
+    writeAnswers(ctx.out, batch, std::views::iota(std::size_t{0}, forms.size()),
+                 [&](JsonWriter& out, std::size_t i) {
+                     out.beginObject();
+                     out.key("kind").integer(forms[i].listIndex(Ctl::comleibie));
+                     out.key("CostResult").beginObject();
+                     for (const auto& field : kCostResultFields) {
+                         out.key(field.name).number(results[i].*field.member);
+                     }
+                     out.endObject();
+                     const int kind = forms[i].listIndex(Ctl::comleibie);
+                     out.key("resultText").text(composeResultText(forms[i], kind, results[i]));
+                     out.key("Guige").text(composeGuige(forms[i], kind));
+                     out.key("Yaoqiu").text(composeYaoqiu(forms[i], kind));
+                     out.endObject();
+                 });
     return 0;
 }
 

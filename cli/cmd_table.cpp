@@ -2,11 +2,11 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "core/job/job_description.h"
 #include "cli/json_io.h"
 #include "core/costing/control_catalogue.h"
-#include "core/job/form_state.h"
 #include "core/costing/price_table.h"
+#include "core/job/form_state.h"
+#include "core/job/job_description.h"
 #include "core/pricedata/price_tables.h"
 
 namespace inkquot::cli {
@@ -71,20 +71,11 @@ int runTable(CommandContext& ctx) {
         }
     }
 
-    JsonWriter out(ctx.out);
-    const bool batch = input.is_array();
-    if (batch) {
-        out.beginArray();
-    }
-    for (FormState& form : forms) {
+    writeAnswers(ctx.out, input.is_array(), forms, [&ctx](JsonWriter& out, FormState& form) {
         CostResult result;
         const auto grid = generatePriceTable(ctx.folder, form, result);
         writeTable(out, *grid);
-    }
-    if (batch) {
-        out.endArray();
-    }
-    out.newline();
+    });
     return 0;
 }
 
