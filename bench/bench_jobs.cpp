@@ -19,7 +19,7 @@
 #include "core/costing/cost_newspaper.h"
 #include "core/costing/cost_single_sheet.h"
 #include "core/costing/cost_sticker.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 
 namespace inkquot {
 namespace {

@@ -16,7 +16,7 @@
 #include "core/common/program_folder.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_book.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "core/costing/price_table.h"
 
 namespace inkquot {

@@ -61,18 +61,9 @@ int runBinding(CommandContext& ctx) {
         costs.push_back(outcome.BindingCost);
     }
 
-    JsonWriter out(ctx.out);
-    const bool batch = input.is_array();
-    if (batch) {
-        out.beginArray();
-    }
-    for (const float cost : costs) {
+    writeAnswers(ctx.out, input.is_array(), costs, [](JsonWriter& out, const float cost) {
         out.beginObject().key("BindingCost").number(cost).endObject();
-    }
-    if (batch) {
-        out.endArray();
-    }
-    out.newline();
+    });
     return 0;
 }
 

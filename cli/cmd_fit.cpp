@@ -25,38 +25,30 @@ int runFit(CommandContext& ctx) {
         results.push_back(runLayoutPage(page, a, b, trim, gripper));
     }
 
-    JsonWriter out(ctx.out);
-    const bool batch = input.is_array();
-    if (batch) {
-        out.beginArray();
-    }
-    for (const LayoutPageResult& r : results) {
-        out.beginObject()
-            .key("DuIndex")
-            .integer(r.fit.DuIndex)
-            .key("KaiShu")
-            .integer(r.fit.KaiShu)
-            .key("KaiZhiIndex")
-            .integer(r.fit.KaiZhiIndex)
-            .key("LiYongLv")
-            .number(r.fit.LiYongLv)
-            .key("comsuandu")
-            .text(kSeriesItems[r.seriesIndex])
-            .key("comsuankai")
-            .text(r.kaiText)
-            .key("comsuankaizhi")
-            .text(kCutItems[r.cutIndex])
-            .key("Labzzlyl")
-            .text(r.utilisationText);
-        if (r.unfit) {
-            out.key("warning").text(kUnfitMessage);
-        }
-        out.endObject();
-    }
-    if (batch) {
-        out.endArray();
-    }
-    out.newline();
+    writeAnswers(ctx.out, input.is_array(), results,
+                 [](JsonWriter& out, const LayoutPageResult& r) {
+                     out.beginObject()
+                         .key("DuIndex")
+                         .integer(r.fit.DuIndex)
+                         .key("KaiShu")
+                         .integer(r.fit.KaiShu)
+                         .key("KaiZhiIndex")
+                         .integer(r.fit.KaiZhiIndex)
+                         .key("LiYongLv")
+                         .number(r.fit.LiYongLv)
+                         .key("comsuandu")
+                         .text(kSeriesItems[r.seriesIndex])
+                         .key("comsuankai")
+                         .text(r.kaiText)
+                         .key("comsuankaizhi")
+                         .text(kCutItems[r.cutIndex])
+                         .key("Labzzlyl")
+                         .text(r.utilisationText);
+                     if (r.unfit) {
+                         out.key("warning").text(kUnfitMessage);
+                     }
+                     out.endObject();
+                 });
     return 0;
 }
 

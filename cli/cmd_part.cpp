@@ -61,23 +61,14 @@ int runPart(CommandContext& ctx) {
         }
     }
 
-    JsonWriter out(ctx.out);
-    const bool batch = input.is_array();
-    if (batch) {
-        out.beginArray();
-    }
-    for (const PartCost& cost : costs) {
+    writeAnswers(ctx.out, input.is_array(), costs, [](JsonWriter& out, const PartCost& cost) {
         out.beginObject();
         for (const auto& field : kPartCostFields) {
             out.key(field.name).number(cost.*field.member);
         }
         writeWarnings(out, warnings);
         out.endObject();
-    }
-    if (batch) {
-        out.endArray();
-    }
-    out.newline();
+    });
     return 0;
 }
 

@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "cli/job_description.h"
 #include "cli/job_stream.h"
 #include "cli/json_io.h"
+#include "core/job/form_state.h"
+#include "core/job/job_description.h"
 #include "core/costing/cost_records.h"
-#include "core/costing/form_state.h"
 #include "core/costing/price_job.h"
 #include "core/costing/result_text.h"
 

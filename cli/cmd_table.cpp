@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "cli/job_description.h"
 #include "cli/job_stream.h"
 #include "cli/json_io.h"
+#include "core/job/form_state.h"
+#include "core/job/job_description.h"
 #include "core/costing/control_catalogue.h"
-#include "core/costing/form_state.h"
 #include "core/costing/price_table.h"
 #include "core/pricedata/price_tables.h"
 

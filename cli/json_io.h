@@ -88,6 +88,24 @@ private:
     bool afterKey_ = false;
 };
 
+// The answers of a command, one per input object: an array of them for a
+// batch, the one answer otherwise, then the line break. `writeOne(out, item)`
+// writes the answer of one item.
+template <typename Items, typename WriteOne>
+void writeAnswers(std::ostream& stream, bool batch, Items&& items, WriteOne writeOne) {
+    JsonWriter out(stream);
+    if (batch) {
+        out.beginArray();
+    }
+    for (auto&& item : items) {
+        writeOne(out, item);
+    }
+    if (batch) {
+        out.endArray();
+    }
+    out.newline();
+}
+
 // A fresh program folder has no working price files until a scheme is
 // selected; costing without them would quietly price everything at zero.
 // Throws (exit code 1) naming the first missing file, or one that is not a

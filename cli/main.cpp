@@ -12,6 +12,7 @@
 #include "core/common/folder_choice.h"
 #include "core/pricedata/folder_layout.h"
 #include "inkquot_version.h"
+#include "core/job/job_description.h"
 
 namespace {
 
@@ -147,6 +148,9 @@ int main(int argc, char* argv[]) {
             }
             return c.run(ctx);
         } catch (const inkquot::cli::BadInput& e) {
+            std::cerr << e.what() << '\n';
+            return 2;
+        } catch (const inkquot::JobRefused& e) {
             std::cerr << e.what() << '\n';
             return 2;
         } catch (const std::exception& e) {

@@ -13,7 +13,7 @@
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
 #include "ui/main/app_icon.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/startup.h"
 

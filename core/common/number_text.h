@@ -20,6 +20,9 @@ namespace inkquot {
 // 32-bit float (never through a double first).
 std::optional<float> parseNumber(std::string_view text);
 
+// What every box that wants a number says to a text that is none.
+inline constexpr std::string_view kNotANumberText = "非法数据！";
+
 // The shortest decimal text that reads back as exactly this value ("2",
 // "0.5", "16", "1e+20"). Used wherever the program writes a number into a
 // box (sheet sizes, the 开 of a cover).

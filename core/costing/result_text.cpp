@@ -10,17 +10,13 @@ namespace {
 const char* const kLineEnd = "\r\n";
 const std::string kIndent(12, ' ');
 
-// Two values added in double and kept as a 32-bit float, like every amount.
+// Values added in double and kept as a 32-bit float, like every amount.
 float sumOf(std::initializer_list<float> items) {
     double sum = 0;
     for (float v : items) {
         sum += v;
     }
     return static_cast<float>(sum);
-}
-
-std::string amount(float v) {
-    return groupedFixed(v, 2);
 }
 
 std::string rtrim(std::string s) {
@@ -172,10 +168,22 @@ std::string stickerProcessing(const JobForm& f) {
 
 }  // namespace
 
+std::string amountText(float v) {
+    return groupedFixed(v, 2);
+}
+
+float prepressCost(const CostResult& r) {
+    return sumOf({r.FilmCost, r.ImpositionCost});
+}
+
+float otherCost(const CostResult& r) {
+    return sumOf({r.FoilCost, r.SurfaceCost, r.EmbossCost, r.MountCost, r.DieBoardCost,
+                  r.DieCutCost, r.CorrugatedCost, r.GlueCost, r.FoldCost});
+}
+
 std::string composeResultText(const JobForm& f, int kind, const CostResult& r) {
-    const float prepress = sumOf({r.FilmCost, r.ImpositionCost});
-    const float other = sumOf({r.FoilCost, r.SurfaceCost, r.EmbossCost, r.MountCost, r.DieBoardCost,
-                               r.DieCutCost, r.CorrugatedCost, r.GlueCost, r.FoldCost});
+    const float prepress = prepressCost(r);
+    const float other = otherCost(r);
     const float quantity = parseNumber(f.text(Ctl::txtshuliang, kind)).value_or(0.0f);
     std::string t;
     auto line = [&t](const std::string& s) { t += s + kLineEnd; };
@@ -183,20 +191,20 @@ std::string composeResultText(const JobForm& f, int kind, const CostResult& r) {
     line("印件名：" + f.text(Ctl::txtyinjianming, kind));
     line("数  量：" + groupedFixed(quantity, 0));
     line("单  价：" + groupedFixed(r.UnitPrice, 4));
-    line("总  价：" + amount(r.TotalPrice));
+    line("总  价：" + amountText(r.TotalPrice));
     line("");
     line("其  中");
-    line("印前制作费：" + amount(prepress) + "(其中，菲林费：" + amount(r.FilmCost) + "，拼版费：" +
-         amount(r.ImpositionCost) + ")");
-    line("纸      价：" + amount(r.PaperCost));
-    line("印  刷  费：" + amount(r.PrintCost));
-    line("装  订  费：" + amount(r.BindingCost));
-    line("其  它  费：" + amount(other) + "(其中，表面处理：" + amount(r.SurfaceCost) +
-         "，烫电化铝：" + amount(r.FoilCost));
-    line(kIndent + "模切费：" + amount(r.DieCutCost) + "，模板费：" + amount(r.DieBoardCost) +
-         "，压凸费：" + amount(r.EmbossCost));
-    line(kIndent + "对裱费：" + amount(r.MountCost) + "，裱坑费：" + amount(r.CorrugatedCost) +
-         "，粘盒费：" + amount(r.GlueCost) + ")");
+    line("印前制作费：" + amountText(prepress) + "(其中，菲林费：" + amountText(r.FilmCost) +
+         "，拼版费：" + amountText(r.ImpositionCost) + ")");
+    line("纸      价：" + amountText(r.PaperCost));
+    line("印  刷  费：" + amountText(r.PrintCost));
+    line("装  订  费：" + amountText(r.BindingCost));
+    line("其  它  费：" + amountText(other) + "(其中，表面处理：" + amountText(r.SurfaceCost) +
+         "，烫电化铝：" + amountText(r.FoilCost));
+    line(kIndent + "模切费：" + amountText(r.DieCutCost) + "，模板费：" +
+         amountText(r.DieBoardCost) + "，压凸费：" + amountText(r.EmbossCost));
+    line(kIndent + "对裱费：" + amountText(r.MountCost) + "，裱坑费：" +
+         amountText(r.CorrugatedCost) + "，粘盒费：" + amountText(r.GlueCost) + ")");
     return t;
 }
 

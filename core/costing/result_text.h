@@ -13,6 +13,13 @@ namespace inkquot {
 // finishing item, folding included, which has no line of its own.
 std::string composeResultText(const JobForm& form, int kind, const CostResult& result);
 
+// The two sums the result text and the quotation show, each added in double
+// and kept as a 32-bit float: prepress (film and imposition) and "其它费".
+float prepressCost(const CostResult& result);
+float otherCost(const CostResult& result);
+// An amount of money as shown: two decimals, grouped ("12,345.60").
+std::string amountText(float v);
+
 // The size saved with a quotation: series, 开 and "开" of the kind's own size
 // group, e.g. "大度16开" (a book's whole-book size, never its cover's).
 std::string composeGuige(const JobForm& form, int kind);

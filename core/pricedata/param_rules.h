@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/number_text.h"
 #include "core/pricedata/price_tables.h"
 
 namespace inkquot {
@@ -15,7 +16,7 @@ namespace inkquot {
 // of the current scheme's tables. They judge the texts of the boxes; the
 // screens show the messages and move the focus.
 
-inline constexpr const char* kIllegalData = "非法数据！";
+inline constexpr const char* kIllegalData = kNotANumberText.data();
 inline constexpr const char* kEmptyData = "数据不能为空！";
 inline constexpr const char* kTagCannotBeZero = "此处TAG不能为零！";
 inline constexpr const char* kCannotSave = "数据错误，不能保存。";

@@ -145,6 +145,12 @@ def check_defaults(r):
     r.price("calculator 开", leaflet(Ncomkai={"5": "12"}, Ntxtkaizhi={"5": "3"},
                                      Cmbkaizhi={"7": "6"}))
     r.price("nothing given", {"kind": 3})
+    # The screen's own contents restated: the newspaper's greyed self-turn
+    # tick and its empty sheet-size list.
+    for name, controls in (("greyed self-turn tick", {"Chkzifan": {"5": 1}}),
+                           ("empty sheet size", {"Cmbkaizhi": {"5": ""}})):
+        same_price(r, name, {"kind": 1, "controls": dict(controls, Lstbao={"0": 1})},
+                   {"kind": 1, "controls": {"Lstbao": {"0": 1}}})
 
 
 def check_refusals(r):

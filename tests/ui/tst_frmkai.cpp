@@ -9,10 +9,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "tests/ui/support/scripted_dialogs.h"
-#include "ui/output/frmkai.h"
-#include "ui/output/kai_sketch.h"
+#include "ui/pricing/frmkai.h"
+#include "ui/pricing/kai_sketch.h"
 
 using inkquot::Ctl;
 using inkquot::FormState;

@@ -95,8 +95,10 @@ void TestFrmNew::pagesSwitch() {
     w.show();
     // Start from another page so that every click changes something.
     w.showPage((page + 1) % 3);
+    w.labti[1]->setText(QStringLiteral("上一页的提示"));
     QTest::mouseClick(w.cmdtool[tool], Qt::LeftButton);
     QCOMPARE(w.currentPage(), page);
+    QCOMPARE(w.labti[1]->text(), QString());  // the left page's hint went with it
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(w.piccaidanzi[i]->isEnabled(), i == page);
         QCOMPARE(w.piccaidanzi[i]->isVisibleTo(&w), i == page);

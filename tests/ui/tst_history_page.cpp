@@ -12,7 +12,7 @@
 #include "core/records/history_file.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
-#include "ui/output/history_page.h"
+#include "ui/history/history_page.h"
 
 using Kind = ScriptedDialogs::Kind;
 using Icon = Dialogs::Icon;

@@ -7,7 +7,8 @@
 #include "core/common/clock.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
+#include "core/job/priced_job.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "ui/output/frmresult.h"
@@ -78,7 +79,8 @@ void TestOutputQuotation::printsTheLetterOfTheKindChosenNow() {
     RecordingPrinter printer;
     ScriptedFileChooser files;
     FormState form = sampleForm();
-    QVERIFY(printQuotation(nullptr, form, sampleResult(), {dialogs, printer, files, clock_}));
+    QVERIFY(printQuotation(nullptr, pricedJobOf(form, sampleResult()),
+                           {dialogs, printer, files, clock_}));
 
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.last().text, kPrompt);
@@ -95,7 +97,8 @@ void TestOutputQuotation::printsTheLetterOfTheKindChosenNow() {
     // Another kind chosen after the run: its boxes, the same prices.
     form.setListIndex(Ctl::comleibie, 0, 0);
     dialogs.setNextInput(QStringLiteral("报价"));
-    QVERIFY(printQuotation(nullptr, form, sampleResult(), {dialogs, printer, files, clock_}));
+    QVERIFY(printQuotation(nullptr, pricedJobOf(form, sampleResult()),
+                           {dialogs, printer, files, clock_}));
     QCOMPARE(printer.texts[QStringLiteral("lkehu")], QStringLiteral("致客户1："));
     QVERIFY(printer.texts[QStringLiteral("labre")].contains(
         QStringLiteral("<<印件1>>共印制10,000份，单价为：0.1234元/份,")));
@@ -114,8 +117,10 @@ void TestOutputQuotation::emptyOrCancelledHeadingPrintsNothing() {
     RecordingPrinter printer;
     ScriptedFileChooser files;
     const FormState form = sampleForm();
-    QVERIFY(!printQuotation(nullptr, form, sampleResult(), {dialogs, printer, files, clock_}));
-    QVERIFY(!exportQuotationPdf(nullptr, form, sampleResult(), {dialogs, printer, files, clock_}));
+    QVERIFY(!printQuotation(nullptr, pricedJobOf(form, sampleResult()),
+                            {dialogs, printer, files, clock_}));
+    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(form, sampleResult()),
+                                {dialogs, printer, files, clock_}));
     QCOMPARE(printer.calls, 0);
     QVERIFY(files.proposed.isEmpty());
     // Only the two prompts: nothing is said about the cancelled heading.
@@ -127,8 +132,8 @@ void TestOutputQuotation::printerFailureIsReported() {
     dialogs.setNextInput(kProposal);
     RecordingPrinter printer(false);
     ScriptedFileChooser files;
-    QVERIFY(
-        !printQuotation(nullptr, sampleForm(), sampleResult(), {dialogs, printer, files, clock_}));
+    QVERIFY(!printQuotation(nullptr, pricedJobOf(sampleForm(), sampleResult()),
+                            {dialogs, printer, files, clock_}));
     QCOMPARE(printer.calls, 1);
     QCOMPARE(dialogs.texts(), QStringList({kPrompt, QStringLiteral("打印机错误!")}));
     QCOMPARE(dialogs.last().icon, Dialogs::Icon::Exclamation);
@@ -137,7 +142,7 @@ void TestOutputQuotation::printerFailureIsReported() {
 // Positions in twips of the page (15 twips a pixel), fonts in points.
 void TestOutputQuotation::labelsSitAtTheirPlaces() {
     FrmResult page;
-    fillQuotation(page, kProposal, sampleForm(), sampleResult(), clock_);
+    fillQuotation(page, kProposal, pricedJobOf(sampleForm(), sampleResult()), clock_);
     QCOMPARE(page.size(), QSize(745, 456));
 
     struct Place {
@@ -177,7 +182,7 @@ void TestOutputQuotation::longLetterPushesTheDateDown() {
     }
     form.setText(Ctl::txtyinjianming, 2, name);
     FrmResult page;
-    fillQuotation(page, kProposal, form, sampleResult(), clock_);
+    fillQuotation(page, kProposal, pricedJobOf(form, sampleResult()), clock_);
     QVERIFY(page.labre->geometry().bottom() > tw(5040));
     QVERIFY(page.labdate->y() > page.labre->geometry().bottom());
     QVERIFY(page.height() > page.labdate->geometry().bottom());
@@ -191,7 +196,7 @@ void TestOutputQuotation::exportsAPdfWithItsFonts() {
     ScriptedFileChooser files;
     const QString file = dir.filePath(QStringLiteral("报价单.pdf"));
     files.answers.push_back(file);
-    QVERIFY(exportQuotationPdf(nullptr, sampleForm(), sampleResult(),
+    QVERIFY(exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
                                {dialogs, printer, files, clock_}));
     QCOMPARE(printer.calls, 0);  // the export never goes to the printer
     QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
@@ -220,7 +225,7 @@ void TestOutputQuotation::exportCancelledOrUnwritable() {
     // Cancelled at the file dialog: nothing written, nothing said.
     dialogs.setNextInput(kProposal);
     files.answers.push_back(std::nullopt);
-    QVERIFY(!exportQuotationPdf(nullptr, sampleForm(), sampleResult(),
+    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
                                 {dialogs, printer, files, clock_}));
     QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
 
@@ -228,7 +233,7 @@ void TestOutputQuotation::exportCancelledOrUnwritable() {
     const QString file = dir.filePath(QStringLiteral("no/such/folder/q.pdf"));
     dialogs.setNextInput(kProposal);
     files.answers.push_back(file);
-    QVERIFY(!exportQuotationPdf(nullptr, sampleForm(), sampleResult(),
+    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
                                 {dialogs, printer, files, clock_}));
     QCOMPARE(dialogs.last().icon, Dialogs::Icon::Exclamation);
     QVERIFY(dialogs.last().text.contains(file));
@@ -242,7 +247,7 @@ void TestOutputQuotation::exportCancelledOrUnwritable() {
     }
     dialogs.setNextInput(kProposal);
     files.answers.push_back(kept);
-    QVERIFY(exportQuotationPdf(nullptr, sampleForm(), sampleResult(),
+    QVERIFY(exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
                                {dialogs, printer, files, clock_}));
     QFile replaced(kept);
     QVERIFY(replaced.open(QIODevice::ReadOnly));

@@ -9,7 +9,7 @@
 #include "core/common/clock.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "core/costing/price_table.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"

@@ -8,7 +8,7 @@
 #include <random>
 
 #include "core/costing/control_catalogue.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "core/costing/price_job.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "core/costing/control_catalogue.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "ui/pricing/pricing_page.h"
 

@@ -4,8 +4,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "core/job/job_description.h"
 #include "core/pricedata/price_tables.h"
 #include "core/records/history_file.h"
+#include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/pricing/pricing_page.h"
@@ -81,6 +83,8 @@ private slots:
     void failedSaveKeepsTheButton();
     void refusalShowsAWarningAndChangesNothing();
     void damagedTableIsToldOncePerSession();
+    void tableAfterPricingKeepsTheShownResult_data();
+    void tableAfterPricingKeepsTheShownResult();
     void screenshot();
 };
 
@@ -192,8 +196,6 @@ void TestPricingRun::refusalShowsAWarningAndChangesNothing() {
     QVERIFY(f.inEntryState());
 }
 
-// With INKQUOT_SCREENSHOT_DIR set, saves the result panel as the clerk sees
-// it on an 800 × 600 screen (the page beside the toolbar).
 void TestPricingRun::damagedTableIsToldOncePerSession() {
     Fixture f;
     // An empty process price table reads as zeros, as its format says: the
@@ -220,6 +222,60 @@ void TestPricingRun::damagedTableIsToldOncePerSession() {
     QVERIFY(f.inEntryState());
 }
 
+void TestPricingRun::tableAfterPricingKeepsTheShownResult_data() {
+    QTest::addColumn<bool>("print");
+    QTest::newRow("save") << false;
+    QTest::newRow("quotation") << true;
+}
+
+// A price table prices its forced settings over many sizes and run lengths;
+// none of that may reach the entry screen, the shown result or what is then
+// saved and printed.
+void TestPricingRun::tableAfterPricingKeepsTheShownResult() {
+    QFETCH(bool, print);
+    Fixture f;
+    auto* printer = new RecordingPrinter;
+    f.run.setPrinter(std::unique_ptr<PagePrinter>(printer));
+    f.leaflet();
+    f.click(0);
+    const QString shown = f.page.labresult->text();
+    const inkquot::CostResult priced = f.run.result();
+    const auto job = inkquot::describeJob(f.page.captureJob());
+
+    f.dialogs.setNextInput(QStringLiteral("价格表"));
+    QTimer closer;
+    closer.callOnTimeout(&closer, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            w->close();
+        }
+    });
+    closer.start(20);
+    f.click(2);
+    closer.stop();
+
+    QCOMPARE(f.page.labresult->text(), shown);
+    QCOMPARE(f.page.shownPanel(), 5);
+    QCOMPARE(inkquot::describeJob(f.page.captureJob()), job);
+    if (print) {
+        f.dialogs.setNextInput(QStringLiteral("报价单"));
+        QTest::mouseClick(f.page.cmdprint, Qt::LeftButton);
+        QCOMPARE(printer->calls, 1);
+        QVERIFY(printer->texts[QStringLiteral("labre")].contains(
+            QStringLiteral("共印制1,000份，单价为：0.9294元/份,总价为：929.37元。")));
+    } else {
+        f.click(1);
+        const auto recs = f.history();
+        QCOMPARE(recs.size(), std::size_t{1});
+        QCOMPARE(recs[0].Shuliang, 1000.0f);
+        QCOMPARE(recs[0].Danjia, priced.UnitPrice);
+        QCOMPARE(recs[0].Zongjia, priced.TotalPrice);
+        QCOMPARE(QString::fromStdString(recs[0].Yaoqiu).trimmed(),
+                 QStringLiteral("157克铜版纸4+0色印刷；"));
+    }
+}
+
+// With INKQUOT_SCREENSHOT_DIR set, saves the result panel as the clerk sees
+// it on an 800 × 600 screen (the page beside the toolbar).
 void TestPricingRun::screenshot() {
     const QString dir = qEnvironmentVariable("INKQUOT_SCREENSHOT_DIR");
     if (dir.isEmpty()) {

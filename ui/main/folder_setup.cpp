@@ -7,7 +7,7 @@
 
 #include "core/common/folder_choice.h"
 #include "core/pricedata/folder_layout.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 namespace {
 

@@ -14,13 +14,14 @@
 #include <system_error>
 
 #include "core/common/date_text.h"
-#include "core/pricedata/price_tables.h"
+#include "core/job/paper_lists.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
+#include "ui/history/history_page.h"
 #include "ui/main/app_icon.h"
-#include "ui/main/dialogs.h"
 #include "ui/main/frmabout.h"
 #include "ui/main/frmpass.h"
 #include "ui/main/password_check.h"
-#include "ui/output/history_page.h"
 #include "ui/params/params_page.h"
 #include "ui/params/scheme_panel.h"
 #include "ui/pricing/pricing_page.h"
@@ -42,10 +43,6 @@ constexpr ToolSpec kTools[7] = {
 
 QColor menuBackground() {
     return QApplication::palette("QMenu").color(QPalette::Window);
-}
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 // Each page sits in a scroll area, so that the window fits a small screen
@@ -205,26 +202,25 @@ void FrmNew::load() {
 
 void FrmNew::fillPaperLists() {
     // Only the names are needed here; list position + 1 is the record number.
-    auto names = [](const std::vector<inkquot::ZhijiaRec>& recs, int count) {
+    auto names = [](const std::vector<std::string>& names) {
         QStringList out;
-        for (int i = 0; i < count; ++i) {
-            out << (i < int(recs.size()) ? fromUtf8(recs[std::size_t(i)].Mingcheng) : QString());
+        for (const std::string& name : names) {
+            out << fromUtf8(name);
         }
         return out;
     };
-    std::vector<inkquot::ZhijiaRec> papers;
-    std::vector<inkquot::ZhijiabuRec> stickers;
-    const auto& paperLayout = inkquot::layoutOf(inkquot::PriceTable::Zhijia);
-    const auto& stickerLayout = inkquot::layoutOf(inkquot::PriceTable::Zhijiabu);
-    inkquot::readZhijiaTable(folder_.file(paperLayout.workingFile), papers);
-    inkquot::readZhijiabuTable(folder_.file(stickerLayout.workingFile), stickers);
-    pricingPage_->fillPaperLists(names(papers, paperLayout.recordCount));
-    pricingPage_->fillStickerPaperList(names(stickers, stickerLayout.recordCount));
+    const inkquot::PaperNames paperNames = inkquot::readPaperNames(folder_);
+    pricingPage_->fillPaperLists(names(paperNames.papers));
+    pricingPage_->fillStickerPaperList(names(paperNames.stickerPapers));
 }
 
 void FrmNew::showPage(int page) {
     if (page < 0 || page >= int(piccaidanzi.size())) {
         return;
+    }
+    if (page != pages_->currentIndex()) {
+        // A hint speaks of the page that gave it; it goes with that page.
+        labti[1]->clear();
     }
     pages_->setCurrentIndex(page);
     for (int i = 0; i < int(piccaidanzi.size()); ++i) {

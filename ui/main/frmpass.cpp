@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 #include "ui/main/password_check.h"
 
 FrmPass::FrmPass(const inkquot::ProgramFolder& folder, Dialogs& dialogs, QWidget* parent)

@@ -9,7 +9,7 @@
 #include "core/common/program_folder.h"
 #include "inkquot_version.h"
 #include "ui/main/app_icon.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 #include "ui/main/folder_setup.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/startup.h"

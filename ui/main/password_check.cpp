@@ -1,6 +1,6 @@
 #include "ui/main/password_check.h"
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 namespace {
 

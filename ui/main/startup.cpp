@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "core/pricedata/startup_recovery.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/password_check.h"
 

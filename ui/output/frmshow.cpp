@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 #include "ui/output/frmlist.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/save_file_chooser.h"

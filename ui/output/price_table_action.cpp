@@ -5,29 +5,26 @@
 
 #include "core/common/clock.h"
 #include "core/costing/price_table.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/output/frmshow.h"
 #include "ui/output/price_sheet.h"
 
 namespace {
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 void fillSheet(PriceSheet& sheet, const inkquot::PriceTableGrid& g) {
-    sheet.labshuoming->setText(qs(g.labshuoming));
+    sheet.labshuoming->setText(fromUtf8(g.labshuoming));
     for (int j = 0; j < PriceSheet::kQuantities; ++j) {
-        sheet.labshu[j]->setText(qs(g.labshu[j]));
+        sheet.labshu[j]->setText(fromUtf8(g.labshu[j]));
     }
     for (int i = 0; i < PriceSheet::kRows; ++i) {
-        sheet.labddu[i]->setText(qs(g.labddu[i]));
-        sheet.labzdu[i]->setText(qs(g.labddu[i]));
+        sheet.labddu[i]->setText(fromUtf8(g.labddu[i]));
+        sheet.labzdu[i]->setText(fromUtf8(g.labddu[i]));
     }
     for (int n = 0; n < PriceSheet::kCells; ++n) {
-        sheet.labdanjia[n]->setText(qs(g.labdanjia[n]));
+        sheet.labdanjia[n]->setText(fromUtf8(g.labdanjia[n]));
     }
-    sheet.lablei->setText(qs(g.lablei));
+    sheet.lablei->setText(fromUtf8(g.lablei));
 }
 
 }  // namespace
@@ -48,23 +45,23 @@ PriceTableShown generatePriceTableWindow(QWidget* parent, const inkquot::Program
     }
     const int refused = grid->refusedCount();
     if (refused == inkquot::kTableCellCount) {
-        services.dialogs.warning(parent, qs(grid->refusal));
+        services.dialogs.warning(parent, fromUtf8(grid->refusal));
         return PriceTableShown::Refused;
     }
     if (refused > 0) {
         services.dialogs.warning(
             parent, QStringLiteral("价格表中有%1格无法计价，以“-”表示：\n").arg(refused) +
-                        qs(grid->refusal));
+                        fromUtf8(grid->refusal));
     }
 
     FrmShow frmshow(services, parent);
     fillSheet(*frmshow.Picture2, *grid);
-    const auto heading = services.dialogs.input(parent, qs(inkquot::kTableTitlePrompt),
-                                                qs(inkquot::kTableTitleProposal), false);
+    const auto heading = services.dialogs.input(parent, fromUtf8(inkquot::kTableTitlePrompt),
+                                                fromUtf8(inkquot::kTableTitleProposal), false);
     if (!heading || heading->isEmpty()) {
         return PriceTableShown::Cancelled;
     }
-    frmshow.Picture2->labdate->setText(qs(inkquot::tableMonthText(services.clock.today())));
+    frmshow.Picture2->labdate->setText(fromUtf8(inkquot::tableMonthText(services.clock.today())));
     frmshow.Picture2->labiaoti->setText(*heading);
     if (showModal) {
         showModal(frmshow);

@@ -4,22 +4,18 @@
 
 #include "core/common/clock.h"
 #include "core/common/date_text.h"
-#include "core/costing/control_catalogue.h"
-#include "core/costing/quotation_text.h"
-#include "ui/main/dialogs.h"
+#include "core/job/quotation_text.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/output/frmresult.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 std::optional<QString> askHeading(QWidget* parent, Dialogs& dialogs) {
-    const auto heading = dialogs.input(parent, qs(inkquot::kQuotationTitlePrompt),
-                                       qs(inkquot::kQuotationTitleProposal), false);
+    const auto heading = dialogs.input(parent, fromUtf8(inkquot::kQuotationTitlePrompt),
+                                       fromUtf8(inkquot::kQuotationTitleProposal), false);
     if (!heading || heading->isEmpty()) {
         return std::nullopt;
     }
@@ -28,22 +24,20 @@ std::optional<QString> askHeading(QWidget* parent, Dialogs& dialogs) {
 
 }  // namespace
 
-void fillQuotation(FrmResult& page, const QString& heading, const inkquot::JobForm& form,
-                   const inkquot::CostResult& result, const inkquot::Clock& clock) {
-    const int kind = form.listIndex(inkquot::Ctl::comleibie);
-    page.fill(heading, qs(inkquot::quotationAddressee(form, kind)),
-              qs(inkquot::quotationLetter(form, kind, result)),
-              qs(inkquot::longDateText(clock.today())));
+void fillQuotation(FrmResult& page, const QString& heading, const inkquot::PricedJob& job,
+                   const inkquot::Clock& clock) {
+    page.fill(heading, fromUtf8(inkquot::quotationAddressee(job)),
+              fromUtf8(inkquot::quotationLetter(job)),
+              fromUtf8(inkquot::longDateText(clock.today())));
 }
 
-bool printQuotation(QWidget* parent, const inkquot::JobForm& form,
-                    const inkquot::CostResult& result, OutputServices services) {
+bool printQuotation(QWidget* parent, const inkquot::PricedJob& job, OutputServices services) {
     const auto heading = askHeading(parent, services.dialogs);
     if (!heading) {
         return false;
     }
     FrmResult frmresult;
-    fillQuotation(frmresult, *heading, form, result, services.clock);
+    fillQuotation(frmresult, *heading, job, services.clock);
     if (!services.printer.print(frmresult, *heading)) {
         services.dialogs.warning(parent, QString::fromUtf8(kPrinterErrorText));
         return false;
@@ -51,20 +45,19 @@ bool printQuotation(QWidget* parent, const inkquot::JobForm& form,
     return true;
 }
 
-bool exportQuotationPdf(QWidget* parent, const inkquot::JobForm& form,
-                        const inkquot::CostResult& result, OutputServices services) {
+bool exportQuotationPdf(QWidget* parent, const inkquot::PricedJob& job, OutputServices services) {
     const auto heading = askHeading(parent, services.dialogs);
     if (!heading) {
         return false;
     }
-    const QString date = qs(inkquot::longDateText(services.clock.today()));
+    const QString date = fromUtf8(inkquot::longDateText(services.clock.today()));
     const auto file = services.files.choosePdfFile(
         parent, proposedPdfPath(*heading + QStringLiteral("-") + date));
     if (!file) {
         return false;
     }
     FrmResult frmresult;
-    fillQuotation(frmresult, *heading, form, result, services.clock);
+    fillQuotation(frmresult, *heading, job, services.clock);
     PdfPagePrinter pdf(*file);
     if (!pdf.print(frmresult, *heading)) {
         services.dialogs.warning(parent, QString::fromUtf8(kPdfErrorText) + *file);

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 QString qstr(const std::string& utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));

@@ -9,7 +9,7 @@
 #include "core/pricedata/param_rules.h"
 #include "core/pricedata/param_save.h"
 #include "core/pricedata/scheme_ops.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 #include "ui/params/editor_layout.h"
 #include "ui/params/editor_support.h"
 

@@ -16,7 +16,7 @@
 #include "core/pricedata/scheme_list.h"
 #include "core/pricedata/scheme_ops.h"
 #include "core/pricedata/table_damage.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 namespace {
 

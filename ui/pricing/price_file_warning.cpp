@@ -5,7 +5,7 @@
 
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/table_damage.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 PriceFileWarning::PriceFileWarning(const inkquot::ProgramFolder& folder, Dialogs& dialogs)
     : folder_(folder), dialogs_(dialogs) {}

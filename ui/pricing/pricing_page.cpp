@@ -25,9 +25,11 @@
 #include "core/common/number_text.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/press_rules.h"
-#include "ui/main/dialogs.h"
-#include "ui/output/frmkai.h"
-#include "ui/pricing/job_copy.h"
+#include "core/job/form_rules.h"
+#include "core/job/job_copy.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
+#include "ui/pricing/frmkai.h"
 #include "ui/pricing/leave_guard.h"
 
 using inkquot::CheckState;
@@ -36,22 +38,8 @@ using inkquot::Ctl;
 
 namespace {
 
-const QString kBadNumber = QStringLiteral("非法数据！");
-const QString kEmptyName = QStringLiteral("名称不能为空");
-const QString kPagesNotFour = QStringLiteral("页数或版数必须4是的倍数！");
 const QString kFoilHint =
     QStringLiteral("烫印面积以实际面积上下各加5MM,左右各加10MM计，为零不计烫印费");
-const QString kCoverHint =
-    QStringLiteral("如果封面与内页同一克重、同一类型、且印色相同，无需单独计算封面");
-const QString kDefaultQuantity = QStringLiteral("10000");
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-std::string toUtf8(const QString& s) {
-    return s.toStdString();
-}
 
 std::string reference(Ctl control, int index) {
     return std::string(inkquot::controlName(control)) + "(" + std::to_string(index) + ")";
@@ -59,29 +47,6 @@ std::string reference(Ctl control, int index) {
 
 bool isNumber(const QString& text) {
     return inkquot::parseNumber(toUtf8(text)).has_value();
-}
-
-// The value of a text that passes the number test, in double precision: the
-// cover and inserts take half the book's 开 as a double quotient.
-std::optional<double> doubleValue(const std::string& text) {
-    if (!inkquot::parseNumber(text)) {
-        return std::nullopt;
-    }
-    std::string digits;
-    for (char c : text) {
-        if (c != ' ' && c != '\t' && c != ',') {
-            digits += c;
-        }
-    }
-    if (!digits.empty() && digits.front() == '+') {
-        digits.erase(0, 1);
-    }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc() || end != digits.data() + digits.size()) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 bool isTextList(Ctl c) {
@@ -391,7 +356,7 @@ void PricingPage::setText(Ctl control, int index, const std::string& text) {
                 // The press-sheet 开 is only ever written by the program; a
                 // text that is not a number would reach the costing, so it
                 // is refused and the box keeps its number.
-                dialogs_.warning(this, kBadNumber);
+                dialogs_.warning(this, fromUtf8(inkquot::kNotANumberText));
                 return;
             }
             if (e->text() != value) {
@@ -600,20 +565,9 @@ void PricingPage::clickPartItem(Ctl control, int item) {
     }
 }
 
-// A cover or an insert is a spread of two book pages unless the clerk says
-// otherwise: it takes the book's series and press sheet, and half its 开.
 void PricingPage::followBookSize(int item) {
-    const int target = item == 0 ? 1 : item == 3 ? 2 : item == 4 ? 3 : -1;
-    if (target < 0) {
-        return;
-    }
-    setText(Ctl::Ntxtkaizhi, target, text(Ctl::Ntxtkaizhi, 0));
-    setListIndex(Ctl::Ncomdu, target, listIndex(Ctl::Ncomdu, 0));
-    if (const auto kai = doubleValue(text(Ctl::Ncomkai, 0))) {
-        setText(Ctl::Ncomkai, target, inkquot::shortestDoubleText(*kai / 2.0));
-    }
-    if (item == 0) {
-        hint(kCoverHint);
+    if (inkquot::followBookSize(*this, item)) {
+        hint(fromUtf8(inkquot::kCoverHintText));
     }
 }
 
@@ -654,13 +608,8 @@ void PricingPage::pressChosen(int part, int position) {
 }
 
 void PricingPage::resetYinji(int group) {
-    if (!inkquot::canResetYinji(*this, group)) {
-        dialogs_.warning(this, fromUtf8(std::string(inkquot::kResetYinjiError)));
-        return;
-    }
-    for (int part : inkquot::partsOfSizeGroup(group)) {
-        setListIndex(Ctl::Comyinji, part, inkquot::kPressBakaiFlat);
-        setListIndex(Ctl::Comyinji, part, inkquot::kPressDuikaiFlat);
+    if (!inkquot::resetYinji(*this, group)) {
+        dialogs_.warning(this, fromUtf8(inkquot::kResetYinjiError));
     }
 }
 
@@ -707,8 +656,8 @@ bool PricingPage::quantityLeft(int kind) {
     if (isNumber(box->text())) {
         return true;
     }
-    dialogs_.warning(this, kBadNumber);
-    box->setText(kDefaultQuantity);
+    dialogs_.warning(this, fromUtf8(inkquot::kNotANumberText));
+    box->setText(fromUtf8(inkquot::startingQuantity(kind)));
     return false;
 }
 
@@ -716,7 +665,7 @@ bool PricingPage::nameLeft(QLineEdit* box) {
     if (!box->text().isEmpty()) {
         return true;
     }
-    dialogs_.warning(this, kEmptyName);
+    dialogs_.warning(this, fromUtf8(inkquot::kEmptyNameText));
     return false;
 }
 
@@ -726,17 +675,15 @@ bool PricingPage::pagesLeft(int index) {
     QLineEdit* box = txtye[std::size_t(index)];
     const auto value = inkquot::parseNumber(toUtf8(box->text()));
     if (!value) {
-        dialogs_.warning(this, kBadNumber);
+        dialogs_.warning(this, fromUtf8(inkquot::kNotANumberText));
         box->setText(QStringLiteral("0"));
         return false;
     }
-    const float whole = inkquot::roundHalfEven(*value);
-    if (std::fmod(whole, 4.0f) == 0) {
+    if (inkquot::isWholeFoursOfPages(*value)) {
         return true;
     }
-    dialogs_.warning(this, kPagesNotFour);
-    const float next = (std::floor(*value / 4.0f) + 1.0f) * 4.0f;
-    box->setText(fromUtf8(inkquot::shortestFloatText(next)));
+    dialogs_.warning(this, fromUtf8(inkquot::kPagesNotMultipleOfFourText));
+    box->setText(fromUtf8(inkquot::shortestFloatText(inkquot::nextFoursOfPages(*value))));
     return false;
 }
 
@@ -745,7 +692,7 @@ bool PricingPage::foilAreaLeft(int index) {
     if (isNumber(box->text())) {
         return true;
     }
-    dialogs_.warning(this, kBadNumber);
+    dialogs_.warning(this, fromUtf8(inkquot::kNotANumberText));
     box->setText(QStringLiteral("0"));
     return false;
 }
@@ -754,7 +701,7 @@ bool PricingPage::kaiLeft(int group) {
     if (isNumber(Ncomkai[std::size_t(group)]->currentText())) {
         return true;
     }
-    dialogs_.warning(this, kBadNumber);
+    dialogs_.warning(this, fromUtf8(inkquot::kNotANumberText));
     return false;
 }
 

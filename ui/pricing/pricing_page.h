@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "core/costing/job_form.h"
 
 class QCheckBox;

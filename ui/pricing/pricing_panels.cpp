@@ -18,6 +18,7 @@
 #include <stdexcept>
 
 #include "core/costing/control_catalogue.h"
+#include "ui/common/utf8_text.h"
 #include "ui/pricing/pricing_page.h"
 
 using inkquot::ControlDef;
@@ -26,10 +27,6 @@ using inkquot::ControlStart;
 using inkquot::Ctl;
 
 namespace {
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 const ControlStart& startOf(Ctl c, int i) {
     return inkquot::controlDef(c).entries.at(std::size_t(i));

@@ -4,11 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/common/number_text.h"
-#include "core/costing/price_job.h"
-#include "core/costing/result_text.h"
 #include "core/records/history_file.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/output/output_services.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/price_table_action.h"
@@ -19,10 +17,6 @@
 namespace {
 
 using inkquot::Ctl;
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 const QString kStart = QStringLiteral("开始计价");
 const QString kRestart = QStringLiteral("重新开始");
@@ -70,10 +64,6 @@ void PricingRun::setFileChooser(std::unique_ptr<SaveFileChooser> chooser) {
     files_ = std::move(chooser);
 }
 
-int PricingRun::kind() const {
-    return page_.listIndex(Ctl::comleibie);
-}
-
 void PricingRun::press(int index) {
     switch (index) {
         case 0:
@@ -98,14 +88,13 @@ void PricingRun::start() {
     if (!damage_.checkBeforePricing(&page_)) {
         return;
     }
-    const int k = kind();
-    const inkquot::PriceOutcome outcome = inkquot::priceJob(folder_, page_, result_);
+    const inkquot::PriceOutcome outcome = inkquot::priceJob(folder_, page_.captureJob(), priced_);
     if (!outcome.ok()) {
         // Nothing changes on the screen: the entry panel stays for a fix.
-        dialogs_.warning(&page_, qs(outcome.refusal));
+        dialogs_.warning(&page_, fromUtf8(outcome.refusal));
         return;
     }
-    page_.labresult->setText(qs(inkquot::composeResultText(page_, k, result_)));
+    page_.labresult->setText(fromUtf8(priced_.resultText));
     page_.showPanel(kResultPanel);
     page_.cmdjijia[1]->setEnabled(true);
     page_.cmdjijia[0]->setText(kRestart);
@@ -113,31 +102,30 @@ void PricingRun::start() {
 }
 
 void PricingRun::restart() {
-    page_.showPanel(kind());
+    page_.showPanel(page_.listIndex(Ctl::comleibie));
     page_.cmdjijia[1]->setEnabled(false);
     page_.cmdjijia[0]->setText(kStart);
     showingResult_ = false;
 }
 
 void PricingRun::save() {
-    const int k = kind();
-    if (k < 0) {
+    if (priced_.kind < 0) {
         return;
     }
     inkquot::JiluRec rec;
     rec.Riqi = inkquot::serialFromDate(clock_.today());
-    rec.Kehuming = page_.text(Ctl::txtkehuming, k);
-    rec.Yinjianming = page_.text(Ctl::txtyinjianming, k);
-    rec.Shuliang = inkquot::parseNumber(page_.text(Ctl::txtshuliang, k)).value_or(0.0f);
-    rec.Guige = inkquot::composeGuige(page_, k);
-    rec.Yaoqiu = inkquot::composeYaoqiu(page_, k);
-    rec.Danjia = result_.UnitPrice;
-    rec.Zongjia = result_.TotalPrice;
+    rec.Kehuming = priced_.customer;
+    rec.Yinjianming = priced_.jobName;
+    rec.Shuliang = priced_.quantity;
+    rec.Guige = priced_.guige;
+    rec.Yaoqiu = priced_.yaoqiu;
+    rec.Danjia = priced_.result.UnitPrice;
+    rec.Zongjia = priced_.result.TotalPrice;
     const auto status = inkquot::appendHistory(folder_.file(inkquot::kHistoryFileName), rec);
     if (!status) {
         // The result stays shown and can be saved again once the cause is
         // fixed.
-        dialogs_.warning(&page_, QStringLiteral("保存失败：") + qs(status.message));
+        dialogs_.warning(&page_, QStringLiteral("保存失败：") + fromUtf8(status.message));
         return;
     }
     page_.cmdjijia[1]->setEnabled(false);
@@ -147,16 +135,20 @@ void PricingRun::generateTable() {
     if (!damage_.checkBeforePricing(&page_)) {
         return;
     }
+    // The table forces its own settings onto a copy of the job: the entry
+    // controls and the shown result stay as they are.
+    inkquot::FormState job = page_.captureJob();
+    inkquot::CostResult lastCell;
     OutputServices services{dialogs_, *printer_, *files_, clock_};
-    generatePriceTableWindow(&page_, folder_, page_, result_, services);
+    generatePriceTableWindow(&page_, folder_, job, lastCell, services);
 }
 
 void PricingRun::printQuotation() {
     OutputServices services{dialogs_, *printer_, *files_, clock_};
-    ::printQuotation(&page_, page_, result_, services);
+    ::printQuotation(&page_, priced_, services);
 }
 
 void PricingRun::exportQuotationPdf() {
     OutputServices services{dialogs_, *printer_, *files_, clock_};
-    ::exportQuotationPdf(&page_, page_, result_, services);
+    ::exportQuotationPdf(&page_, priced_, services);
 }

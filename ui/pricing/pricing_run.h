@@ -5,7 +5,7 @@
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
-#include "core/costing/cost_records.h"
+#include "core/job/priced_job.h"
 #include "ui/pricing/price_file_warning.h"
 
 class Dialogs;
@@ -16,8 +16,9 @@ class SaveFileChooser;
 
 // The three command buttons below the job entry panels and the result
 // panel's buttons: "开始计价" / "重新开始", "保存结果", "生成价格表",
-// "打印报价单" and "导出PDF". It keeps the result of the last costing, which
-// the quotation and a later save read until the next costing replaces it.
+// "打印报价单" and "导出PDF". It keeps the last pricing run's priced job:
+// the result panel, the quotation and the saved record are all made from it,
+// never from the entry controls, until the next run replaces it.
 class PricingRun : public QObject {
     Q_OBJECT
 
@@ -35,7 +36,8 @@ public:
     void printQuotation();
     void exportQuotationPdf();
 
-    const inkquot::CostResult& result() const { return result_; }
+    const inkquot::CostResult& result() const { return priced_.result; }
+    const inkquot::PricedJob& pricedJob() const { return priced_; }
     PriceFileWarning& priceFileWarning() { return damage_; }
     bool showingResult() const { return showingResult_; }
     QPushButton* cmdpdf = nullptr;
@@ -45,7 +47,6 @@ private:
     void restart();
     void save();
     void generateTable();
-    int kind() const;
 
     PricingPage& page_;
     inkquot::ProgramFolder folder_;
@@ -54,6 +55,6 @@ private:
     std::unique_ptr<PagePrinter> printer_;
     std::unique_ptr<SaveFileChooser> files_;
     PriceFileWarning damage_;
-    inkquot::CostResult result_;
+    inkquot::PricedJob priced_;
     bool showingResult_ = false;
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/costing/control_catalogue.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 
 namespace inkquot {
 namespace {

@@ -12,7 +12,7 @@
 #include "core/costing/cost_newspaper.h"
 #include "core/costing/cost_single_sheet.h"
 #include "core/costing/cost_sticker.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/price_tables.h"
 #include "tests/core/common/temp_folder.h"

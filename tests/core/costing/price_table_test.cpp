@@ -11,7 +11,7 @@
 #include "core/costing/cost_book.h"
 #include "core/costing/cost_box_bag.h"
 #include "core/costing/cost_single_sheet.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "tests/core/costing/priced_folder.h"
 
 namespace inkquot {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 
 namespace inkquot {
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 // Dialogs for the screen tests: answers are queued beforehand and every box
 // is recorded. A box without a queued answer is answered with Cancel (or a

@@ -11,7 +11,7 @@
 #include "core/common/clock.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 #include "core/pricedata/default_scheme.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"

@@ -1,4 +1,4 @@
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 #include <QApplication>
 #include <QInputDialog>

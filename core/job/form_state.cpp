@@ -1,9 +1,10 @@
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 
 #include <stdexcept>
 
 #include "core/costing/control_catalogue.h"
 #include "core/costing/press_rules.h"
+#include "core/job/form_rules.h"
 
 namespace inkquot {
 
@@ -248,13 +249,8 @@ void FormState::runPressRules(int part) {
 }
 
 void FormState::resetYinji(int group) {
-    if (!canResetYinji(*this, group)) {
+    if (!inkquot::resetYinji(*this, group)) {
         warnings_.emplace_back(kResetYinjiError);
-        return;
-    }
-    for (int part : partsOfSizeGroup(group)) {
-        setListIndex(Ctl::Comyinji, part, kPressBakaiFlat);
-        setListIndex(Ctl::Comyinji, part, kPressDuikaiFlat);
     }
 }
 

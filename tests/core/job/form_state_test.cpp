@@ -1,4 +1,4 @@
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/output/kai_sketch.h"
+#include "ui/pricing/kai_sketch.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,27 +1,28 @@
-#include "cli/job_description.h"
+#include "core/job/job_description.h"
 
 #include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
-#include "cli/cli_command.h"
 #include "core/common/number_text.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/job_reading.h"
 #include "core/costing/press_rules.h"
-#include "core/pricedata/price_tables.h"
+#include "core/job/form_rules.h"
+#include "core/job/job_copy.h"
+#include "core/job/paper_lists.h"
 
-namespace inkquot::cli {
+namespace inkquot {
 
 namespace {
 
 using nlohmann::json;
 
 // The screen's own warnings for texts it refuses.
-constexpr const char* kNotANumber = "非法数据！";
-constexpr const char* kEmptyName = "名称不能为空";
-constexpr const char* kPagesNotMultipleOfFour = "页数或版数必须4是的倍数！";
+const std::string kNotANumber(kNotANumberText);
+const std::string kEmptyName(kEmptyNameText);
+const std::string kPagesNotMultipleOfFour(kPagesNotMultipleOfFourText);
 
 // Controls whose value the description gives directly instead of in an
 // object keyed by index.
@@ -42,7 +43,7 @@ public:
     Reader(std::string where, FormState& form) : where_(std::move(where)), form_(form) {}
 
     [[noreturn]] void refuse(const std::string& what, const std::string& problem) const {
-        throw BadInput(where_ + ": " + what + ": " + problem);
+        throw JobRefused(where_ + ": " + what + ": " + problem);
     }
 
     void read(const json& job);
@@ -57,6 +58,7 @@ private:
     bool flagOf(const Entry& e) const;
     float numberOf(const Entry& e, const std::string& text) const;
 
+    void apply(ApplyStep step, const Entry& e);
     void applySizeText(const Entry& e);
     void applyPress(const Entry& e);
     void applySheetSize(const Entry& e);
@@ -108,42 +110,39 @@ void Reader::read(const json& job) {
         collect(*controls);
     }
 
-    form_.setListIndex(Ctl::comleibie, 0, static_cast<int>(kind->get<std::int64_t>()));
-    // The order of the screen: sizes and press-sheet 开 (which reset the
-    // presses of their group), presses, sheet sizes, self-turn, the rest.
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Ntxtkaizhi || e.def->control == Ctl::Ncomdu ||
-            e.def->control == Ctl::Ncomkai) {
+    // Each step of the one order in which a job arrives on the form; within
+    // a step, the order of the description.
+    for (const ApplyStep step : kApplySteps) {
+        if (step == ApplyStep::Kind) {
+            form_.setListIndex(Ctl::comleibie, 0, static_cast<int>(kind->get<std::int64_t>()));
+            continue;
+        }
+        for (const Entry& e : entries_) {
+            if (applyStepOf(e.def->control) == step) {
+                apply(step, e);
+            }
+        }
+    }
+}
+
+void Reader::apply(ApplyStep step, const Entry& e) {
+    switch (step) {
+        case ApplyStep::SizeEntries:
             applySizeText(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Comyinji) {
+            return;
+        case ApplyStep::Presses:
             applyPress(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Cmbkaizhi) {
+            return;
+        case ApplyStep::SheetSizes:
             applySheetSize(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        if (e.def->control == Ctl::Chkzifan) {
+            return;
+        case ApplyStep::SelfTurn:
             applySelfTurn(e);
-        }
-    }
-    for (const Entry& e : entries_) {
-        switch (e.def->control) {
-            case Ctl::Ntxtkaizhi:
-            case Ctl::Ncomdu:
-            case Ctl::Ncomkai:
-            case Ctl::Comyinji:
-            case Ctl::Cmbkaizhi:
-            case Ctl::Chkzifan:
-                break;
-            default:
-                applyOther(e);
-        }
+            return;
+        case ApplyStep::Kind:
+        case ApplyStep::Rest:
+            applyOther(e);
+            return;
     }
 }
 
@@ -257,6 +256,11 @@ void Reader::applySheetSize(const Entry& e) {
             return;
         }
     }
+    // What the list holds already is a value the screen shows (the blank of
+    // a list the press rules left empty).
+    if (text == form_.text(Ctl::Cmbkaizhi, e.index)) {
+        return;
+    }
     std::string sizes;
     for (const std::string& size : offered) {
         sizes += (sizes.empty() ? "" : "、") + size;
@@ -268,7 +272,10 @@ void Reader::applySheetSize(const Entry& e) {
 
 void Reader::applySelfTurn(const Entry& e) {
     const bool tick = flagOf(e);
-    if (tick && !form_.enabled(Ctl::Chkzifan, e.index)) {
+    // A box kept unavailable cannot be ticked by the clerk, but the tick it
+    // already holds is the screen's own value.
+    const bool holdsTick = form_.checkState(Ctl::Chkzifan, e.index) == CheckState::Checked;
+    if (tick && !holdsTick && !form_.enabled(Ctl::Chkzifan, e.index)) {
         refuse(e.name, std::string(partName(e.index)) + "不能选择自翻版印刷");
     }
     form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
@@ -286,7 +293,7 @@ void Reader::applyOther(const Entry& e) {
                 }
             } else {
                 const float v = numberOf(e, text);
-                if (c == Ctl::txtye && std::fmod(roundHalfEven(v), 4.0f) != 0) {
+                if (c == Ctl::txtye && !isWholeFoursOfPages(v)) {
                     refuse(e.name + " " + quoted(text), kPagesNotMultipleOfFour);
                 }
             }
@@ -299,7 +306,7 @@ void Reader::applyOther(const Entry& e) {
         case ControlKind::CheckBox: {
             const bool tick = flagOf(e);
             const auto& start = e.def->entries[static_cast<std::size_t>(e.index)];
-            if (tick && !start.available) {
+            if (tick && !start.available && form_.checkState(c, e.index) != CheckState::Checked) {
                 refuse(e.name, "这个选项在计价页面上不可用");
             }
             form_.setCheckState(c, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
@@ -412,29 +419,13 @@ nlohmann::json describeJob(const FormState& form) {
     return job;
 }
 
-namespace {
-
-std::vector<std::string> namesOf(const std::vector<ZhijiaRec>& records) {
-    std::vector<std::string> names;
-    names.reserve(records.size());
-    for (const ZhijiaRec& r : records) {
-        names.push_back(r.Mingcheng);
-    }
-    return names;
-}
-
-}  // namespace
-
 void fillPaperLists(const ProgramFolder& folder, FormState& form) {
-    std::vector<ZhijiaRec> papers;
-    std::vector<ZhijiabuRec> stickerPapers;
-    const IoStatus a = readZhijiaTable(folder.file("fzhijia.dat"), papers);
-    const IoStatus b = readZhijiabuTable(folder.file("fzhijiabu.dat"), stickerPapers);
-    if (!a.ok() || !b.ok()) {
+    const PaperNames names = readPaperNames(folder);
+    if (!names.read) {
         throw std::runtime_error("cannot read the paper names of the working price files");
     }
-    form.setPaperNames(namesOf(papers));
-    form.setStickerPaperNames(namesOf(stickerPapers));
+    form.setPaperNames(names.papers);
+    form.setStickerPaperNames(names.stickerPapers);
 }
 
-}  // namespace inkquot::cli
+}  // namespace inkquot

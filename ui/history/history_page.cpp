@@ -1,4 +1,4 @@
-#include "ui/output/history_page.h"
+#include "ui/history/history_page.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,7 +16,7 @@
 #include "core/records/history_file.h"
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 namespace {
 

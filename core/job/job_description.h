@@ -1,12 +1,20 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <string>
 
 #include "core/common/program_folder.h"
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 
-namespace inkquot::cli {
+namespace inkquot {
+
+// A job description that cannot be read: the message names the control and
+// the problem, in the words the screen would use where it has them.
+class JobRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // The job description: the way scripts hand a job to the tool and the way a
 // job is saved and reloaded.
@@ -32,14 +40,16 @@ namespace inkquot::cli {
 // texts first (which reset the presses of their group), then the presses,
 // then the sheet sizes, then the self-turn boxes, then everything else.
 //
-// Refused with BadInput, the message starting with `where` and naming the
+// Refused with JobRefused, the message starting with `where` and naming the
 // control: unknown fields and control names, indexes outside an array,
 // values of the wrong type or out of range, texts the screen refuses (a
 // quantity, 开, press-sheet 开 or other number that is not a number, a
 // page count that is not a multiple of 4 once rounded, an empty customer or
 // job name), a press that the press rules refuse for the part, a sheet size
 // the press does not offer, and ticking a self-turn box the screen keeps
-// unavailable.
+// unavailable. A value equal to what the form holds at that point (a blank
+// sheet size where the press offers none, the tick of a greyed self-turn
+// box) is the screen's own content and is accepted.
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form);
 
 // The description of `form`: its kind and every control whose value
@@ -48,7 +58,8 @@ void readJobDescription(const nlohmann::json& job, const std::string& where, For
 nlohmann::json describeJob(const FormState& form);
 
 // Fills the paper lists with the names of the program folder's working
-// paper tables, as the screen does, so that descriptions quote them.
+// paper tables, as the screen does, so that descriptions quote them. Throws
+// std::runtime_error when the tables cannot be read.
 void fillPaperLists(const ProgramFolder& folder, FormState& form);
 
-}  // namespace inkquot::cli
+}  // namespace inkquot

@@ -1,8 +1,8 @@
-#include "core/costing/quotation_text.h"
+#include "core/job/quotation_text.h"
 
 #include <gtest/gtest.h>
 
-#include "core/costing/form_state.h"
+#include "core/job/form_state.h"
 
 namespace inkquot {
 namespace {
@@ -21,13 +21,14 @@ TEST(QuotationText, LetterPiecesFollowEachOtherWithNothingBetween) {
     r.BindingCost = 0;
     r.SurfaceCost = 200;
     r.FoldCost = 13;  // counts among the other costs
-    EXPECT_EQ(quotationLetter(f, 2, r),
+    f.setListIndex(Ctl::comleibie, 0, 2);
+    EXPECT_EQ(quotationLetter(pricedJobOf(f, r)),
               "    贵单位的印件<<宣传单>>共印制20,000份，单价为：0.1234元/份,总价为：2,468.00元。"
               "    其中，印前制作费：120.50元，纸价：1,234.50元，印刷费：800.00元，"
               "装订费：0.00元，其它费：213.00元。");
 }
 
-TEST(QuotationText, ReadsTheBoxesOfTheGivenKind) {
+TEST(QuotationText, ReadsTheBoxesOfThePricedKind) {
     struct Case {
         int kind;
         std::string quantity;
@@ -44,9 +45,10 @@ TEST(QuotationText, ReadsTheBoxesOfTheGivenKind) {
         f.setText(Ctl::txtkehuming, c.kind, "华光公司");
         f.setText(Ctl::txtyinjianming, c.kind, "年报");
         f.setText(Ctl::txtshuliang, c.kind, c.quantity);
-        const CostResult r;
-        EXPECT_EQ(quotationAddressee(f, c.kind), "致华光公司：");
-        const std::string letter = quotationLetter(f, c.kind, r);
+        f.setListIndex(Ctl::comleibie, 0, c.kind);
+        const PricedJob job = pricedJobOf(f, CostResult{});
+        EXPECT_EQ(quotationAddressee(job), "致华光公司：");
+        const std::string letter = quotationLetter(job);
         EXPECT_NE(letter.find("<<年报>>共印制" + c.shown + "份，"), std::string::npos) << letter;
         EXPECT_NE(letter.find("单价为：0.0000元/份,"), std::string::npos) << letter;
     }
@@ -61,7 +63,8 @@ TEST(QuotationText, SumsAreStoredAsFloats) {
     r.ImpositionCost = 0.0f;  // 0.125 is a tie: two decimals go to the even 0.12
     r.FoilCost = 16777216.0f;
     r.GlueCost = 1.0f;  // lost in a float sum
-    const std::string letter = quotationLetter(f, 0, r);
+    f.setListIndex(Ctl::comleibie, 0, 0);
+    const std::string letter = quotationLetter(pricedJobOf(f, r));
     EXPECT_NE(letter.find("印前制作费：0.12元，"), std::string::npos) << letter;
     EXPECT_NE(letter.find("其它费：16,777,216.00元。"), std::string::npos) << letter;
 }

@@ -1,4 +1,4 @@
-#include "ui/output/frmkai.h"
+#include "ui/pricing/frmkai.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,16 +22,14 @@
 
 #include "core/common/number_text.h"
 #include "core/costing/job_form.h"
-#include "ui/main/dialogs.h"
-#include "ui/output/kai_sketch.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
+#include "ui/pricing/kai_sketch.h"
 
 namespace {
 
-const QString kBadNumber = QStringLiteral("非法数据！");
-
-QString fromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
+const QString kBadNumber =
+    QString::fromUtf8(inkquot::kNotANumberText.data(), qsizetype(inkquot::kNotANumberText.size()));
 
 // A box's text as whole millimetres: the number rounded half to even. The
 // boxes hold at most a few digits; anything else reads as 0.

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/costing/job_form.h"
+
+namespace inkquot {
+
+// The checks of the job entry boxes and the event rules that more than one
+// kind of form runs: the form model of the core, the pricing page and the
+// job description reader all use these, so each rule and message exists
+// once.
+
+inline constexpr std::string_view kEmptyNameText = "名称不能为空";
+inline constexpr std::string_view kPagesNotMultipleOfFourText = "页数或版数必须4是的倍数！";
+inline constexpr std::string_view kCoverHintText =
+    "如果封面与内页同一克重、同一类型、且印色相同，无需单独计算封面";
+
+// Pages come in fours (a sheet folded once gives four pages): a count stands
+// when it rounds (halves to even) to a multiple of 4.
+bool isWholeFoursOfPages(float pages);
+// Where a refused count goes: the next multiple of 4 above it.
+float nextFoursOfPages(float pages);
+
+// The quantity a kind's box starts with and gets back after a bad entry.
+std::string startingQuantity(int kind);
+
+// ResetYinji: every part of size group `group` goes back to 对开平印机 (by
+// way of 八开平印机, so the press rules run even where 对开平印机 was
+// chosen). False, with nothing changed, when the group's 开 or press sheet
+// is not a usable number: the form shows kResetYinjiError.
+bool resetYinji(JobForm& form, int group);
+
+// The size-follow rule of the book panel: a click on the cover (item 0) or
+// an insert (3, 4) gives its size group the book's series and press sheet
+// and half the book's 开, as a spread of two book pages. True when the cover
+// was clicked: the form shows kCoverHintText.
+bool followBookSize(JobForm& form, int item);
+
+}  // namespace inkquot

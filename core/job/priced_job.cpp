@@ -1,0 +1,35 @@
+#include "core/job/priced_job.h"
+
+#include "core/common/number_text.h"
+#include "core/costing/result_text.h"
+#include "core/job/job_description.h"
+
+namespace inkquot {
+
+PricedJob pricedJobOf(const FormState& job, const CostResult& result) {
+    PricedJob p;
+    p.kind = job.listIndex(Ctl::comleibie);
+    p.result = result;
+    p.description = describeJob(job);
+    if (p.kind < 0) {
+        return p;
+    }
+    p.customer = job.text(Ctl::txtkehuming, p.kind);
+    p.jobName = job.text(Ctl::txtyinjianming, p.kind);
+    p.quantity = parseNumber(job.text(Ctl::txtshuliang, p.kind)).value_or(0.0f);
+    p.guige = composeGuige(job, p.kind);
+    p.yaoqiu = composeYaoqiu(job, p.kind);
+    p.resultText = composeResultText(job, p.kind, result);
+    return p;
+}
+
+PriceOutcome priceJob(const ProgramFolder& folder, const FormState& job, PricedJob& priced) {
+    CostResult result;
+    const PriceOutcome outcome = priceJob(folder, job, result);
+    if (outcome.ok()) {
+        priced = pricedJobOf(job, result);
+    }
+    return outcome;
+}
+
+}  // namespace inkquot

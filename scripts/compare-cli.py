@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""Compares the output of two builds of inkquot-cli byte for byte.
+
+Random jobs of every kind (the generators of the price agreement test) go
+through `price`, `price --describe` and `table` of both tools, in batches and
+one by one with a random fault mixed in (a value the tool must refuse), and
+random requests through `fit`. Standard output, standard error and the exit
+code must be identical.
+
+usage: compare-cli.py REFERENCE_CLI CANDIDATE_CLI [JOBS_PER_KIND] [SEED]
+"""
+
+import copy
+import json
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "cli"))
+import test_price_agreement as model  # noqa: E402
+import test_table_agreement as tables  # noqa: E402
+
+BATCH = 250
+
+
+def program_folder(cli):
+    folder = tempfile.mkdtemp(prefix="inkquot-compare-")
+    subprocess.run([cli, "install", folder], check=True, capture_output=True)
+    scheme = os.path.join(folder, "jgfa", "系统默认")
+    for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
+                            ("zhibu", "fzhijiabu")):
+        shutil.copyfile(scheme + suffix + ".dat", os.path.join(folder, working + ".dat"))
+    return folder
+
+
+def run(cli, folder, args, payload):
+    done = subprocess.run([cli, "--dir", folder] + args, input=json.dumps(payload).encode(),
+                          capture_output=True, timeout=600)
+    return done.returncode, done.stdout, done.stderr
+
+
+# Faults that the tool must refuse (or that probe its edges): each replaces
+# or adds one value of a job.
+FAULTS = [
+    ("txtshuliang", "2", "abc"), ("txtshuliang", "2", "0"), ("txtshuliang", "0", ""),
+    ("txtye", "0", "13"), ("txtye", "0", "x"), ("txtkehuming", "1", ""),
+    ("Ncomkai", "5", "q"), ("Ntxtkaizhi", "5", "0"), ("Ncomdu", "5", 7),
+    ("Comyinji", "7", 3), ("Comyinji", "1", 2), ("Cmbkaizhi", "7", "999"),
+    ("Cmbkaizhi", "5", "2"), ("Chkzifan", "8", 1), ("Chkzifan", "7", 1), ("Chkzifan", "10", 1),
+    ("Chkzhikai", "0", 1), ("Ncomzhi", "0", 50), ("Ncomzhi", "0", -1), ("Lsthua", "9", 1),
+    ("nosuch", "0", 1), ("Comnd", "0", "1.5"), ("Comnd", "0", 1), ("Cmbdin", None, 9),
+    ("optwa", None, 3), ("Chkhua", "0", 2),
+]
+
+
+def with_fault(job, rng):
+    job = copy.deepcopy(job)
+    name, index, value = rng.choice(FAULTS)
+    controls = job.setdefault("controls", {})
+    if index is None:
+        controls[name] = value
+    else:
+        if not isinstance(controls.get(name, {}), dict):
+            controls[name] = {}
+        controls.setdefault(name, {})[index] = value
+    return job
+
+
+def compare(label, a, b, counts):
+    counts[label] = counts.get(label, 0) + 1
+    if a != b:
+        counts["differences"] += 1
+        if counts["differences"] <= 5:
+            print("%s differs:\n  reference %r\n  candidate %r" % (label, a[:3], b[:3]))
+
+
+def main():
+    reference, candidate = sys.argv[1], sys.argv[2]
+    per_kind = int(sys.argv[3]) if len(sys.argv) > 3 else 1000
+    rng = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 20261208)
+    folders = [program_folder(reference), program_folder(candidate)]
+    clis = [reference, candidate]
+    counts = {"differences": 0}
+    try:
+        jobs = [model.GENERATORS[k](rng) for k in range(5) for _ in range(per_kind)]
+        rng.shuffle(jobs)
+        for start in range(0, len(jobs), BATCH):
+            batch = jobs[start:start + BATCH]
+            for args in (["price"], ["price", "--describe"]):
+                out = [run(c, f, args, batch) for c, f in zip(clis, folders)]
+                compare(" ".join(args) + " batch", out[0], out[1], counts)
+            table_jobs = [tables.forced(j) for j in batch if j["kind"] in (0, 2, 3)]
+            out = [run(c, f, ["table"], table_jobs) for c, f in zip(clis, folders)]
+            compare("table batch", out[0], out[1], counts)
+        # One by one, each with a fault, so every refusal message is compared.
+        for job in rng.sample(jobs, min(len(jobs), 60 * 5)):
+            bad = with_fault(job, rng)
+            for args in (["price"], ["price", "--describe"], ["table"]):
+                out = [run(c, f, args, bad) for c, f in zip(clis, folders)]
+                compare(" ".join(args) + " single", out[0], out[1], counts)
+        requests = [{"page": rng.randint(0, 6), "a": rng.randint(0, 1300),
+                     "b": rng.randint(0, 1300), "trim": rng.randint(0, 10),
+                     "gripper": rng.randint(0, 99)} for _ in range(per_kind * 5)]
+        out = [run(c, f, ["fit"], requests) for c, f in zip(clis, folders)]
+        compare("fit batch", out[0], out[1], counts)
+    finally:
+        for f in folders:
+            shutil.rmtree(f, ignore_errors=True)
+    print("%d jobs, %d fit requests; runs compared: %s" %
+          (len(jobs), per_kind * 5, json.dumps(counts, ensure_ascii=False)))
+    return 1 if counts["differences"] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
