@@ -61,14 +61,15 @@ int runPart(CommandContext& ctx) {
         }
     }
 
-    writeAnswers(ctx.out, input.is_array(), costs, [](JsonWriter& out, const PartCost& cost) {
-        out.beginObject();
-        for (const auto& field : kPartCostFields) {
-            out.key(field.name).number(cost.*field.member);
-        }
-        writeWarnings(out, warnings);
-        out.endObject();
-    });
+    writeAnswers(ctx.out, input.is_array(), costs,
+                 [&warnings](JsonWriter& out, const PartCost& cost) {
+                     out.beginObject();
+                     for (const auto& field : kPartCostFields) {
+                         out.key(field.name).number(cost.*field.member);
+                     }
+                     writeWarnings(out, warnings);
+                     out.endObject();
+                 });
     return 0;
 }
 

@@ -70,7 +70,8 @@ int runPrice(CommandContext& ctx) {
     }
     FormState form;
     CostResult result;
-    JsonWriter out(ctx.out);
+    // --describe prints the descriptions as compact JSON, batch and all.
+    JsonWriter out(ctx.out, describe);
     const bool array = jobs.form() == JobStream::Form::Array;
     if (array) {
         out.beginArray();

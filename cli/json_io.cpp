@@ -202,7 +202,7 @@ void JsonWriter::beforeValue() {
     }
     if (!first_.empty()) {
         if (!first_.back()) {
-            out_ << ", ";
+            out_ << separator_;
         }
         first_.back() = false;
     }

@@ -63,7 +63,10 @@ std::string floatText(float v);
 // order; a value inside an object must follow key().
 class JsonWriter {
 public:
-    explicit JsonWriter(std::ostream& out) : out_(out) {}
+    // A compact writer separates values with "," alone, as nlohmann's dump()
+    // does; the default ", " is the tool's own pricing output.
+    explicit JsonWriter(std::ostream& out, bool compact = false)
+        : out_(out), separator_(compact ? "," : ", ") {}
 
     JsonWriter& beginObject();
     JsonWriter& endObject();
@@ -84,6 +87,7 @@ private:
     void writeString(std::string_view v);
 
     std::ostream& out_;
+    const char* separator_;
     std::vector<bool> first_;  // per open container: nothing written yet
     bool afterKey_ = false;
 };

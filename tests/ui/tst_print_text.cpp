@@ -10,6 +10,7 @@
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
 #include "core/job/form_state.h"
+#include "core/job/priced_job.h"
 #include "core/pricedata/default_scheme.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
@@ -94,7 +95,7 @@ void TestPrintText::everyPrintedCharacterExtractsAsItself() {
         FormState form = formOfKind(kind);
         ScriptedDialogs dialogs;
         dialogs.setNextInput(QStringLiteral("XXX印务有限公司报价单"));
-        QVERIFY(printQuotation(nullptr, form, result, {dialogs, printer, files, clock}));
+        QVERIFY(printQuotation(nullptr, inkquot::pricedJobOf(form, result), {dialogs, printer, files, clock}));
         keep();
         dialogs.setNextInput(QStringLiteral("XXX印务有限公司价格表"));
         generatePriceTableWindow(

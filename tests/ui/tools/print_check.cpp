@@ -12,6 +12,7 @@
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
 #include "core/job/form_state.h"
+#include "core/job/priced_job.h"
 #include "core/pricedata/default_scheme.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
@@ -55,7 +56,7 @@ int main(int argc, char* argv[]) {
 
     ScriptedDialogs dialogs;
     dialogs.setNextInput(QStringLiteral("大度印务有限公司报价单"));
-    const bool quoted = printQuotation(nullptr, form, result, {dialogs, printer, files, clock});
+    const bool quoted = printQuotation(nullptr, inkquot::pricedJobOf(form, result), {dialogs, printer, files, clock});
     std::printf("quotation: %s\n", quoted ? "printed" : "FAILED");
 
     dialogs.setNextInput(QStringLiteral("大度印务有限公司价格表"));
