@@ -438,8 +438,10 @@ void TestSchemePanel::failingOperationsChangeNothing_data() {
     for (const char* op : {"select", "export", "delete", "save"}) {
         for (FailPoint point : points) {
             for (int skip = 0; skip < 6; ++skip) {
-                QTest::addRow("%s point %d skip %d", op, int(point), skip)
-                    << QString::fromLatin1(op) << int(point) << skip;
+                const QByteArray row = QByteArray(op) + " point " +
+                                       QByteArray::number(int(point)) + " skip " +
+                                       QByteArray::number(skip);
+                QTest::newRow(row.constData()) << QString::fromLatin1(op) << int(point) << skip;
             }
         }
     }
