@@ -9,10 +9,6 @@
 
 namespace inkquot {
 
-namespace {
-
-const std::string kGap(4, ' ');
-
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
@@ -22,6 +18,11 @@ std::string_view trimBlanks(std::string_view s) {
     }
     return s;
 }
+
+
+namespace {
+
+const std::string kGap(4, ' ');
 
 // Reads 1 to `maxDigits` digits; advances `s`.
 std::optional<int> readDigits(std::string_view& s, std::size_t maxDigits) {

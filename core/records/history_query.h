@@ -10,6 +10,9 @@
 
 namespace inkquot {
 
+// A search text or field without its leading and trailing blanks and tabs.
+std::string_view trimBlanks(std::string_view s);
+
 // How the history page looks for saved quotations.
 enum class HistoryMode { Customer = 0, JobName = 1, Date = 2 };
 

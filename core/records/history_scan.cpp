@@ -2,20 +2,11 @@
 
 #include "core/common/date_text.h"
 #include "core/common/gbk.h"
+#include "core/records/history_query.h"
 
 namespace inkquot {
 
 namespace {
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 // The length of the GBK character at the start of `rest`, 0 when the bytes
 // there are no plain character (a zero byte, a broken or cut character).
