@@ -19,12 +19,15 @@
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
+#include "ui/main/frmnew.h"
+#include "ui/main/help_window.h"
 #include "ui/output/frmresult.h"
 #include "ui/output/letterhead_page.h"
 #include "ui/output/price_sheet.h"
 #include "ui/output/quotation_print.h"
 #include "ui/params/letterhead_dialog.h"
 #include "ui/params/logo_image.h"
+#include "ui/params/params_page.h"
 
 using inkquot::Ctl;
 using inkquot::FormState;
@@ -77,6 +80,7 @@ private slots:
     void logoFilesAreReadSafely_data();
     void logoFilesAreReadSafely();
     void dialogKeepsTheLetterheadOrSaysWhyNot();
+    void windowsFitAnEightHundredBySixHundredScreen();
 
 private:
     inkquot::FixedClock clock_{{2026, 12, 7}};
@@ -287,6 +291,37 @@ void TestShopIdentity::dialogKeepsTheLetterheadOrSaysWhyNot() {
     QVERIFY(again.save());
     QVERIFY(!inkquot::readLetterhead(folder));
     QVERIFY(inkquot::letterheadLines(folder).empty());
+}
+
+void TestShopIdentity::windowsFitAnEightHundredBySixHundredScreen() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    FrmNew main(dir.folder(), dialogs, clock_);
+    dialogs.setNextInput(QStringLiteral("604172"));
+    QVERIFY(main.askPasswordOnce());
+    main.load();
+    main.resize(800, 600);
+    main.showPage(FrmNew::ParamsPageIndex);
+    main.show();
+    QVERIFY(main.paramsPage()->cmdxintou->isVisibleTo(&main));
+
+    LetterheadDialog letterhead(dir.folder(), dialogs, &main);
+    letterhead.txtname->setText(QStringLiteral("东方印务有限公司"));
+    letterhead.show();
+    main.openHelp();
+    HelpWindow* help = main.helpWindow();
+    QVERIFY(help);
+    for (QWidget* w : std::initializer_list<QWidget*>{&letterhead, help}) {
+        QVERIFY(w->minimumSizeHint().width() <= 800 && w->minimumSizeHint().height() <= 600);
+        QVERIFY(w->width() <= 800 && w->height() <= 600);
+    }
+    const QString folder = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!folder.isEmpty()) {
+        main.grab().save(QDir(folder).filePath(QStringLiteral("params-800x600.png")));
+        letterhead.grab().save(QDir(folder).filePath(QStringLiteral("letterhead-dialog.png")));
+        help->grab().save(QDir(folder).filePath(QStringLiteral("help-window.png")));
+    }
+    main.close();
 }
 
 QTEST_MAIN(TestShopIdentity)

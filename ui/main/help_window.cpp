@@ -1,6 +1,7 @@
 #include "ui/main/help_window.h"
 
 #include <QHBoxLayout>
+#include <QTextDocument>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTextBrowser>
@@ -50,13 +51,21 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         auto* item = new QListWidgetItem(QString::fromUtf8(page.title), pageList);
         item->setData(Qt::UserRole, QString::fromLatin1(page.file));
     }
-    pageList->setFixedWidth(pageList->sizeHintForColumn(0) + 24);
+    pageList->setSpacing(4);
+    pageList->setFixedWidth(pageList->sizeHintForColumn(0) + 32);
 
     browser = new QTextBrowser(this);
     browser->setObjectName(QStringLiteral("helptext"));
     browser->setOpenLinks(true);
     browser->setOpenExternalLinks(false);
     browser->setSearchPaths({QStringLiteral(":/help")});
+    // A guide is read at length: a little larger than the screens' text,
+    // with air between the lines.
+    QFont text = browser->font();
+    text.setPointSizeF(text.pointSizeF() * 1.15);
+    browser->setFont(text);
+    browser->document()->setDefaultStyleSheet(
+        QStringLiteral("p, li { line-height: 140%; } td { line-height: 130%; }"));
 
     connect(pageList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) {
