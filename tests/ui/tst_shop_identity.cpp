@@ -22,8 +22,10 @@
 #include "ui/main/frmnew.h"
 #include "ui/main/help_window.h"
 #include "ui/output/frmresult.h"
+#include "ui/output/frmshow.h"
 #include "ui/output/letterhead_page.h"
 #include "ui/output/price_sheet.h"
+#include "ui/output/price_table_action.h"
 #include "ui/output/quotation_print.h"
 #include "ui/params/letterhead_dialog.h"
 #include "ui/params/logo_image.h"
@@ -104,13 +106,22 @@ void TestShopIdentity::quotationHeadingProposesTheLastOneUsed() {
     QCOMPARE(dialogs.shown[0].proposed, kProposal);
     QCOMPARE(dialogs.shown[1].proposed, QStringLiteral("东方印务报价单"));
     QCOMPARE(dialogs.shown[2].proposed, QStringLiteral("东方印务报价单"));
-    // Kept per user folder and per printout: the price table and another
-    // user's quotation still start from the placeholder.
+    // The price table keeps its own heading, from its placeholder on.
+    FormState table;
+    table.setPaperNames(std::vector<std::string>(50, "铜版纸"));
+    table.setStickerPaperNames(std::vector<std::string>(10, "不干胶纸"));
+    table.setListIndex(Ctl::comleibie, 0, 2);
+    for (const QString& answer : {QStringLiteral("东方印务价格表"), QString()}) {
+        dialogs.setNextInput(answer);
+        inkquot::CostResult lastCell;
+        generatePriceTableWindow(nullptr, folder, table, lastCell, services, [](FrmShow&) {});
+    }
+    QCOMPARE(dialogs.shown.size(), 5);
+    QCOMPARE(dialogs.shown[3].proposed, QStringLiteral("XXX印务有限公司价格表"));
+    QCOMPARE(dialogs.shown[4].proposed, QStringLiteral("东方印务价格表"));
+    // Kept per user folder: another user starts from the placeholder.
     TempProgramFolder other;
     const inkquot::ProgramFolder otherFolder = other.folder();
-    QCOMPARE(
-        QString::fromStdString(inkquot::proposedHeading(&folder, inkquot::HeadingKind::PriceTable)),
-        QStringLiteral("XXX印务有限公司价格表"));
     QCOMPARE(QString::fromStdString(
                  inkquot::proposedHeading(&otherFolder, inkquot::HeadingKind::Quotation)),
              kProposal);
