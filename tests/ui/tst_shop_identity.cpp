@@ -167,6 +167,20 @@ void TestShopIdentity::letterheadPrintsAboveTheUnchangedPage() {
         QCOMPARE(printer.places[QStringLiteral("lkehu")], bare.lkehu->geometry());
     }
 
+    // The price table window prints its table under the letterhead too.
+    {
+        ScriptedDialogs dialogs;
+        RecordingPrinter printer;
+        ScriptedFileChooser files;
+        FrmShow frmshow({dialogs, printer, files, clock_, &folder});
+        frmshow.Picture2->labiaoti->setText(QStringLiteral("东方价格表"));
+        frmshow.printTable();
+        QCOMPARE(printer.texts[QStringLiteral("letterheadName")],
+                 QStringLiteral("东方印务有限公司"));
+        QCOMPARE(printer.texts[QStringLiteral("labiaoti")], QStringLiteral("东方价格表"));
+        QVERIFY(printer.pageSize.height() > PriceSheet().height());
+    }
+
     // A price sheet: the band above, every line and label of the sheet moved
     // down by the same distance; the sheet itself is handed back unchanged.
     PriceSheet sheet;

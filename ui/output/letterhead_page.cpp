@@ -93,6 +93,8 @@ LetterheadPage::LetterheadPage(const inkquot::Letterhead& letterhead, const QIma
     // The body keeps its own layout; its blank top goes under the band.
     const int bodyTop = std::max(0, int(ruleY_) + tw(kGapTwips) - blankTop(body));
     bodyPlace_ = body_.pos();
+    bodyParent_ = body_.parentWidget();
+    bodyWasHidden_ = body_.isHidden();
     body_.setParent(this);
     body_.move(0, bodyTop);
     body_.show();
@@ -101,8 +103,11 @@ LetterheadPage::LetterheadPage(const inkquot::Letterhead& letterhead, const QIma
 
 LetterheadPage::~LetterheadPage() {
     body_.hide();
-    body_.setParent(nullptr);
+    body_.setParent(bodyParent_);
     body_.move(bodyPlace_);
+    if (bodyParent_ && !bodyWasHidden_) {
+        body_.show();
+    }
 }
 
 std::vector<QLineF> LetterheadPage::rules() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 
 #include "core/identity/letterhead.h"
@@ -38,6 +39,8 @@ public:
 private:
     PrintPage& body_;
     QPoint bodyPlace_;
+    QPointer<QWidget> bodyParent_;
+    bool bodyWasHidden_ = true;
     qreal ruleY_ = 0;
 };
 
