@@ -1,7 +1,11 @@
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 
@@ -10,6 +14,7 @@
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/main/frmabout.h"
 #include "ui/main/frmnew.h"
+#include "ui/main/help_window.h"
 
 namespace {
 
@@ -33,7 +38,7 @@ private slots:
     void pagesSwitch();
     void pricingPageComesBackUnchanged();
     void focusedToolIsWhite();
-    void helpOpensTheFileOfTheProgramFolder();
+    void helpOpensTheGuideOrTheFileOfTheProgramFolder();
     void aboutIsNotModalAndOpensOnce();
     void passwordDialogOpensModally();
     void exitClosesWindowsLastOpenedFirst();
@@ -140,7 +145,7 @@ void TestFrmNew::focusedToolIsWhite() {
     }
 }
 
-void TestFrmNew::helpOpensTheFileOfTheProgramFolder() {
+void TestFrmNew::helpOpensTheGuideOrTheFileOfTheProgramFolder() {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     FrmNew w(dir.folder(), dialogs, clock_);
@@ -150,14 +155,38 @@ void TestFrmNew::helpOpensTheFileOfTheProgramFolder() {
         opened << url;
         return false;  // as when nothing can show it
     });
+    // No help file: the built-in guide, at the page of the screen in view.
+    w.showPage(FrmNew::HistoryPageIndex);
     QTest::mouseClick(w.cmdtool[FrmNew::ToolHelp], Qt::LeftButton);
-    QVERIFY(opened.isEmpty());  // no help file yet
+    QVERIFY(opened.isEmpty());
+    QPointer<HelpWindow> help = w.helpWindow();
+    QVERIFY(help && help->isVisible());
+    QCOMPARE(help->shownPage(), QStringLiteral("history.html"));
+    // Every page of the list has text, and every link leads to a page.
+    for (int row = 0; row < help->pageList->count(); ++row) {
+        help->pageList->setCurrentRow(row);
+        const QString page = help->shownPage();
+        QCOMPARE(page, HelpWindow::pageFiles().at(row));
+        QVERIFY2(help->browser->toPlainText().size() > 100, qPrintable(page));
+        QFile source(QStringLiteral(":/help/") + page);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(source.readAll());
+        static const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            QVERIFY2(HelpWindow::pageFiles().contains(target), qPrintable(page + u' ' + target));
+        }
+    }
+    help->close();
+    QTRY_VERIFY(help.isNull());
+
     TempProgramFolder::writeBytes(dir.file("inkquot.chm"), "help");
     QTest::mouseClick(w.cmdtool[FrmNew::ToolHelp], Qt::LeftButton);
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened[0].isLocalFile());
     QCOMPARE(opened[0].toLocalFile(), QString::fromStdString(dir.file("inkquot.chm").string()));
     QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(!w.helpWindow());
 }
 
 void TestFrmNew::aboutIsNotModalAndOpensOnce() {

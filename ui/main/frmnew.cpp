@@ -11,6 +11,7 @@
 #include <QStackedLayout>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <system_error>
 
 #include "core/common/date_text.h"
@@ -21,6 +22,7 @@
 #include "ui/main/app_icon.h"
 #include "ui/main/frmabout.h"
 #include "ui/main/frmpass.h"
+#include "ui/main/help_window.h"
 #include "ui/main/password_check.h"
 #include "ui/params/params_page.h"
 #include "ui/params/scheme_panel.h"
@@ -236,6 +238,10 @@ FrmAbout* FrmNew::aboutBox() const {
     return about_;
 }
 
+HelpWindow* FrmNew::helpWindow() const {
+    return help_;
+}
+
 bool FrmNew::event(QEvent* e) {
     // The password is asked when the window first becomes active. Where no
     // window manager activates it (a bare X server), showing it is enough:
@@ -287,14 +293,26 @@ void FrmNew::openAbout() {
 }
 
 void FrmNew::openHelp() {
-    // The help file opens in whatever the desktop uses for it. A missing
-    // file or a desktop that cannot open it leaves the click without effect.
+    // A help file in the program folder opens in whatever the desktop uses
+    // for it (a desktop that cannot open it leaves the click without
+    // effect). Without one, the guide built into the program opens at the
+    // page of the screen in view.
     const auto file = folder_.file("inkquot.chm");
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
+    if (std::filesystem::is_regular_file(file, ec)) {
+        helpOpener_(QUrl::fromLocalFile(QString::fromStdString(file.string())));
         return;
     }
-    helpOpener_(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    if (!help_) {
+        help_ = new HelpWindow(this);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+        trackWindow(help_);
+    }
+    static const char* const kScreenPages[] = {"pricing.html", "history.html", "params.html"};
+    help_->showPage(QString::fromLatin1(kScreenPages[std::clamp(currentPage(), 0, 2)]));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void FrmNew::closeEvent(QCloseEvent* e) {

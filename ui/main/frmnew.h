@@ -15,6 +15,7 @@ class QPushButton;
 class QStackedLayout;
 class Dialogs;
 class FrmAbout;
+class HelpWindow;
 class HistoryPage;
 class ParamsPage;
 class PricingPage;
@@ -54,8 +55,8 @@ public:
     // window, the last opened first.
     void trackWindow(QWidget* window);
 
-    // Opens the help file; the program asks the desktop to open it. Tests
-    // put a recorder here.
+    // Opens the help file of the program folder; the program asks the
+    // desktop to open it. Tests put a recorder here.
     using HelpOpener = std::function<bool(const QUrl&)>;
     void setHelpOpener(HelpOpener opener) { helpOpener_ = std::move(opener); }
 
@@ -69,6 +70,8 @@ public:
     HistoryPage* historyPage() const { return historyPage_; }
     ParamsPage* paramsPage() const { return paramsPage_; }
     FrmAbout* aboutBox() const;
+    // The built-in guide, while it is open.
+    HelpWindow* helpWindow() const;
 
     void openPasswordDialog();
     void openAbout();
@@ -97,6 +100,7 @@ private:
     ParamsPage* paramsPage_ = nullptr;
     QStackedLayout* pages_ = nullptr;
     QPointer<FrmAbout> about_;
+    QPointer<HelpWindow> help_;
     std::vector<QPointer<QWidget>> openWindows_;
     HelpOpener helpOpener_;
     bool passwordAsked_ = false;

@@ -10,6 +10,7 @@
 
 #include "ui/common/dialogs.h"
 #include "ui/output/frmlist.h"
+#include "ui/output/letterhead_page.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/save_file_chooser.h"
 
@@ -90,7 +91,8 @@ bool FrmShow::eventFilter(QObject* watched, QEvent* event) {
 void FrmShow::printTable() {
     FrmList frmlist;
     frmlist.copyLabels(*Picture2);
-    if (!services_.printer.print(frmlist, Picture2->labiaoti->text())) {
+    if (!printWithLetterhead(services_.printer, frmlist, Picture2->labiaoti->text(),
+                             services_.shopFolder)) {
         services_.dialogs.warning(this, QString::fromUtf8(kPrinterErrorText));
     }
     reject();
@@ -106,7 +108,7 @@ void FrmShow::exportPdf() {
     FrmList frmlist;
     frmlist.copyLabels(*Picture2);
     PdfPagePrinter pdf(*file);
-    if (!pdf.print(frmlist, Picture2->labiaoti->text())) {
+    if (!printWithLetterhead(pdf, frmlist, Picture2->labiaoti->text(), services_.shopFolder)) {
         services_.dialogs.warning(this, QString::fromUtf8(kPdfErrorText) + *file);
     }
 }

@@ -6,7 +6,8 @@ class SaveFileChooser;
 
 namespace inkquot {
 class Clock;
-}
+class ProgramFolder;
+}  // namespace inkquot
 
 // What the printouts need from outside: message and input boxes, the
 // printer, the save-file dialog of the PDF export and today's date. The
@@ -16,6 +17,10 @@ struct OutputServices {
     PagePrinter& printer;
     SaveFileChooser& files;
     const inkquot::Clock& clock;
+    // Where the shop's letterhead and the last headings are kept; without
+    // it the printouts carry no letterhead and propose the placeholder
+    // headings.
+    const inkquot::ProgramFolder* shopFolder = nullptr;
 };
 
 // The warning of any printer failure.

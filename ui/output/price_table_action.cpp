@@ -5,6 +5,7 @@
 
 #include "core/common/clock.h"
 #include "core/costing/price_table.h"
+#include "core/identity/remembered_headings.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
 #include "ui/output/frmshow.h"
@@ -56,10 +57,15 @@ PriceTableShown generatePriceTableWindow(QWidget* parent, const inkquot::Program
 
     FrmShow frmshow(services, parent);
     fillSheet(*frmshow.Picture2, *grid);
-    const auto heading = services.dialogs.input(parent, fromUtf8(inkquot::kTableTitlePrompt),
-                                                fromUtf8(inkquot::kTableTitleProposal), false);
+    using inkquot::HeadingKind;
+    const auto heading = services.dialogs.input(
+        parent, fromUtf8(inkquot::kTableTitlePrompt),
+        fromUtf8(inkquot::proposedHeading(services.shopFolder, HeadingKind::PriceTable)), false);
     if (!heading || heading->isEmpty()) {
         return PriceTableShown::Cancelled;
+    }
+    if (services.shopFolder) {
+        inkquot::rememberHeading(*services.shopFolder, HeadingKind::PriceTable, toUtf8(*heading));
     }
     frmshow.Picture2->labdate->setText(fromUtf8(inkquot::tableMonthText(services.clock.today())));
     frmshow.Picture2->labiaoti->setText(*heading);

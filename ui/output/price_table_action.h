@@ -23,7 +23,8 @@ enum class PriceTableShown {
 // "生成价格表": generates the price table of the job on `form` (its forced
 // settings go through the form's setters, so on the pricing page the
 // screen's own rules run), asks for the heading ("请输入报价表标题",
-// proposing "XXX印务有限公司价格表") and shows the table window modally.
+// proposing the last heading used, at first "XXX印务有限公司价格表") and
+// shows the table window modally.
 // Cells that cannot be priced show "-" and are reported in one warning.
 // `result` is left holding the last cell costed.
 //

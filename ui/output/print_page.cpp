@@ -56,10 +56,19 @@ void paintPage(QPainter& painter, const PrintPage& page, const QRectF& target) {
         painter.drawLine(line);
     }
     for (const QLabel* label : page.findChildren<QLabel*>()) {
-        if (!label->isVisibleTo(&page) || label->text().isEmpty()) {
+        if (!label->isVisibleTo(&page)) {
             continue;
         }
         const QRect rect(label->mapTo(&page, QPoint(0, 0)), label->size());
+        // A picture (the letterhead's logo) is drawn from its full
+        // resolution into its place.
+        if (const QPixmap picture = label->pixmap(); !picture.isNull()) {
+            painter.drawPixmap(QRectF(rect), picture, QRectF(picture.rect()));
+            continue;
+        }
+        if (label->text().isEmpty()) {
+            continue;
+        }
         int flags = static_cast<int>(label->alignment());
         if (label->wordWrap()) {
             flags |= Qt::TextWordWrap;

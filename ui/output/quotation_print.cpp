@@ -4,20 +4,29 @@
 
 #include "core/common/clock.h"
 #include "core/common/date_text.h"
+#include "core/identity/remembered_headings.h"
 #include "core/job/quotation_text.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
 #include "ui/output/frmresult.h"
+#include "ui/output/letterhead_page.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
 
-std::optional<QString> askHeading(QWidget* parent, Dialogs& dialogs) {
-    const auto heading = dialogs.input(parent, fromUtf8(inkquot::kQuotationTitlePrompt),
-                                       fromUtf8(inkquot::kQuotationTitleProposal), false);
+// The heading proposed is the last one used; the answer becomes the last
+// one. A heading that cannot be kept is still printed.
+std::optional<QString> askHeading(QWidget* parent, const OutputServices& services) {
+    using inkquot::HeadingKind;
+    const auto heading = services.dialogs.input(
+        parent, fromUtf8(inkquot::kQuotationTitlePrompt),
+        fromUtf8(inkquot::proposedHeading(services.shopFolder, HeadingKind::Quotation)), false);
     if (!heading || heading->isEmpty()) {
         return std::nullopt;
+    }
+    if (services.shopFolder) {
+        inkquot::rememberHeading(*services.shopFolder, HeadingKind::Quotation, toUtf8(*heading));
     }
     return heading;
 }
@@ -32,13 +41,13 @@ void fillQuotation(FrmResult& page, const QString& heading, const inkquot::Price
 }
 
 bool printQuotation(QWidget* parent, const inkquot::PricedJob& job, OutputServices services) {
-    const auto heading = askHeading(parent, services.dialogs);
+    const auto heading = askHeading(parent, services);
     if (!heading) {
         return false;
     }
     FrmResult frmresult;
     fillQuotation(frmresult, *heading, job, services.clock);
-    if (!services.printer.print(frmresult, *heading)) {
+    if (!printWithLetterhead(services.printer, frmresult, *heading, services.shopFolder)) {
         services.dialogs.warning(parent, QString::fromUtf8(kPrinterErrorText));
         return false;
     }
@@ -46,7 +55,7 @@ bool printQuotation(QWidget* parent, const inkquot::PricedJob& job, OutputServic
 }
 
 bool exportQuotationPdf(QWidget* parent, const inkquot::PricedJob& job, OutputServices services) {
-    const auto heading = askHeading(parent, services.dialogs);
+    const auto heading = askHeading(parent, services);
     if (!heading) {
         return false;
     }
@@ -59,7 +68,7 @@ bool exportQuotationPdf(QWidget* parent, const inkquot::PricedJob& job, OutputSe
     FrmResult frmresult;
     fillQuotation(frmresult, *heading, job, services.clock);
     PdfPagePrinter pdf(*file);
-    if (!pdf.print(frmresult, *heading)) {
+    if (!printWithLetterhead(pdf, frmresult, *heading, services.shopFolder)) {
         services.dialogs.warning(parent, QString::fromUtf8(kPdfErrorText) + *file);
         return false;
     }

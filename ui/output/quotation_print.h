@@ -12,9 +12,10 @@ struct PricedJob;
 }  // namespace inkquot
 
 // The quotation of the last costing, for the result panel's buttons. Both
-// ask for the heading ("请输入打印标题", proposing "XXX印务有限公司报价单");
-// an empty or cancelled heading does nothing. Everything on the page comes
-// from the priced job, never from the entry screen.
+// ask for the heading ("请输入打印标题", proposing the last heading used, at
+// first "XXX印务有限公司报价单"); an empty or cancelled heading does nothing.
+// Everything on the page comes from the priced job, never from the entry
+// screen; the shop's letterhead, when one is set, goes above it.
 
 // "打印报价单": prints the quotation as one page; "打印机错误!" when the
 // printer fails. True when it was printed.

@@ -3,12 +3,14 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
 #include "ui/params/gongjia_editor.h"
 #include "ui/params/jiben_editor.h"
+#include "ui/params/letterhead_dialog.h"
 #include "ui/params/scheme_panel.h"
 #include "ui/params/zhijia_editor.h"
 
@@ -39,6 +41,15 @@ ParamsPage::ParamsPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs, Q
         chooser->addWidget(Optfang[std::size_t(k)]);
     }
     chooser->addStretch(1);
+    // The shop's letterhead for the printouts sits with the other settings.
+    cmdxintou = new QPushButton(QStringLiteral("信头设置…"), editorArea_);
+    cmdxintou->setObjectName(QStringLiteral("cmdxintou"));
+    cmdxintou->setToolTip(QStringLiteral("设置印在报价单和价格表上方的店名、地址、电话和标志"));
+    chooser->addWidget(cmdxintou);
+    connect(cmdxintou, &QPushButton::clicked, this, [this, folder, &dialogs] {
+        LetterheadDialog dialog(folder, dialogs, this);
+        dialog.exec();
+    });
 
     auto* stackHolder = new QWidget(editorArea_);
     panels_ = new QStackedLayout(stackHolder);

@@ -9,6 +9,7 @@ class Dialogs;
 class GongjiaEditor;
 class JibenEditor;
 class QFrame;
+class QPushButton;
 class QRadioButton;
 class QStackedLayout;
 class SchemePanel;
@@ -36,6 +37,7 @@ public:
 
     std::array<QRadioButton*, 3> Optfang{};
     std::array<QWidget*, 3> Picanshu{};
+    QPushButton* cmdxintou = nullptr;  // "信头设置…": the letterhead dialog
 
     // Loads the scheme list and makes its first scheme current.
     void loadSchemes();

@@ -139,16 +139,16 @@ void PricingRun::generateTable() {
     // controls and the shown result stay as they are.
     inkquot::FormState job = page_.captureJob();
     inkquot::CostResult lastCell;
-    OutputServices services{dialogs_, *printer_, *files_, clock_};
+    OutputServices services{dialogs_, *printer_, *files_, clock_, &folder_};
     generatePriceTableWindow(&page_, folder_, job, lastCell, services);
 }
 
 void PricingRun::printQuotation() {
-    OutputServices services{dialogs_, *printer_, *files_, clock_};
+    OutputServices services{dialogs_, *printer_, *files_, clock_, &folder_};
     ::printQuotation(&page_, priced_, services);
 }
 
 void PricingRun::exportQuotationPdf() {
-    OutputServices services{dialogs_, *printer_, *files_, clock_};
+    OutputServices services{dialogs_, *printer_, *files_, clock_, &folder_};
     ::exportQuotationPdf(&page_, priced_, services);
 }

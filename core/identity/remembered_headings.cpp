@@ -1,0 +1,89 @@
+#include "core/identity/remembered_headings.h"
+
+#include <nlohmann/json.hpp>
+
+#include "core/common/file_io.h"
+#include "core/costing/price_table.h"
+#include "core/job/quotation_text.h"
+
+namespace inkquot {
+
+namespace {
+
+constexpr std::size_t kMaxHeadingsFileBytes = 64 * 1024;
+
+const char* keyOf(HeadingKind kind) {
+    return kind == HeadingKind::Quotation ? "quotation" : "priceTable";
+}
+
+nlohmann::json parseHeadings(std::string_view bytes) {
+    auto parsed = nlohmann::json::parse(bytes, nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object()) {
+        return nlohmann::json::object();
+    }
+    return parsed;
+}
+
+// The kept headings, or an empty object when there are none or the file is
+// damaged.
+nlohmann::json readHeadings(const ProgramFolder& folder) {
+    std::string bytes;
+    if (!readWholeFile(folder.file(kHeadingsFileName), bytes, kMaxHeadingsFileBytes)) {
+        return nlohmann::json::object();
+    }
+    return parseHeadings(bytes);
+}
+
+}  // namespace
+
+std::optional<std::string> parseHeading(std::string_view bytes, HeadingKind kind) {
+    const nlohmann::json headings = parseHeadings(bytes);
+    const auto it = headings.find(keyOf(kind));
+    if (it == headings.end() || !it->is_string()) {
+        return std::nullopt;
+    }
+    std::string heading = it->get<std::string>();
+    if (heading.empty() || heading.size() > kMaxKeptHeadingBytes) {
+        return std::nullopt;
+    }
+    return heading;
+}
+
+std::optional<std::string> lastHeading(const ProgramFolder& folder, HeadingKind kind) {
+    std::string bytes;
+    if (!readWholeFile(folder.file(kHeadingsFileName), bytes, kMaxHeadingsFileBytes)) {
+        return std::nullopt;
+    }
+    return parseHeading(bytes, kind);
+}
+
+std::string proposedHeading(const ProgramFolder* folder, HeadingKind kind) {
+    if (folder) {
+        if (auto kept = lastHeading(*folder, kind)) {
+            return *kept;
+        }
+    }
+    return std::string(kind == HeadingKind::Quotation ? kQuotationTitleProposal
+                                                      : kTableTitleProposal);
+}
+
+IoStatus rememberHeading(const ProgramFolder& folder, HeadingKind kind, std::string_view heading) {
+    if (heading.empty() || heading.size() > kMaxKeptHeadingBytes) {
+        return IoStatus::success();
+    }
+    nlohmann::json headings = readHeadings(folder);
+    if (headings.value(keyOf(kind), std::string()) == heading) {
+        return IoStatus::success();
+    }
+    headings[keyOf(kind)] = std::string(heading);
+    std::string bytes;
+    try {
+        bytes = headings.dump(2) + "\n";
+    } catch (const nlohmann::json::exception&) {
+        // Not UTF-8: nothing a screen hands over, but never written half.
+        return IoStatus::failure(IoError::BadText, "标题含有无法保存的字符。");
+    }
+    return writeFileAtomically(folder.file(kHeadingsFileName), bytes);
+}
+
+}  // namespace inkquot
