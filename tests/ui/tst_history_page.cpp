@@ -343,6 +343,12 @@ void TestHistoryPage::exportWritesTheFoundRecords() {
     files.sheetAnswers.push_back(
         SheetFileChoice{out.filePath(QStringLiteral("无/记录.xlsx")), inkquot::SheetFormat::Xlsx});
     f.page.Txtcxtj[0]->setText(QStringLiteral(" 甲 "));
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!keep.isEmpty()) {
+        f.click(0);
+        f.page.resize(800, 500);
+        f.page.grab().save(QDir(keep).filePath(QStringLiteral("history-page.png")));
+    }
     QTest::mouseClick(f.page.cmdexcel, Qt::LeftButton);
     QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
              QStringLiteral("历史报价记录-2026年12月8日"));
