@@ -38,7 +38,10 @@ const Command kCommands[] = {
     {"fit", "fit                fit a size on the sheets: {page, a, b, trim, gripper} in",
      inkquot::cli::runFit},
     {"table",
-     "table [--lines]    a price table: job description JSON in, its labels and prices out",
+     "table [--lines]    a price table: job description JSON in, its labels and prices out\n"
+     "  table --xlsx FILE | --csv FILE [--title TEXT]\n"
+     "                     the same, and the table of one job as an Excel workbook or a\n"
+     "                     CSV file (UTF-8 with a byte-order mark)",
      inkquot::cli::runTable},
     {"history",
      "history [--customer TEXT | --job TEXT | --after DATE]\n"

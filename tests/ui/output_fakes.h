@@ -59,6 +59,17 @@ public:
         return answer;
     }
 
+    std::optional<SheetFileChoice> chooseSheetFile(QWidget*, const QString& proposedPath) override {
+        proposed << proposedPath;
+        if (sheetAnswers.empty()) {
+            return std::nullopt;
+        }
+        const auto answer = sheetAnswers.front();
+        sheetAnswers.pop_front();
+        return answer;
+    }
+
     std::deque<std::optional<QString>> answers;
+    std::deque<std::optional<SheetFileChoice>> sheetAnswers;
     QStringList proposed;
 };

@@ -5,11 +5,13 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include "core/common/file_io.h"
 #include "core/records/history_file.h"
+#include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/history/history_page.h"
@@ -82,6 +84,7 @@ private slots:
     void failedDeletionSaysSoAndKeepsTheHistory();
     void tornHistoryIsListed();
     void longQueryShowsTheFirstAndCanBeStopped();
+    void exportWritesTheFoundRecords();
 };
 
 void TestHistoryPage::startsInCustomerModeWithAMonthAgo() {
@@ -322,6 +325,51 @@ void TestHistoryPage::longQueryShowsTheFirstAndCanBeStopped() {
     QCOMPARE(f.page.lstrec->count(), HistoryPage::kShownRecords * 10);
     QVERIFY(f.page.cmdli[0]->isEnabled());
     QCOMPARE(TempProgramFolder::readBytes(f.history()), bytes);
+}
+
+// "导出Excel" writes every record the conditions find, whether listed or
+// not; a file that cannot be written says why and leaves nothing.
+void TestHistoryPage::exportWritesTheFoundRecords() {
+    Fixture f;
+    f.save(saved(3, "甲印务", "画册"));
+    f.save(saved(2, "乙公司", "海报"));
+    f.save(saved(1, "甲印务", "名片"));
+    auto owned = std::make_unique<ScriptedFileChooser>();
+    ScriptedFileChooser& files = *owned;
+    f.page.setFileChooser(std::move(owned));
+    QTemporaryDir out;
+    const QString csv = out.filePath(QStringLiteral("记录.csv"));
+    files.sheetAnswers.push_back(SheetFileChoice{csv, inkquot::SheetFormat::Csv});
+    files.sheetAnswers.push_back(
+        SheetFileChoice{out.filePath(QStringLiteral("无/记录.xlsx")), inkquot::SheetFormat::Xlsx});
+    f.page.Txtcxtj[0]->setText(QStringLiteral(" 甲 "));
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!keep.isEmpty()) {
+        f.click(0);
+        f.page.resize(800, 500);
+        f.page.grab().save(QDir(keep).filePath(QStringLiteral("history-page.png")));
+    }
+    QTest::mouseClick(f.page.cmdexcel, Qt::LeftButton);
+    QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
+             QStringLiteral("历史报价记录-2026年12月8日"));
+    QCOMPARE(f.dialogs.texts(), QStringList({QStringLiteral("已导出2条记录。")}));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 6);  // heading, condition, column headings, two records, end
+    QCOMPARE(lines[0], QStringLiteral("历史报价记录,,,,,,,"));
+    QVERIFY(lines[1].startsWith(QStringLiteral("客户名称包含“甲”的记录")));
+    QCOMPARE(lines[3], QStringLiteral("2026/12/5,甲印务,画册,大度16开,1000,0.5000,500.00,"
+                                      "157克铜版纸4+4色印刷；"));
+    QVERIFY(lines[4].startsWith(QStringLiteral("2026/12/7,甲印务,名片,")));
+
+    QTest::mouseClick(f.page.cmdexcel, Qt::LeftButton);
+    QVERIFY(f.dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
+    QVERIFY(f.dialogs.last().text.contains(QStringLiteral("不存在")));
+    QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList({QStringLiteral("记录.csv")}));
 }
 
 QTEST_MAIN(TestHistoryPage)

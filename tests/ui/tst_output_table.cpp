@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -9,8 +10,8 @@
 #include "core/common/clock.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
-#include "core/job/form_state.h"
 #include "core/costing/price_table.h"
+#include "core/job/form_state.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
@@ -55,6 +56,10 @@ private slots:
     void windowShowsTheTable();
     void scrollingMovesTheTable_data();
     void scrollingMovesTheTable();
+    void windowTakesTheHeightTheScreenAllows_data();
+    void windowTakesTheHeightTheScreenAllows();
+    void cellsInDoubtAreMarkedAndCounted();
+    void spreadsheetExport();
     void printingCopiesIntoTheLayoutAndCloses();
     void printerFailureIsReportedAndCloses();
     void exportWritesTheSamePageAndStaysOpen();
@@ -184,6 +189,7 @@ void TestOutputTable::windowShowsTheTable() {
             QVERIFY(cell.right() <= p.column->geometry().right());
         }
         // The window fits a screen of 800 × 600.
+        w.fitToScreen(QRect(0, 0, 800, 600));
         w.adjustSize();
         QVERIFY(w.width() <= 790);
         QVERIFY(w.height() <= 560);
@@ -200,13 +206,13 @@ void TestOutputTable::windowShowsTheTable() {
 }
 
 void TestOutputTable::scrollingMovesTheTable_data() {
-    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("value");     // -1: the end of the range
     QTest::addColumn<int>("expected");  // the clamped scroll value
     QTest::newRow("top") << 0 << 0;
     QTest::newRow("one step") << 100 << 100;
     QTest::newRow("page") << 1000 << 1000;
-    QTest::newRow("end") << 6205 << 6205;
-    QTest::newRow("past the end") << 9000 << 6205;
+    QTest::newRow("end") << -1 << -1;
+    QTest::newRow("past the end") << 9000 << -1;
 }
 
 void TestOutputTable::scrollingMovesTheTable() {
@@ -216,8 +222,13 @@ void TestOutputTable::scrollingMovesTheTable() {
     RecordingPrinter printer;
     ScriptedFileChooser files;
     FrmShow w({dialogs, printer, files, clock_});
+    w.fitToScreen(QRect(0, 0, 800, 600));
+    const int end = w.scrollRangeTwips();
+    QVERIFY(end > 1000);
+    value = value < 0 ? end : value;
+    expected = expected < 0 ? end : expected;
     QCOMPARE(w.VScroll1->minimum(), 0);
-    QCOMPARE(w.VScroll1->maximum(), 6205);
+    QCOMPARE(w.VScroll1->maximum(), end);
     QCOMPARE(w.VScroll1->singleStep(), 100);
     QCOMPARE(w.VScroll1->pageStep(), 1000);
     if (value > 0) {
@@ -227,10 +238,132 @@ void TestOutputTable::scrollingMovesTheTable() {
     w.VScroll1->setValue(value);
     QCOMPARE(w.VScroll1->value(), expected);
     QCOMPARE(w.Picture2->y(), -tw(expected));
-    if (expected == 6205) {
+    if (expected == end) {
         // At the end the bottom of the table is the bottom of the viewport.
         QCOMPARE(w.Picture2->geometry().bottom(), w.Picture1->height() - 1);
     }
+}
+
+void TestOutputTable::windowTakesTheHeightTheScreenAllows_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("whole");  // the whole table in view
+    QTest::newRow("800x600") << QSize(800, 600) << false;
+    QTest::newRow("1280x800") << QSize(1280, 800) << false;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << true;
+}
+
+void TestOutputTable::windowTakesTheHeightTheScreenAllows() {
+    QFETCH(QSize, screen);
+    QFETCH(bool, whole);
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    FrmShow w({dialogs, printer, files, clock_});
+    w.fitToScreen(QRect(QPoint(0, 0), screen));
+    w.adjustSize();
+    // Room is left for the window frame; the table takes the rest.
+    QVERIFY(w.height() <= screen.height() - 40);
+    QVERIFY(w.width() <= screen.width() - 10);
+    QCOMPARE(w.scrollRangeTwips() == 0, whole);
+    QCOMPARE(w.VScroll1->isEnabled(), !whole);
+    QVERIFY(w.height() >= (whole ? w.Picture2->height() : screen.height() - 120));
+    if (whole) {
+        QCOMPARE(w.Picture1->height(), w.Picture2->height());
+    }
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!keep.isEmpty()) {
+        w.grab().save(QDir(keep).filePath(
+            QStringLiteral("window-%1x%2.png").arg(screen.width()).arg(screen.height())));
+    }
+}
+
+// A single sheet printed on a 四开 press cannot take the 2开 row: those cells
+// cost 0 and are marked; the line under the table counts them.
+void TestOutputTable::cellsInDoubtAreMarkedAndCounted() {
+    FormState form = formOfKind(2);
+    form.setListIndex(Ctl::Comyinji, 7, 1);
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(kProposal);
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    QStringList marked;
+    QString line;
+    QCOMPARE(run(form, result, dialogs, printer, files,
+                 [&](FrmShow& w) {
+                     for (QLabel* l : w.Picture2->labdanjia) {
+                         if (!l->styleSheet().isEmpty()) {
+                             marked << l->text();
+                         }
+                     }
+                     line = w.labcheck->text();
+                     const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+                     if (!keep.isEmpty()) {
+                         w.show();
+                         w.grab().save(QDir(keep).filePath(QStringLiteral("window-doubt.png")));
+                     }
+                 }),
+             PriceTableShown::Shown);
+    QVERIFY(!marked.isEmpty());
+    QCOMPARE(marked, QStringList(marked.size(), QStringLiteral("0.0000")));
+    QCOMPARE(line,
+             QStringLiteral("价格表中有%1格单价为零或负数，请检查价格方案").arg(marked.size()));
+
+    // A sound table marks nothing and says nothing.
+    FormState sound = formOfKind(2);
+    dialogs.setNextInput(kProposal);
+    QCOMPARE(run(sound, result, dialogs, printer, files,
+                 [&](FrmShow& w) {
+                     QVERIFY(w.labcheck->text().isEmpty());
+                     for (QLabel* l : w.Picture2->labdanjia) {
+                         QVERIFY(l->styleSheet().isEmpty());
+                     }
+                 }),
+             PriceTableShown::Shown);
+}
+
+// "导出Excel": a workbook or a CSV file of the shown table; a file that cannot
+// be written says "保存失败：" with the reason and leaves nothing; the window
+// stays open.
+void TestOutputTable::spreadsheetExport() {
+    QTemporaryDir out;
+    const QString book = out.filePath(QStringLiteral("表.xlsx"));
+    const QString csv = out.filePath(QStringLiteral("表.csv"));
+    FormState form = formOfKind(2);
+    CostResult result;
+    ScriptedDialogs dialogs;
+    dialogs.setNextInput(QStringLiteral("甲印务价格表"));
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    files.sheetAnswers = {
+        SheetFileChoice{book, inkquot::SheetFormat::Xlsx},
+        SheetFileChoice{csv, inkquot::SheetFormat::Csv},
+        SheetFileChoice{out.filePath(QStringLiteral("无/表.csv")), inkquot::SheetFormat::Csv}};
+    QString first;
+    QCOMPARE(run(form, result, dialogs, printer, files,
+                 [&](FrmShow& w) {
+                     for (int n = 0; n < 3; ++n) {
+                         QTest::mouseClick(w.cmdexcel, Qt::LeftButton);
+                     }
+                     first = w.Picture2->labdanjia[0]->text();
+                     QCOMPARE(w.result(), 0);
+                 }),
+             PriceTableShown::Shown);
+    QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
+             QStringLiteral("甲印务价格表-2026年3月"));
+    QFile workbook(book);
+    QVERIFY(workbook.open(QIODevice::ReadOnly));
+    QVERIFY(workbook.readAll().startsWith("PK"));
+    QFile sheet(csv);
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    const QByteArray bytes = sheet.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    QVERIFY(text.startsWith(QStringLiteral("甲印务价格表,")));
+    QVERIFY(text.contains(QStringLiteral("\r\n2开,") + QString(first).remove(QChar(u','))));
+    QCOMPARE(dialogs.texts().size(), 2);  // the heading prompt, then the failure
+    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
+    QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
 }
 
 void TestOutputTable::printingCopiesIntoTheLayoutAndCloses() {

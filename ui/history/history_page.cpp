@@ -17,6 +17,8 @@
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
 #include "ui/common/dialogs.h"
+#include "ui/history/history_export.h"
+#include "ui/output/save_file_chooser.h"
 
 namespace {
 
@@ -48,7 +50,11 @@ public:
 
 HistoryPage::HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
                          const inkquot::Clock& clock, QWidget* parent)
-    : QWidget(parent), folder_(folder), dialogs_(dialogs), clock_(clock) {
+    : QWidget(parent),
+      files_(std::make_unique<QtSaveFileChooser>()),
+      folder_(folder),
+      dialogs_(dialogs),
+      clock_(clock) {
     setObjectName(QStringLiteral("historyPage"));
 
     const char* const modeCaptions[3] = {"按客户名查询", "按印件名查询", "按日期查询/删除"};
@@ -81,6 +87,10 @@ HistoryPage::HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
     cmdstop->setObjectName(QStringLiteral("cmdstop"));
     cmdstop->setEnabled(false);
     buttons->addWidget(cmdstop);
+    cmdexcel = new QPushButton(QStringLiteral("导出Excel"), this);
+    cmdexcel->setObjectName(QStringLiteral("cmdexcel"));
+    buttons->addWidget(cmdexcel);
+    connect(cmdexcel, &QPushButton::clicked, this, &HistoryPage::exportRecords);
     buttons->addStretch(1);
     connect(cmdstop, &QPushButton::clicked, this, &HistoryPage::stopQuery);
     connect(cmdli[0], &QPushButton::clicked, this, &HistoryPage::query);
@@ -279,4 +289,27 @@ void HistoryPage::deleteAll() {
     }
     lstrec->clear();
     labcount->clear();
+}
+
+HistoryPage::~HistoryPage() = default;
+
+void HistoryPage::setFileChooser(std::unique_ptr<SaveFileChooser> chooser) {
+    files_ = std::move(chooser);
+}
+
+void HistoryPage::exportRecords() {
+    if (querying_) {
+        return;
+    }
+    inkquot::HistoryQuery q;
+    q.mode = static_cast<inkquot::HistoryMode>(mode());
+    q.customer = Txtcxtj[0]->text().toStdString();
+    q.jobName = Txtcxtj[1]->text().toStdString();
+    q.cutoff = Txtcxtj[2]->text().toStdString();
+    const auto matcher = inkquot::HistoryMatcher::from(q);
+    if (!matcher) {
+        dialogs_.warning(this, QString::fromUtf8(kBadDate));
+        return;
+    }
+    exportHistorySheet(this, folder_, q, *matcher, dialogs_, *files_, clock_);
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
@@ -13,6 +14,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class SaveFileChooser;
 
 // The history page: saved quotations listed by customer name, by job name or
 // by date, and deleted up to a date or all at once.
@@ -22,6 +24,7 @@ class HistoryPage : public QWidget {
 public:
     HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const inkquot::Clock& clock,
                 QWidget* parent = nullptr);
+    ~HistoryPage() override;
 
     // Sets the cut-off date box to 30 days before today; the main window
     // calls it last when loading.
@@ -38,6 +41,9 @@ public:
     void stopQuery();
     void deleteUpToDate();
     void deleteAll();
+    // "导出Excel": the records the conditions find, into a spreadsheet file.
+    void exportRecords();
+    void setFileChooser(std::unique_ptr<SaveFileChooser> chooser);
 
     // Query modes: 0 customer name, 1 job name, 2 date.
     std::array<QRadioButton*, 3> Optcxtj{};
@@ -45,6 +51,7 @@ public:
     std::array<QPushButton*, 3> cmdli{};
     QListWidget* lstrec = nullptr;
     QPushButton* cmdstop = nullptr;
+    QPushButton* cmdexcel = nullptr;  // "导出Excel"
     QProgressBar* progress = nullptr;
     QLabel* labcount = nullptr;
 
@@ -61,6 +68,7 @@ private:
     bool querying_ = false;
     bool stopAsked_ = false;
 
+    std::unique_ptr<SaveFileChooser> files_;
     inkquot::ProgramFolder folder_;
     Dialogs& dialogs_;
     const inkquot::Clock& clock_;

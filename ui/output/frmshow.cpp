@@ -1,14 +1,21 @@
 #include "ui/output/frmshow.h"
 
 #include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
+#include "core/costing/price_table_check.h"
+#include "core/spreadsheet/price_table_sheet.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/output/frmlist.h"
 #include "ui/output/letterhead_page.h"
 #include "ui/output/page_printer.h"
@@ -16,8 +23,13 @@
 
 namespace {
 
-// The viewport shows the table but for the scroll range.
-constexpr int kViewportTwips = PriceSheet::kHeightTwips - FrmShow::kScrollTwips;
+// The least the viewport shows on any screen, and the room a window
+// manager's title bar and frame take above and around the window.
+constexpr int kMinimumViewportTwips = 5295;
+constexpr int kWindowFramePixels = 40;
+
+// A cell in doubt: the shade of a spreadsheet's warning cells.
+const QString kDoubtStyle = QStringLiteral("background-color: #FFC7CE;");
 
 }  // namespace
 
@@ -28,7 +40,7 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
 
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFixedSize(tw(PriceSheet::kWidthTwips), tw(kViewportTwips));
+    Picture1->setFixedSize(tw(PriceSheet::kWidthTwips), tw(kMinimumViewportTwips));
     Picture2 = new PriceSheet(Picture1);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->move(0, 0);
@@ -37,7 +49,6 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
 
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
-    VScroll1->setRange(0, kScrollTwips);
     VScroll1->setSingleStep(100);
     VScroll1->setPageStep(1000);
     connect(VScroll1, &QScrollBar::valueChanged, this, &FrmShow::scrolled);
@@ -48,30 +59,78 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     Cmdbjd[1]->setObjectName(QStringLiteral("Cmdbjd_1"));
     cmdpdf = new QPushButton(QStringLiteral("导出PDF"), this);
     cmdpdf->setObjectName(QStringLiteral("cmdpdf"));
+    cmdexcel = new QPushButton(QStringLiteral("导出Excel"), this);
+    cmdexcel->setObjectName(QStringLiteral("cmdexcel"));
     connect(Cmdbjd[0], &QPushButton::clicked, this, &FrmShow::printTable);
     connect(Cmdbjd[1], &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdpdf, &QPushButton::clicked, this, &FrmShow::exportPdf);
-    for (QPushButton* b : {Cmdbjd[0], cmdpdf, Cmdbjd[1]}) {
+    connect(cmdexcel, &QPushButton::clicked, this, &FrmShow::exportSheet);
+    for (QPushButton* b : {Cmdbjd[0], cmdpdf, cmdexcel, Cmdbjd[1]}) {
         b->setAutoDefault(false);
     }
+    labcheck = new QLabel(this);
+    labcheck->setObjectName(QStringLiteral("labcheck"));
+    labcheck->setWordWrap(true);
+    labcheck->setStyleSheet(QStringLiteral("color: #9C0006;"));
 
     auto* table = new QHBoxLayout;
     table->setSpacing(0);
     table->addWidget(Picture1);
     table->addWidget(VScroll1);
+    // The warning line shares the row of the buttons, so the table keeps
+    // all the height there is.
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(labcheck, 1);
     buttons->addWidget(Cmdbjd[0]);
     buttons->addWidget(cmdpdf);
+    buttons->addWidget(cmdexcel);
     buttons->addWidget(Cmdbjd[1]);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(table);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    fitToScreen(screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600));
+}
+
+void FrmShow::fitToScreen(const QRect& available) {
+    const int sheet = tw(PriceSheet::kHeightTwips);
+    layout()->activate();
+    const int around = sizeHint().height() - Picture1->height();
+    const int room = available.height() - kWindowFramePixels - around;
+    const int viewport = std::clamp(room, tw(kMinimumViewportTwips), sheet);
+    Picture1->setFixedHeight(viewport);
+    scrollTwips_ = (sheet - viewport) * kTwipsPerPixel;
+    VScroll1->setRange(0, scrollTwips_);
+    VScroll1->setEnabled(scrollTwips_ > 0);
+    scrolled(VScroll1->value());
+    layout()->activate();
+}
+
+void FrmShow::setTable(const inkquot::PriceTableGrid& grid) {
+    grid_ = grid;
+    PriceSheet& sheet = *Picture2;
+    sheet.labshuoming->setText(fromUtf8(grid.labshuoming));
+    for (int j = 0; j < PriceSheet::kQuantities; ++j) {
+        sheet.labshu[j]->setText(fromUtf8(grid.labshu[j]));
+    }
+    for (int i = 0; i < PriceSheet::kRows; ++i) {
+        sheet.labddu[i]->setText(fromUtf8(grid.labddu[i]));
+        sheet.labzdu[i]->setText(fromUtf8(grid.labddu[i]));
+    }
+    const inkquot::PriceTableCheck check = inkquot::checkPriceTable(grid);
+    for (int n = 0; n < PriceSheet::kCells; ++n) {
+        sheet.labdanjia[n]->setText(fromUtf8(grid.labdanjia[n]));
+        sheet.labdanjia[n]->setStyleSheet(check.cells[n] == inkquot::CellDoubt::None ? QString()
+                                                                                     : kDoubtStyle);
+    }
+    sheet.lablei->setText(fromUtf8(grid.lablei));
+    labcheck->setText(fromUtf8(check.warning()));
 }
 
 void FrmShow::scrolled(int value) {
-    VScroll1->setRange(0, kScrollTwips);
+    VScroll1->setRange(0, scrollTwips_);
     VScroll1->setSingleStep(100);
     VScroll1->setPageStep(1000);
     Picture2->move(0, -tw(value));
@@ -98,10 +157,12 @@ void FrmShow::printTable() {
     reject();
 }
 
+QString FrmShow::proposedName() const {
+    return Picture2->labiaoti->text() + QStringLiteral("-") + Picture2->labdate->text();
+}
+
 void FrmShow::exportPdf() {
-    const QString name =
-        Picture2->labiaoti->text() + QStringLiteral("-") + Picture2->labdate->text();
-    const auto file = services_.files.choosePdfFile(this, proposedPdfPath(name));
+    const auto file = services_.files.choosePdfFile(this, proposedPdfPath(proposedName()));
     if (!file) {
         return;
     }
@@ -110,5 +171,25 @@ void FrmShow::exportPdf() {
     PdfPagePrinter pdf(*file);
     if (!printWithLetterhead(pdf, frmlist, Picture2->labiaoti->text(), services_.shopFolder)) {
         services_.dialogs.warning(this, QString::fromUtf8(kPdfErrorText) + *file);
+    }
+}
+
+void FrmShow::exportSheet() {
+    if (!grid_) {
+        return;
+    }
+    const auto choice = services_.files.chooseSheetFile(this, proposedSheetPath(proposedName()));
+    if (!choice) {
+        return;
+    }
+    const inkquot::PriceTableHeading heading{letterhead_, toUtf8(Picture2->labiaoti->text()),
+                                             toUtf8(Picture2->labdate->text())};
+    const inkquot::IoStatus written = inkquot::writePriceTableSheet(
+        QFile::encodeName(choice->path).toStdString(), choice->format, *grid_, heading);
+    if (written.error == inkquot::IoError::NotDurable) {
+        services_.dialogs.warning(this, fromUtf8(written.message));
+    } else if (!written) {
+        services_.dialogs.warning(
+            this, fromUtf8(std::string(inkquot::kSaveFailedText) + written.message));
     }
 }

@@ -11,25 +11,6 @@
 #include "ui/output/frmshow.h"
 #include "ui/output/price_sheet.h"
 
-namespace {
-
-void fillSheet(PriceSheet& sheet, const inkquot::PriceTableGrid& g) {
-    sheet.labshuoming->setText(fromUtf8(g.labshuoming));
-    for (int j = 0; j < PriceSheet::kQuantities; ++j) {
-        sheet.labshu[j]->setText(fromUtf8(g.labshu[j]));
-    }
-    for (int i = 0; i < PriceSheet::kRows; ++i) {
-        sheet.labddu[i]->setText(fromUtf8(g.labddu[i]));
-        sheet.labzdu[i]->setText(fromUtf8(g.labddu[i]));
-    }
-    for (int n = 0; n < PriceSheet::kCells; ++n) {
-        sheet.labdanjia[n]->setText(fromUtf8(g.labdanjia[n]));
-    }
-    sheet.lablei->setText(fromUtf8(g.lablei));
-}
-
-}  // namespace
-
 PriceTableShown generatePriceTableWindow(QWidget* parent, const inkquot::ProgramFolder& folder,
                                          inkquot::JobForm& form, inkquot::CostResult& result,
                                          OutputServices services,
@@ -56,7 +37,7 @@ PriceTableShown generatePriceTableWindow(QWidget* parent, const inkquot::Program
     }
 
     FrmShow frmshow(services, parent);
-    fillSheet(*frmshow.Picture2, *grid);
+    frmshow.setTable(*grid);
     using inkquot::HeadingKind;
     const auto heading = services.dialogs.input(
         parent, fromUtf8(inkquot::kTableTitlePrompt),

@@ -1,6 +1,7 @@
 #include "ui/output/save_file_chooser.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QStandardPaths>
 
@@ -17,7 +18,27 @@ std::optional<QString> QtSaveFileChooser::choosePdfFile(QWidget* parent,
     return file;
 }
 
-QString proposedPdfPath(const QString& name) {
+std::optional<SheetFileChoice> QtSaveFileChooser::chooseSheetFile(QWidget* parent,
+                                                                  const QString& proposedPath) {
+    const QString workbook = QStringLiteral("Excel工作簿 (*.xlsx)");
+    const QString csv = QStringLiteral("CSV文件，UTF-8 (*.csv)");
+    QString filter = workbook;
+    QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("导出Excel"), proposedPath,
+                                                workbook + QStringLiteral(";;") + csv, &filter);
+    if (file.isEmpty()) {
+        return std::nullopt;
+    }
+    if (const auto named = inkquot::sheetFormatOf(QFile::encodeName(file).toStdString())) {
+        return SheetFileChoice{file, *named};
+    }
+    const bool asCsv = filter == csv;
+    file += asCsv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    return SheetFileChoice{file, asCsv ? inkquot::SheetFormat::Csv : inkquot::SheetFormat::Xlsx};
+}
+
+namespace {
+
+QString proposedPath(const QString& name, const QString& suffix) {
     QString safe;
     for (const QChar c : name) {
         const bool bad =
@@ -33,5 +54,15 @@ QString proposedPdfPath(const QString& name) {
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::homePath();
     }
-    return QDir(folder).filePath(safe + QStringLiteral(".pdf"));
+    return QDir(folder).filePath(safe + suffix);
+}
+
+}  // namespace
+
+QString proposedPdfPath(const QString& name) {
+    return proposedPath(name, QStringLiteral(".pdf"));
+}
+
+QString proposedSheetPath(const QString& name) {
+    return proposedPath(name, QString());
 }
