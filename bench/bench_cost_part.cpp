@@ -10,6 +10,7 @@
 
 #include "bench/bench_support.h"
 #include "core/costing/part_costing.h"
+#include "core/costing/press_kind.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ PartSpec leaflet() {
     s.spotColours = 1;
     s.printFlag = 1;
     s.workAndTurn = 1;
-    s.press = 1;
+    s.press = costingPress(kPressDuikaiFlat);
     s.filmFlag = 1;
     s.filmMode = 3;
     s.impositionFlag = 1;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/costing/price_record_numbers.h"
 #include "core/costing/stored_float.h"
 
 namespace inkquot {
@@ -16,10 +17,9 @@ BindingOutcome costBindingWithBook(const PriceBook& book, float bindFlag, float 
             return {BindingStatus::NonFiniteInput, 0};
         }
     }
-    // Forms 1..6 use the item pairs (31, 32) .. (41, 42): per copy, then per
-    // signature.
+    // Forms 1..6 each have a price per copy and one per signature.
     int form = 0;
-    for (int f = 1; f <= 6; ++f) {
+    for (int f = gongjia_record::FirstBindingForm; f <= gongjia_record::LastBindingForm; ++f) {
         if (bindingForm == static_cast<float>(f)) {
             form = f;
         }
@@ -27,8 +27,8 @@ BindingOutcome costBindingWithBook(const PriceBook& book, float bindFlag, float 
     if (form == 0) {
         return {BindingStatus::Costed, 0};
     }
-    const GongItem& perCopy = book.gong[29 + 2 * form];
-    const GongItem& perSignature = book.gong[30 + 2 * form];
+    const GongItem& perCopy = book.gong[gongjia_record::bindingPerCopy(form)];
+    const GongItem& perSignature = book.gong[gongjia_record::bindingPerSignature(form)];
     // Prices are for a 16开 book; larger books take Tag1, 17..32开 Tag2,
     // 33..64开 Tag3, smaller ones Tag4.
     float sizeFactor = perCopy.Tag4;
@@ -42,7 +42,8 @@ BindingOutcome costBindingWithBook(const PriceBook& book, float bindFlag, float 
         sizeFactor = perCopy.Tag3;
     }
     const double signatures = std::floor(static_cast<double>(pages) / 4.0);
-    const float charged = copies < book.jiben[9] ? book.jiben[9] : copies;
+    const float minimum = book.jiben[jiben_record::BindingMinimumCopies];
+    const float charged = copies < minimum ? minimum : copies;
     const float cost = storedFloat((signatures * perSignature.Danjia + perCopy.Danjia) *
                                    static_cast<double>(charged) * sizeFactor);
     if (!std::isfinite(cost)) {

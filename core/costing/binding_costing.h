@@ -18,9 +18,10 @@ struct BindingOutcome {
 };
 
 // Binding of a book: a price per copy plus a price per signature (贴, four
-// pages), scaled by the size of the book and charged for at least jiben[9]
-// copies. bindingForm: 1 骑马订, 2 锁线胶订, 3 精装, 4..6 其它装订形式一..三;
-// any other form costs 0. Every status but Costed comes with a cost of 0.
+// pages), scaled by the size of the book and charged for at least the
+// binding minimum of the basic data (装订起点计费数) copies. bindingForm:
+// 1 骑马订, 2 锁线胶订, 3 精装, 4..6 其它装订形式一..三; any other form costs 0.
+// Every status but Costed comes with a cost of 0.
 BindingOutcome costBindingWithBook(const PriceBook& book, float bindFlag, float copies, float kai,
                                    float pages, float bindingForm);
 

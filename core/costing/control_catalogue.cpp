@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "core/costing/press_kind.h"
+
 namespace inkquot {
 
 namespace {
@@ -20,9 +22,19 @@ const Items kFactors = {"1",   "1.1", "1.2", "1.3", "1.4", "1.5", "1.6", "1.7",
                         "1.8", "1.9", "2",   "3",   "4",   "5",   "0.9", "0.8",
                         "0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1"};
 const Items kSpotColours = {"0", "1", "2", "3", "4", "5", "6", "7", "8"};
-const Items kAllPresses = {"对开平印机", "四开平印机", "八开平印机", "对开轮转机"};
-const Items kRotaryOnly = {"对开轮转机"};
-const Items kFlatPresses = {"对开平印机", "四开平印机", "八开平印机"};
+// Press lists: the book parts and the single sheet offer every press, so
+// their positions are the press kinds; the newspaper pages only go on the web
+// press, the box and sticker parts only on the sheet-fed ones.
+Items pressNames(int first, int last) {
+    Items out;
+    for (int kind = first; kind <= last; ++kind) {
+        out.emplace_back(kPressNames[static_cast<std::size_t>(kind)]);
+    }
+    return out;
+}
+const Items kAllPresses = pressNames(kPressDuikaiFlat, kPressDuikaiRotary);
+const Items kRotaryOnly = pressNames(kPressDuikaiRotary, kPressDuikaiRotary);
+const Items kFlatPresses = pressNames(kPressDuikaiFlat, kPressBakaiFlat);
 
 const char* const kRotaryHint = "上轮转机的印张数应在20000以上，否则建议用平张机印刷。";
 const char* const kBookPartsHint = "如果没有单独计算封面，默认内页一4P大小计算封面印后加工费";

@@ -97,9 +97,4 @@ inline constexpr std::array<DieDifficultyIndexes, 4> kDieDifficultyIndexes = {{
     {kSticker, 17, 18},
 }};
 
-// The press list items in PressKind order: the position in a press list that
-// offers all four is the press kind.
-inline constexpr std::array<std::string_view, 4> kPressNames = {"对开平印机", "四开平印机",
-                                                                "八开平印机", "对开轮转机"};
-
 }  // namespace inkquot

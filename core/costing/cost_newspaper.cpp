@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/costing/press_kind.h"
 #include "core/costing/stored_float.h"
 
 namespace inkquot {
@@ -74,7 +75,7 @@ CostOutcome CostNewspaper(const ProgramFolder& folder, const JobForm& form, Cost
         readPaperAndColours(reader,
                             PrintingControls{g.part, g.colours, g.colours + 1, g.difficulty}, spec);
         spec.printFlag = 1;
-        spec.press = 4;  // 对开轮转机
+        spec.press = costingPress(kPressDuikaiRotary);
         spec.filmFlag = film;
         spec.filmMode = filmMode;
         spec.impositionFlag = imposition;

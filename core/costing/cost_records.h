@@ -21,7 +21,9 @@ struct PartSpec {
     float printFlag = 0;     // 1: printing and paper are charged
     float stickerPaper = 0;  // 1: sticker paper, priced per 对开 sheet
     float workAndTurn = 0;   // 1: 自翻版 / 跟斗翻 allowed
-    float press = 0;  // 1 对开平印机, 2 四开平印机, 3 八开平印机, 4 对开轮转机
+    // 1 对开平印机, 2 四开平印机, 3 八开平印机, 4 对开轮转机: costingPress() of
+    // the press kind.
+    float press = 0;
     float filmFlag = 0;
     float filmMode = 0;  // 1 单出菲林, 2 出菲林/打样, 3 设计制作/出菲林/打样
     float impositionFlag = 0;

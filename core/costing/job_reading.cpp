@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/common/number_text.h"
+#include "core/costing/press_kind.h"
 #include "core/costing/stored_float.h"
 
 namespace inkquot {
@@ -60,6 +61,10 @@ float JobReader::position(Ctl control, int index) const {
     return listIndex < 0 ? 0.0f : static_cast<float>(listIndex + 1);
 }
 
+float JobReader::press(int part) const {
+    return costingPress(form_.listIndex(Ctl::Comyinji, part));
+}
+
 float JobReader::checked(Ctl control, int index) const {
     return form_.checkState(control, index) == CheckState::Checked ? 1.0f : 0.0f;
 }
@@ -96,7 +101,7 @@ void readPaperAndColours(JobReader& reader, const PrintingControls& c, PartSpec&
 
 void readPress(JobReader& reader, int part, PartSpec& spec) {
     spec.sheetKai = reader.number(Ctl::Cmbkaizhi, part, std::string(partName(part)) + "的开纸大小");
-    spec.press = reader.position(Ctl::Comyinji, part);
+    spec.press = reader.press(part);
     spec.workAndTurn = reader.checked(Ctl::Chkzifan, part);
 }
 

@@ -54,6 +54,8 @@ public:
     // that is not a number reads as 0 without a refusal.
     float numberIf(bool needed, Ctl control, int index, std::string_view what);
     float position(Ctl control, int index = 0) const;
+    // The press of a part as the cost rules number it (PartSpec::press).
+    float press(int part) const;
     float checked(Ctl control, int index) const;
     float ticked(Ctl list, int item) const;
     int option(Ctl group) const;

@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/costing/press_kind.h"
+#include "core/costing/price_record_numbers.h"
 #include "core/costing/stored_float.h"
 
 namespace inkquot {
 
 namespace {
+
+namespace J = jiben_record;
+namespace G = gongjia_record;
 
 bool on(float flag) {
     return flag == 1.0f;
@@ -59,13 +64,21 @@ struct FlatPressItems {
 };
 
 FlatPressItems flatPressItems(float press) {
-    if (press == 3) {
-        return {8, 9, 7, 13, 7};  // 八开平印机
+    if (press == costingPress(kPressBakaiFlat)) {
+        return {G::BakaiFlatShortRun, G::BakaiFlatMiddleRun, G::BakaiFlatLongRun, G::BakaiFlatPlate,
+                J::BakaiFlatMinimumRun};
     }
-    if (press == 2) {
-        return {5, 6, 4, 12, 6};  // 四开平印机
+    if (press == costingPress(kPressSikaiFlat)) {
+        return {G::SikaiFlatShortRun, G::SikaiFlatMiddleRun, G::SikaiFlatLongRun, G::SikaiFlatPlate,
+                J::SikaiFlatMinimumRun};
     }
-    return {2, 3, 1, 11, 5};  // 对开平印机, and any other value
+    // 对开平印机, and any other value.
+    return {G::DuikaiFlatShortRun, G::DuikaiFlatMiddleRun, G::DuikaiFlatLongRun, G::DuikaiFlatPlate,
+            J::DuikaiFlatMinimumRun};
+}
+
+bool onRotary(float press) {
+    return press == costingPress(kPressDuikaiRotary);
 }
 
 class PartCoster {
@@ -82,8 +95,9 @@ public:
             paper(paperPrice);
         }
         if (on(s_.impositionFlag)) {
-            c_.ImpositionCost = storedFloat((d(cu_) + d(s_.spotColours)) * d(gong(18).Danjia) *
-                                            d(sizeFactor(gong(18), s_.sheetKai)));
+            const GongItem& imposition = gong(G::Imposition);
+            c_.ImpositionCost = storedFloat((d(cu_) + d(s_.spotColours)) * d(imposition.Danjia) *
+                                            d(sizeFactor(imposition, s_.sheetKai)));
         }
         if (on(s_.surfaceFlag)) {
             surface();
@@ -92,12 +106,12 @@ public:
             foil();
         }
         if (on(s_.embossFlag)) {
-            c_.EmbossCost = storedFloat(perThousandSheets(27));
-            atLeast(c_.EmbossCost, b_.jiben[12]);
+            c_.EmbossCost = storedFloat(perThousandSheets(G::Embossing));
+            atLeast(c_.EmbossCost, jiben(J::EmbossMinimumCharge));
         }
         if (on(s_.mountFlag)) {
-            c_.MountCost = storedFloat(perThousandSheets(29));
-            atLeast(c_.MountCost, b_.jiben[14]);
+            c_.MountCost = storedFloat(perThousandSheets(G::Mounting));
+            atLeast(c_.MountCost, jiben(J::MountMinimumCharge));
         }
         if (on(s_.dieCutFlag)) {
             dieCut();
@@ -116,6 +130,7 @@ public:
 
 private:
     const GongItem& gong(int k) const { return b_.gong[k]; }
+    float jiben(int i) const { return b_.jiben[i]; }
 
     float colourFactorOf(int k) const {
         return colourFactor(gong(k), s_.coloursFront, s_.coloursBack);
@@ -140,7 +155,7 @@ private:
         const float allColours = storedFloat(d(c1) + d(c2));
         const float oneSided = storedFloat(d(s_.quantity) / d(n_));
         const float twoPasses = storedFloat(2.0 * d(s_.quantity) / d(n_));
-        if (s_.press == 4) {
+        if (onRotary(s_.press)) {
             // The rotary prints both sides in one pass of the web.
             cu_ = allColours;
             sheets_ = oneSided;
@@ -169,19 +184,19 @@ private:
     // Film is priced per 对开 four-colour set and scaled to the press sheet;
     // design is priced per P, one 16开 page in four colours.
     void film() {
-        const double fd = colourFactorOf(15);
-        const double ff = colourFactorOf(16);
-        const double fp = colourFactorOf(17);
+        const double fd = colourFactorOf(G::Design);
+        const double ff = colourFactorOf(G::Film);
+        const double fp = colourFactorOf(G::Proof);
         double unit;
         if (s_.filmMode == 1) {
-            unit = ff * d(gong(16).Danjia);
+            unit = ff * d(gong(G::Film).Danjia);
         } else {
-            unit = fp * d(gong(17).Danjia) + ff * d(gong(16).Danjia);
+            unit = fp * d(gong(G::Proof).Danjia) + ff * d(gong(G::Film).Danjia);
         }
         c_.FilmCost =
             storedFloat(2.0 * (d(cu_) + d(s_.spotColours)) * (unit / 4.0) / d(s_.sheetKai));
         if (s_.filmMode != 1 && s_.filmMode != 2) {
-            const double design = (16.0 / d(s_.kai)) * (d(gong(15).Danjia) / 4.0) *
+            const double design = (16.0 / d(s_.kai)) * (d(gong(G::Design).Danjia) / 4.0) *
                                   (d(s_.coloursFront) + d(s_.coloursBack) + d(s_.spotColours)) * fd;
             c_.FilmCost = storedFloat(d(c_.FilmCost) + design);
         }
@@ -194,15 +209,15 @@ private:
                                              : storedFloat(d(quantity) / d(n_));
         const double difficulty = s_.printDifficulty;
         const double spot = s_.spotColours;
-        const double spotFactor = b_.jiben[17];
-        if (s_.press == 4) {
-            const float minimumRun = b_.jiben[8];
+        const double spotFactor = jiben(J::SpotColourFactor);
+        if (onRotary(s_.press)) {
+            const float minimumRun = jiben(J::RotaryMinimumRun);
             sheets = std::max(sheets, minimumRun);
             paperSheets = std::max(paperSheets, minimumRun);
-            const double price = gong(10).Danjia;
-            const double plate = gong(14).Danjia;
+            const double price = gong(G::RotaryPrinting).Danjia;
+            const double plate = gong(G::RotaryPlate).Danjia;
             c_.PrintCost = storedFloat(d(sheets) / 1000.0 * price * d(cu_) * difficulty *
-                                           d(colourFactorOf(10)) +
+                                           d(colourFactorOf(G::RotaryPrinting)) +
                                        plate * d(cu_));
             c_.PrintCost = storedFloat(
                 d(c_.PrintCost) + d(paperSheets) / 1000.0 * spotFactor * price * spot * difficulty +
@@ -225,7 +240,7 @@ private:
         }
         // Spot colours are run per colour at the long-run price raised by the
         // spot colour factor, never below the press's minimum run.
-        paperSheets = std::max(paperSheets, b_.jiben[items.minimumRun]);
+        paperSheets = std::max(paperSheets, jiben(items.minimumRun));
         c_.PrintCost = storedFloat(
             d(c_.PrintCost) + d(paperSheets) / 1000.0 * spotFactor * longPrice * spot * difficulty +
             plate * spot);
@@ -239,15 +254,15 @@ private:
         if (on(s_.stickerPaper)) {
             // Sticker paper is priced per 对开 sheet and its make-ready sheets
             // are counted in press sheets; sticker jobs run on flat presses.
-            c_.PaperCost =
-                storedFloat(((quantity / d(n_)) * (1.0 + runs * d(b_.jiben[2]) / 1000.0) +
-                             runs * d(b_.jiben[1])) *
-                            (d(price) * 2.0 / d(s_.sheetKai)));
+            c_.PaperCost = storedFloat(
+                ((quantity / d(n_)) * (1.0 + runs * d(jiben(J::FlatOverrunPerMille)) / 1000.0) +
+                 runs * d(jiben(J::FlatMakeReadySheets))) *
+                (d(price) * 2.0 / d(s_.sheetKai)));
             return;
         }
-        const bool rotary = s_.press == 4;
-        const double perMille = rotary ? b_.jiben[4] : b_.jiben[2];
-        const double makeReady = rotary ? b_.jiben[3] : b_.jiben[1];
+        const bool rotary = onRotary(s_.press);
+        const double perMille = jiben(rotary ? J::RotaryOverrunPerMille : J::FlatOverrunPerMille);
+        const double makeReady = jiben(rotary ? J::RotaryMakeReadySheets : J::FlatMakeReadySheets);
         const double fullSheets = (quantity / d(s_.kai)) * (1.0 + runs * perMille / 1000.0) +
                                   runs * makeReady / d(s_.sheetKai);
         // A full sheet weighs gsm × 2 × halfSheetArea grams; the price is per
@@ -257,50 +272,50 @@ private:
     }
 
     void surface() {
-        int k = 22;  // 过UV, and any type not listed
+        int k = G::UvCoating;  // and any type not listed
         if (s_.surfaceType == 1) {
-            k = 19;
+            k = G::GlossLamination;
         } else if (s_.surfaceType == 2) {
-            k = 20;
+            k = G::MattLamination;
         } else if (s_.surfaceType == 3) {
-            k = 21;
+            k = G::VarnishAndCalender;
         }
         double cost = (2.0 * d(s_.halfSheetArea) / d(s_.kai)) * d(s_.quantity) * d(gong(k).Danjia);
         if (s_.surfaceSides != 1) {
             cost *= 2;
         }
         c_.SurfaceCost = storedFloat(cost);
-        atLeast(c_.SurfaceCost, b_.jiben[10]);
+        atLeast(c_.SurfaceCost, jiben(J::SurfaceMinimumCharge));
     }
 
     // The minimum applies to the stamping work; the foil used is added after.
     void foil() {
-        double work = perThousandSheets(23);
+        double work = perThousandSheets(G::FoilStampingWork);
         if (s_.foilPasses == 2) {
             work *= 2;
         }
         c_.FoilCost = storedFloat(work);
-        atLeast(c_.FoilCost, b_.jiben[13]);
-        c_.FoilCost = storedFloat(d(c_.FoilCost) +
-                                  d(gong(24).Danjia) * d(s_.quantity) * d(s_.foilArea) / 10000.0);
+        atLeast(c_.FoilCost, jiben(J::FoilMinimumCharge));
+        c_.FoilCost = storedFloat(d(c_.FoilCost) + d(gong(G::FoilMaterial).Danjia) *
+                                                       d(s_.quantity) * d(s_.foilArea) / 10000.0);
     }
 
     // One die board serves the whole run, so it is charged once, without the
     // doubling for full press sheets and without a minimum.
     void dieCut() {
-        c_.DieCutCost = storedFloat(perThousandSheets(26) * d(s_.dieCutDifficulty));
-        atLeast(c_.DieCutCost, b_.jiben[11]);
+        c_.DieCutCost = storedFloat(perThousandSheets(G::DieCutting) * d(s_.dieCutDifficulty));
+        atLeast(c_.DieCutCost, jiben(J::DieCutMinimumCharge));
         if (on(s_.dieBoardFlag)) {
-            c_.DieBoardCost =
-                storedFloat(d(gong(25).Danjia) * d(sizeFactor(gong(25), s_.sheetKai)) *
-                            d(s_.dieBoardDifficulty));
+            const GongItem& board = gong(G::DieBoard);
+            c_.DieBoardCost = storedFloat(d(board.Danjia) * d(sizeFactor(board, s_.sheetKai)) *
+                                          d(s_.dieBoardDifficulty));
         }
     }
 
     // Priced per m² with the material; 三层 board at the base price, 五层 Tag1,
     // 七层 (and anything else) Tag2.
     void corrugated() {
-        const GongItem& item = gong(30);
+        const GongItem& item = gong(G::CorrugatedLamination);
         float layers = item.Tag2;
         if (s_.corrugatedLayers == 1) {
             layers = 1;
@@ -309,12 +324,12 @@ private:
         }
         c_.CorrugatedCost = storedFloat(2.0 * d(s_.halfSheetArea) * d(item.Danjia) * d(layers) *
                                         d(s_.quantity) / d(s_.kai));
-        atLeast(c_.CorrugatedCost, b_.jiben[15]);
+        atLeast(c_.CorrugatedCost, jiben(J::CorrugatedMinimumCharge));
     }
 
     void gluing() {
         const float kai = s_.kai;
-        const GongItem& box = gong(28);
+        const GongItem& box = gong(G::BoxGluing);
         float boxFactor = box.Tag4;
         if (kai < 4) {
             boxFactor = 1;
@@ -327,7 +342,7 @@ private:
         }
         // Bags: priced for a 对开 bag; 三开 Tag1, 四开 Tag2, 五开 to 八开
         // Tag3, anything else (smaller bags, and a full-sheet bag) Tag4.
-        const GongItem& bag = gong(44);
+        const GongItem& bag = gong(G::BagMaking);
         float bagFactor = bag.Tag4;
         if (kai == 2) {
             bagFactor = 1;
@@ -350,13 +365,13 @@ private:
             cost = perBag * quantity;  // 做手提袋
         }
         c_.GlueCost = storedFloat(cost);
-        atLeast(c_.GlueCost, b_.jiben[16]);
+        atLeast(c_.GlueCost, jiben(J::GlueMinimumCharge));
     }
 
     // Folding is priced per fold of a 16开 sheet: larger sheets Tag1,
     // smaller ones Tag2.
     void folding() {
-        const GongItem& item = gong(43);
+        const GongItem& item = gong(G::Folding);
         float factor = item.Tag2;
         if (s_.kai < 16) {
             factor = item.Tag1;
@@ -422,8 +437,10 @@ PartOutcome costPartWithBook(const PriceBook& book, const PartSpec& spec) {
         paperPrice = sticker ? book.zhibu[i] : book.zhi[i];
     }
     const float kai = spec.kai;
-    if (kai == 0 || (spec.press == 3 && kai < 8) || (spec.press == 2 && kai < 4) ||
-        kai < spec.sheetKai) {
+    // The eighth-sheet press cannot take a piece larger than 八开, the
+    // quarter-sheet press one larger than 四开.
+    if (kai == 0 || (spec.press == costingPress(kPressBakaiFlat) && kai < 8) ||
+        (spec.press == costingPress(kPressSikaiFlat) && kai < 4) || kai < spec.sheetKai) {
         return refused(PartStatus::NotPrintable);
     }
     PartOutcome outcome{PartStatus::Costed, PartCoster(book, spec).run(paperPrice)};

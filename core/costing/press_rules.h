@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/costing/job_form.h"
+#include "core/costing/press_kind.h"
 
 namespace inkquot {
 
@@ -16,12 +17,6 @@ namespace inkquot {
 // it only takes a job whose press sheet can be halved (2Z) and offers 2Z and
 // 4Z; an 八开 press needs 4Z and offers 4Z and 8Z. The rotary press prints
 // from the reel and always takes Z.
-
-// Press list positions (PressKind order).
-inline constexpr int kPressDuikaiFlat = 0;
-inline constexpr int kPressSikaiFlat = 1;
-inline constexpr int kPressBakaiFlat = 2;
-inline constexpr int kPressDuikaiRotary = 3;
 
 // Whether the product Kai K splits evenly into sheets of Kai `sheet`: both
 // rounded to whole numbers (halves to even), and the remainder of K divided by

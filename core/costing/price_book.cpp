@@ -6,6 +6,7 @@
 
 #include "core/common/file_io.h"
 #include "core/common/file_switch.h"
+#include "core/costing/price_record_numbers.h"
 #include "core/costing/stored_float.h"
 
 namespace inkquot {
@@ -43,7 +44,7 @@ PriceBook priceBookFromImages(const TableImage& jiben, const TableImage& gongjia
         item.Tag3 = readFloat(gongjia, k, gongjia_field::Tag3);
         item.Tag4 = readFloat(gongjia, k, gongjia_field::Tag4);
     }
-    const float fee = book.jiben[18];
+    const float fee = book.jiben[jiben_record::PaperManagementFee];
     for (int i = 1; i <= PriceBook::kZhiCount; ++i) {
         book.zhi[i] = withManagementFee(readFloat(zhijia, i, zhijia_field::Jiage), fee);
     }

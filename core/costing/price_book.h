@@ -23,9 +23,10 @@ struct GongItem {
 // The working copy of the current scheme's prices, addressed by record number
 // exactly like the files (element 0 of each array is unused).
 //
-// Paper prices already include the paper management fee (jiben[18], a
-// percentage): zhi[i] is yuan per ton, zhibu[i] yuan per 对开 sheet of
-// sticker paper.
+// Paper prices already include the paper management fee (a percentage, the
+// basic data record jiben_record::PaperManagementFee): zhi[i] is yuan per
+// ton, zhibu[i] yuan per 对开 sheet of sticker paper. The record numbers the
+// cost rules read are named in price_record_numbers.h.
 //
 // A table file is never trusted: a stored value that is not a finite number
 // (a garbled or hand-edited file) is taken as 0, and so is a paper price whose

@@ -129,6 +129,8 @@ private slots:
     void cancelWritesNothing();
     void spinnerSetsTrim();
     void runIsModal();
+    void resultsKeepThePanelsInPlace_data();
+    void resultsKeepThePanelsInPlace();
     void screenshots();
 };
 
@@ -487,21 +489,55 @@ void TestFrmKai::runIsModal() {
     }
 }
 
+void TestFrmKai::resultsKeepThePanelsInPlace_data() {
+    QTest::addColumn<int>("page");
+    for (int page = 0; page < FrmKai::kPages; ++page) {
+        QTest::addRow("page %d", page) << page;
+    }
+}
+
+// The input and result panels and the sketch keep their places when the
+// first result (a long utilisation such as "94.31538%") replaces "100%".
+void TestFrmKai::resultsKeepThePanelsInPlace() {
+    QFETCH(int, page);
+    Opened o(page);
+    FrmKai& w = *o.window;
+    QWidget* shown = w.pages[o.p()];
+    const auto places = [&] {
+        QTest::qWait(20);  // the layout requests of changed texts
+        return QList<QRect>{
+            shown->findChild<QWidget*>(QStringLiteral("inputs_%1").arg(page))->geometry(),
+            shown->findChild<QWidget*>(QStringLiteral("results_%1").arg(page))->geometry(),
+            w.Picshiyitu[o.p()]->geometry()};
+    };
+    QTRY_VERIFY(w.isVisible());
+    const QList<QRect> before = places();
+    o.fill(100, 111, 3, 0);
+    w.calculate();
+    QVERIFY(w.Labzzlyl[o.p()]->text().size() > 4);
+    QCOMPARE(places(), before);
+}
+
 // Renders the calculator as the user sees it; with INKQUOT_SCREENSHOT_DIR set
 // the pictures are kept for review.
 void TestFrmKai::screenshots() {
     const QString dir = qEnvironmentVariable("INKQUOT_SCREENSHOT_DIR");
     for (int page : {0, 5}) {
         Opened o(page);
+        const auto keep = [&](const QString& name) {
+            QTest::qWait(20);  // laid out as shown
+            QVERIFY(o.window->width() <= 800);
+            QVERIFY(o.window->height() <= 600);
+            const QPixmap shot = o.window->grab();
+            QVERIFY(!shot.isNull());
+            if (!dir.isEmpty()) {
+                QVERIFY(shot.save(QDir(dir).filePath(name.arg(page))));
+            }
+        };
+        keep(QStringLiteral("frmkai_page%1_opened.png"));
         o.fill(page == 0 ? 100 : 210, page == 0 ? 100 : 285, 3, 0);
         o.window->calculate();
-        QVERIFY(o.window->width() <= 800);
-        QVERIFY(o.window->height() <= 600);
-        const QPixmap shot = o.window->grab();
-        QVERIFY(!shot.isNull());
-        if (!dir.isEmpty()) {
-            QVERIFY(shot.save(QDir(dir).filePath(QStringLiteral("frmkai_page%1.png").arg(page))));
-        }
+        keep(QStringLiteral("frmkai_page%1.png"));
     }
 }
 

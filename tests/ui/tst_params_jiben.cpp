@@ -131,6 +131,15 @@ void TestParamsJiben::valueThatIsNotANumber() {
     QCOMPARE(dialogs.last().icon, Icon::Exclamation);
     QTRY_COMPARE(QApplication::focusWidget(), ed->txtji[1]);
     QCOMPARE(ed->txtji[1]->text(), typed);
+    // So is every press of 保存改动: the box check comes first each time and
+    // the press goes no further.
+    for (int press = 0; press < 2; ++press) {
+        dialogs.clear();
+        click(ed->cmdji[JibenEditor::SaveButton]);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
+        QTRY_COMPARE(QApplication::focusWidget(), ed->txtji[1]);
+        QVERIFY(ed->cmdji[JibenEditor::SaveButton]->isEnabled());
+    }
 
     // Saving it anyway is refused; nothing is written and nothing reported
     // as saved.

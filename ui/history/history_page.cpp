@@ -17,14 +17,11 @@
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/history/history_export.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 const char* const kNameHint = "支持模糊查询，当客户名或印件名为空时查询全部记录。";
 const char* const kDateHint = "查询指定日期之后或者删除指定日期之前的记录。";
@@ -131,7 +128,7 @@ HistoryPage::HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
 
 void HistoryPage::initCutoffDate() {
     const int monthAgo = inkquot::serialFromDate(clock_.today()) - 30;
-    Txtcxtj[2]->setText(qs(inkquot::shortDateText(inkquot::dateFromSerial(monthAgo))));
+    Txtcxtj[2]->setText(fromUtf8(inkquot::shortDateText(inkquot::dateFromSerial(monthAgo))));
 }
 
 int HistoryPage::mode() const {
@@ -180,7 +177,7 @@ void HistoryPage::query() {
     const auto file = folder_.file(inkquot::kHistoryFileName);
     std::uint64_t records = 0;
     if (const inkquot::IoStatus counted = inkquot::countHistoryRecords(file, records); !counted) {
-        dialogs_.warning(this, qs(counted.message));
+        dialogs_.warning(this, fromUtf8(counted.message));
         return;
     }
     if (records == 0) {
@@ -217,7 +214,7 @@ void HistoryPage::query() {
             if (k <= static_cast<std::uint64_t>(kShownRecords)) {
                 for (const auto& line :
                      inkquot::historyLines(inkquot::decodeJilu(data), static_cast<int>(k))) {
-                    pending.push_back(qs(line));
+                    pending.push_back(fromUtf8(line));
                 }
             }
         },
@@ -236,7 +233,7 @@ void HistoryPage::query() {
     flush();
     setQuerying(false);
     if (!read) {
-        dialogs_.warning(this, qs(read.message));
+        dialogs_.warning(this, fromUtf8(read.message));
         return;
     }
     QString count = result.stopped
@@ -264,7 +261,8 @@ void HistoryPage::deleteUpToDate() {
     const auto file = folder_.file(inkquot::kHistoryFileName);
     const double cutoffDay = inkquot::serialFromDate(*cutoff);
     if (const inkquot::IoStatus done = inkquot::deleteHistoryUpTo(file, cutoffDay); !done) {
-        dialogs_.warning(this, QStringLiteral("删除失败，历史记录未改动：") + qs(done.message));
+        dialogs_.warning(this,
+                         QStringLiteral("删除失败，历史记录未改动：") + fromUtf8(done.message));
         return;
     }
     query();
@@ -284,7 +282,7 @@ void HistoryPage::deleteAll() {
     }
     const auto file = folder_.file(inkquot::kHistoryFileName);
     if (const inkquot::IoStatus done = inkquot::deleteAllHistory(file); !done) {
-        dialogs_.warning(this, QStringLiteral("删除失败：") + qs(done.message));
+        dialogs_.warning(this, QStringLiteral("删除失败：") + fromUtf8(done.message));
         return;
     }
     lstrec->clear();

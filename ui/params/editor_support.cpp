@@ -1,5 +1,6 @@
 #include "ui/params/editor_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -7,14 +8,7 @@
 #include <QTimer>
 
 #include "ui/common/dialogs.h"
-
-QString qstr(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-std::string utf8Of(const QString& text) {
-    return text.toStdString();
-}
+#include "ui/common/utf8_text.h"
 
 void setBoxLocked(QLineEdit* box, bool locked) {
     box->setReadOnly(locked);
@@ -32,9 +26,9 @@ void showNotices(Dialogs& dialogs, QWidget* parent,
                  const std::vector<inkquot::EditorNotice>& notices) {
     for (const auto& n : notices) {
         if (n.style == inkquot::EditorNotice::Style::Plain) {
-            dialogs.plain(parent, qstr(n.text));
+            dialogs.plain(parent, fromUtf8(n.text));
         } else {
-            dialogs.warning(parent, qstr(n.text));
+            dialogs.warning(parent, fromUtf8(n.text));
         }
     }
 }
@@ -43,7 +37,27 @@ LeaveCheck::LeaveCheck(QObject* parent, Check check, Enter enter)
     : QObject(parent), check_(std::move(check)), enter_(std::move(enter)) {}
 
 void LeaveCheck::watch(QLineEdit* box) {
+    watched_.insert(box);
     box->installEventFilter(this);
+}
+
+bool LeaveCheck::passes(QLineEdit* box) {
+    checking_ = true;
+    const bool mayLeave = check_(box);
+    checking_ = false;
+    return mayLeave;
+}
+
+void LeaveCheck::guard(QAbstractButton* button, std::function<void()> action) {
+    button->setFocusPolicy(Qt::TabFocus);
+    connect(button, &QAbstractButton::clicked, this, [this, action = std::move(action)] {
+        auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (box != nullptr && watched_.contains(box) && !passes(box)) {
+            box->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        action();
+    });
 }
 
 bool LeaveCheck::eventFilter(QObject* watched, QEvent* event) {
@@ -59,10 +73,7 @@ bool LeaveCheck::eventFilter(QObject* watched, QEvent* event) {
                                   reason == Qt::PopupFocusReason ||
                                   reason == Qt::MenuBarFocusReason;
         if (!leavesWindow) {
-            checking_ = true;
-            const bool mayLeave = check_(box);
-            checking_ = false;
-            if (!mayLeave) {
+            if (!passes(box)) {
                 // Taken back once the focus change under way has finished.
                 QPointer<QLineEdit> guard(box);
                 // The box the focus went to is not judged as it gives the

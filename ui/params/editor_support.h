@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <string>
@@ -9,13 +10,11 @@
 #include "core/pricedata/param_rules.h"
 
 class Dialogs;
+class QAbstractButton;
 class QLineEdit;
 class QWidget;
 
 // Pieces shared by the three table editors of the parameter page.
-
-QString qstr(const std::string& utf8);
-std::string utf8Of(const QString& text);
 
 // A locked box can be read and focused but not typed into; it shows the menu
 // background colour, an open one the window background colour of text boxes.
@@ -41,10 +40,20 @@ public:
     LeaveCheck(QObject* parent, Check check, Enter enter = {});
     void watch(QLineEdit* box);
 
+    // A click on `button` runs `action` only once the watched box holding
+    // the focus passes its check, as if the click had taken the focus from
+    // it. The button takes no focus from a click (Tab still reaches it), so
+    // the check runs once a click, here: a refused box keeps the focus and
+    // the click does nothing else, however often it is repeated.
+    void guard(QAbstractButton* button, std::function<void()> action);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool passes(QLineEdit* box);
+
+    QSet<const QObject*> watched_;
     Check check_;
     Enter enter_;
     bool checking_ = false;

@@ -13,6 +13,7 @@
 #include "core/pricedata/param_save.h"
 #include "core/pricedata/scheme_ops.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/params/editor_layout.h"
 #include "ui/params/editor_support.h"
 
@@ -117,7 +118,7 @@ void GongjiaEditor::refresh() {
         const QSignalBlocker block(lstgong);
         lstgong->clear();
         for (const auto& r : records_) {
-            lstgong->addItem(qstr(inkquot::withoutPadding(r.Mingcheng)));
+            lstgong->addItem(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
         }
     }
     lstgong->setCurrentRow(0);
@@ -130,15 +131,15 @@ void GongjiaEditor::view() {
         return;
     }
     const auto& r = records_[std::size_t(i)];
-    txtgong[NameBox]->setText(qstr(inkquot::withoutPadding(r.Mingcheng)));
-    txtgong[PriceBox]->setText(qstr(inkquot::numberBoxText(r.Danjia)));
-    txtgong[UnitBox]->setText(qstr(inkquot::withoutPadding(r.Danwei)));
+    txtgong[NameBox]->setText(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
+    txtgong[PriceBox]->setText(fromUtf8(inkquot::numberBoxText(r.Danjia)));
+    txtgong[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(r.Danwei)));
     const auto tags = tagsOf(r);
     for (int k = 0; k < 4; ++k) {
         txtgong[std::size_t(Tag1Box + k)]->setText(
-            qstr(inkquot::numberBoxText(tags[std::size_t(k)])));
+            fromUtf8(inkquot::numberBoxText(tags[std::size_t(k)])));
     }
-    txtgongNote->setPlainText(qstr(inkquot::withoutPadding(r.Shuoming)));
+    txtgongNote->setPlainText(fromUtf8(inkquot::withoutPadding(r.Shuoming)));
     rememberedPrice_ = txtgong[PriceBox]->text();
     rememberedTags_ = tags;
     cmdgong[EditButton]->setEnabled(true);
@@ -165,21 +166,21 @@ bool GongjiaEditor::save() {
     if (i < 0 || i >= int(records_.size())) {
         return false;
     }
-    const std::string scheme = utf8Of(currentScheme_());
+    const std::string scheme = toUtf8(currentScheme_());
     inkquot::GongjiaRec edited = records_[std::size_t(i)];
     std::array<std::string, 4> tagTexts;
     for (int k = 0; k < 4; ++k) {
-        tagTexts[std::size_t(k)] = utf8Of(txtgong[std::size_t(Tag1Box + k)]->text());
+        tagTexts[std::size_t(k)] = toUtf8(txtgong[std::size_t(Tag1Box + k)]->text());
     }
     bool ok = false;
-    if (inkquot::applyGongjiaEdit(edited, utf8Of(txtgong[PriceBox]->text()),
+    if (inkquot::applyGongjiaEdit(edited, toUtf8(txtgong[PriceBox]->text()),
                                   {tagTexts[0], tagTexts[1], tagTexts[2], tagTexts[3]})) {
         const auto status = inkquot::saveGongjiaRecord(folder_, scheme, i + 1, edited);
         if (status) {
             records_[std::size_t(i)] = edited;
             ok = true;
         } else {
-            dialogs_.warning(this, QStringLiteral("保存失败：") + qstr(status.message));
+            dialogs_.warning(this, QStringLiteral("保存失败：") + fromUtf8(status.message));
         }
     } else {
         dialogs_.warning(this, QString::fromUtf8(inkquot::kCannotSave));
@@ -204,7 +205,7 @@ void GongjiaEditor::remember(QLineEdit* box) {
     }
     for (int k = 0; k < 4; ++k) {
         if (box == txtgong[std::size_t(Tag1Box + k)]) {
-            rememberedTags_[std::size_t(k)] = inkquot::parseNumber(utf8Of(box->text())).value_or(0);
+            rememberedTags_[std::size_t(k)] = inkquot::parseNumber(toUtf8(box->text())).value_or(0);
         }
     }
 }
@@ -215,7 +216,7 @@ bool GongjiaEditor::checkLeave(QLineEdit* box) {
     }
     inkquot::LeaveVerdict verdict;
     if (box == txtgong[PriceBox]) {
-        verdict = inkquot::leaveUnitPriceBox(utf8Of(box->text()), utf8Of(rememberedPrice_));
+        verdict = inkquot::leaveUnitPriceBox(toUtf8(box->text()), toUtf8(rememberedPrice_));
     } else {
         int k = -1;
         for (int b = Tag1Box; b <= Tag4Box; ++b) {
@@ -226,11 +227,11 @@ bool GongjiaEditor::checkLeave(QLineEdit* box) {
         if (k < 0) {
             return true;
         }
-        verdict = inkquot::leaveTagBox(utf8Of(box->text()), rememberedTags_[std::size_t(k)]);
+        verdict = inkquot::leaveTagBox(toUtf8(box->text()), rememberedTags_[std::size_t(k)]);
     }
     showNotices(dialogs_, this, verdict.notices);
     if (verdict.replacement) {
-        box->setText(qstr(*verdict.replacement));
+        box->setText(fromUtf8(*verdict.replacement));
     }
     return !verdict.staysInBox;
 }

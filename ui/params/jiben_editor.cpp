@@ -10,6 +10,7 @@
 #include "core/pricedata/param_save.h"
 #include "core/pricedata/scheme_ops.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/params/editor_layout.h"
 #include "ui/params/editor_support.h"
 
@@ -44,7 +45,7 @@ JibenEditor::JibenEditor(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
     connect(cmdji[RefreshButton], &QPushButton::clicked, this, &JibenEditor::refresh);
     connect(cmdji[ViewButton], &QPushButton::clicked, this, &JibenEditor::view);
     connect(cmdji[EditButton], &QPushButton::clicked, this, &JibenEditor::beginEdit);
-    connect(cmdji[SaveButton], &QPushButton::clicked, this, [this] { save(); });
+    leave->guard(cmdji[SaveButton], [this] { save(); });
     connect(lstji, &QListWidget::currentRowChanged, this, [this] { view(); });
     connect(lstji, &QListWidget::itemClicked, this, [this] { view(); });
 
@@ -66,7 +67,7 @@ void JibenEditor::refresh() {
         const QSignalBlocker block(lstji);
         lstji->clear();
         for (const auto& r : records_) {
-            lstji->addItem(qstr(inkquot::withoutPadding(r.Mingcheng)));
+            lstji->addItem(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
         }
     }
     lstji->setCurrentRow(0);
@@ -79,10 +80,10 @@ void JibenEditor::view() {
         return;
     }
     const auto& r = records_[std::size_t(i)];
-    txtji[NameBox]->setText(qstr(inkquot::withoutPadding(r.Mingcheng)));
-    txtji[ValueBox]->setText(qstr(inkquot::numberBoxText(r.Shuju)));
-    txtji[UnitBox]->setText(qstr(inkquot::withoutPadding(r.Danwei)));
-    txtji[NoteBox]->setText(qstr(inkquot::withoutPadding(r.Shuoming)));
+    txtji[NameBox]->setText(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
+    txtji[ValueBox]->setText(fromUtf8(inkquot::numberBoxText(r.Shuju)));
+    txtji[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(r.Danwei)));
+    txtji[NoteBox]->setText(fromUtf8(inkquot::withoutPadding(r.Shuoming)));
     txtji[NoteBox]->setCursorPosition(0);
     txtji[NoteBox]->setToolTip(txtji[NoteBox]->text());
     cmdji[EditButton]->setEnabled(true);
@@ -103,16 +104,16 @@ bool JibenEditor::save() {
     if (i < 0 || i >= int(records_.size())) {
         return false;
     }
-    const std::string scheme = utf8Of(currentScheme_());
+    const std::string scheme = toUtf8(currentScheme_());
     inkquot::JibenRec edited = records_[std::size_t(i)];
     bool ok = false;
-    if (inkquot::applyJibenEdit(edited, utf8Of(txtji[ValueBox]->text()))) {
+    if (inkquot::applyJibenEdit(edited, toUtf8(txtji[ValueBox]->text()))) {
         const auto status = inkquot::saveJibenRecord(folder_, scheme, i + 1, edited);
         if (status) {
             records_[std::size_t(i)] = edited;
             ok = true;
         } else {
-            dialogs_.warning(this, QStringLiteral("保存失败：") + qstr(status.message));
+            dialogs_.warning(this, QStringLiteral("保存失败：") + fromUtf8(status.message));
         }
     } else {
         dialogs_.warning(this, QString::fromUtf8(inkquot::kCannotSave));
@@ -131,7 +132,7 @@ bool JibenEditor::checkLeave() {
     if (lstji->count() == 0) {
         return true;
     }
-    const auto verdict = inkquot::leaveJibenBox(utf8Of(txtji[ValueBox]->text()));
+    const auto verdict = inkquot::leaveJibenBox(toUtf8(txtji[ValueBox]->text()));
     showNotices(dialogs_, this, verdict.notices);
     return !verdict.staysInBox;
 }

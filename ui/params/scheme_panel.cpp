@@ -17,15 +17,9 @@
 #include "core/pricedata/scheme_ops.h"
 #include "core/pricedata/table_damage.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 
 namespace {
-
-std::string utf8(const QString& s) {
-    return s.toStdString();
-}
-QString qs(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 const QString kBuiltIn = QString::fromUtf8(inkquot::kDefaultSchemeName);
 
@@ -92,7 +86,7 @@ bool SchemePanel::offerRestore(const QString& problem) {
     }
     const auto status = inkquot::installProgramFolder(folder_);
     if (!status.ok()) {
-        dialogs_.warning(this, qs(status.message));
+        dialogs_.warning(this, fromUtf8(status.message));
         return false;
     }
     return true;
@@ -106,13 +100,13 @@ bool SchemePanel::loadSchemeList() {
     if (!status.ok()) {
         // Without its list the program cannot choose a scheme; the built-in
         // one can always be written anew.
-        if (!offerRestore(qs(status.message))) {
+        if (!offerRestore(fromUtf8(status.message))) {
             return false;
         }
         names.clear();
         status = inkquot::readSchemeList(folder_.schemeList(), names);
         if (!status.ok()) {
-            dialogs_.warning(this, qs(status.message));
+            dialogs_.warning(this, fromUtf8(status.message));
             return false;
         }
     }
@@ -123,7 +117,7 @@ bool SchemePanel::loadSchemeList() {
         }
     }
     for (const auto& name : names) {
-        Cmbfangan->addItem(qs(name));
+        Cmbfangan->addItem(fromUtf8(name));
     }
     Cmbfangan->setCurrentIndex(-1);
     restoreSelectorTo(current_);
@@ -145,18 +139,18 @@ bool SchemePanel::selectEntry(int index) {
         Cmbfangan->setCurrentIndex(index);
     }
     std::vector<std::string> damage;
-    auto status = inkquot::selectScheme(folder_, utf8(name), &damage);
+    auto status = inkquot::selectScheme(folder_, toUtf8(name), &damage);
     if (!status.ok() && name == kBuiltIn && status.error == inkquot::IoError::Missing) {
-        if (offerRestore(qs(status.message))) {
+        if (offerRestore(fromUtf8(status.message))) {
             damage.clear();
-            status = inkquot::selectScheme(folder_, utf8(name), &damage);
+            status = inkquot::selectScheme(folder_, toUtf8(name), &damage);
         } else {
             status = inkquot::IoStatus::failure(inkquot::IoError::Missing, {});
         }
     }
     if (!status.ok()) {
         if (!status.message.empty()) {
-            dialogs_.warning(this, qs(status.message));
+            dialogs_.warning(this, fromUtf8(status.message));
         }
         // The working tables are still those of the scheme current before.
         restoreSelectorTo(current_);
@@ -174,14 +168,14 @@ void SchemePanel::warnAboutDamage(const std::vector<std::string>& damage) {
     QStringList fresh;
     for (const auto& p : damage) {
         if (toldDamage_.insert(p).second) {
-            fresh << qs(p);
+            fresh << fromUtf8(p);
         }
     }
     if (fresh.isEmpty()) {
         return;
     }
     if (current_ == kBuiltIn) {
-        fresh << qs(std::string(inkquot::kRepairSuggestion));
+        fresh << fromUtf8(std::string(inkquot::kRepairSuggestion));
     }
     dialogs_.warning(this, fresh.join(QLatin1Char('\n')));
 }
@@ -213,13 +207,13 @@ void SchemePanel::deleteSelected() {
     // list and the scheme's files change together or not at all.
     std::vector<std::string> remaining;
     for (const QString& entry : entries()) {
-        remaining.push_back(utf8(entry));
+        remaining.push_back(toUtf8(entry));
     }
-    const auto status = inkquot::deleteScheme(folder_, utf8(name), remaining);
+    const auto status = inkquot::deleteScheme(folder_, toUtf8(name), remaining);
     const bool unlisted =
-        std::find(remaining.begin(), remaining.end(), utf8(name)) == remaining.end();
+        std::find(remaining.begin(), remaining.end(), toUtf8(name)) == remaining.end();
     if (!status.ok()) {
-        dialogs_.warning(this, qs(status.message));
+        dialogs_.warning(this, fromUtf8(status.message));
     }
     if (!unlisted) {
         return;
@@ -230,7 +224,7 @@ void SchemePanel::deleteSelected() {
         const QSignalBlocker block(Cmbfangan);
         Cmbfangan->clear();
         for (const auto& n : remaining) {
-            Cmbfangan->addItem(qs(n));
+            Cmbfangan->addItem(fromUtf8(n));
         }
     }
     if (current_ == name) {
@@ -257,8 +251,8 @@ void SchemePanel::exportScheme() {
     const QString name = answer->trimmed();
     // Refuses a listed name ("方案名已存在!") or one that cannot name files,
     // before anything is copied.
-    if (const auto status = inkquot::exportScheme(folder_, utf8(name)); !status.ok()) {
-        dialogs_.warning(this, qs(status.message));
+    if (const auto status = inkquot::exportScheme(folder_, toUtf8(name)); !status.ok()) {
+        dialogs_.warning(this, fromUtf8(status.message));
     }
 }
 
@@ -268,7 +262,7 @@ void SchemePanel::repairDefaultScheme() {
         return;
     }
     if (const auto status = inkquot::RepairDefaultSchemeFiles(folder_); !status.ok()) {
-        dialogs_.warning(this, qs(status.message));
+        dialogs_.warning(this, fromUtf8(status.message));
         return;
     }
     dialogs_.plain(this, QStringLiteral("修复完毕！"));

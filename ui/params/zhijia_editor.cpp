@@ -13,6 +13,7 @@
 #include "core/pricedata/param_save.h"
 #include "core/pricedata/scheme_ops.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/utf8_text.h"
 #include "ui/params/editor_layout.h"
 #include "ui/params/editor_support.h"
 
@@ -68,7 +69,7 @@ ZhijiaEditor::ZhijiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dialog
     connect(cmdzhi[RefreshButton], &QPushButton::clicked, this, &ZhijiaEditor::refresh);
     connect(cmdzhi[ViewButton], &QPushButton::clicked, this, &ZhijiaEditor::view);
     connect(cmdzhi[EditButton], &QPushButton::clicked, this, &ZhijiaEditor::beginEdit);
-    connect(cmdzhi[SaveButton], &QPushButton::clicked, this, [this] { save(); });
+    leave->guard(cmdzhi[SaveButton], [this] { save(); });
     connect(lstzhi, &QListWidget::currentRowChanged, this, [this] { view(); });
     connect(lstzhi, &QListWidget::itemClicked, this, [this] { view(); });
 
@@ -116,7 +117,7 @@ void ZhijiaEditor::refresh() {
         const QSignalBlocker block(lstzhi);
         lstzhi->clear();
         for (const auto& r : records_) {
-            lstzhi->addItem(qstr(inkquot::withoutPadding(r.Mingcheng)));
+            lstzhi->addItem(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
         }
     }
     lstzhi->setCurrentRow(0);
@@ -130,10 +131,10 @@ void ZhijiaEditor::view() {
         return;
     }
     const auto& r = records_[std::size_t(i)];
-    txtzhi[NameBox]->setText(qstr(inkquot::withoutPadding(r.Mingcheng)));
-    txtzhi[PriceBox]->setText(qstr(inkquot::numberBoxText(r.Jiage)));
-    txtzhi[UnitBox]->setText(qstr(inkquot::withoutPadding(r.Danwei)));
-    txtzhi[NoteBox]->setText(qstr(inkquot::withoutPadding(r.Shuoming)));
+    txtzhi[NameBox]->setText(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
+    txtzhi[PriceBox]->setText(fromUtf8(inkquot::numberBoxText(r.Jiage)));
+    txtzhi[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(r.Danwei)));
+    txtzhi[NoteBox]->setText(fromUtf8(inkquot::withoutPadding(r.Shuoming)));
     cmdzhi[EditButton]->setEnabled(true);
     cmdzhi[SaveButton]->setEnabled(false);
     lockAll();
@@ -160,18 +161,18 @@ bool ZhijiaEditor::save() {
     inkquot::ZhijiaRec edited = records_[std::size_t(i)];
     bool ok = false;
     const auto problem =
-        inkquot::applyPaperEdit(edited, utf8Of(txtzhi[NameBox]->text()),
-                                utf8Of(txtzhi[PriceBox]->text()), utf8Of(txtzhi[NoteBox]->text()));
+        inkquot::applyPaperEdit(edited, toUtf8(txtzhi[NameBox]->text()),
+                                toUtf8(txtzhi[PriceBox]->text()), toUtf8(txtzhi[NoteBox]->text()));
     if (problem) {
-        dialogs_.warning(this, qstr(*problem));
+        dialogs_.warning(this, fromUtf8(*problem));
     } else {
         const auto status =
-            inkquot::savePaperRecord(folder_, utf8Of(currentScheme_()), shownTable_, i + 1, edited);
+            inkquot::savePaperRecord(folder_, toUtf8(currentScheme_()), shownTable_, i + 1, edited);
         if (status) {
             records_[std::size_t(i)] = edited;
             ok = true;
         } else {
-            dialogs_.warning(this, QStringLiteral("保存失败：") + qstr(status.message));
+            dialogs_.warning(this, QStringLiteral("保存失败：") + fromUtf8(status.message));
         }
     }
     cmdzhi[SaveButton]->setEnabled(false);
@@ -193,8 +194,8 @@ bool ZhijiaEditor::checkLeave() {
         return true;
     }
     const auto verdict =
-        inkquot::leavePaperBox(utf8Of(txtzhi[NameBox]->text()), utf8Of(txtzhi[PriceBox]->text()),
-                               utf8Of(txtzhi[NoteBox]->text()), !boxLocked(txtzhi[NameBox]));
+        inkquot::leavePaperBox(toUtf8(txtzhi[NameBox]->text()), toUtf8(txtzhi[PriceBox]->text()),
+                               toUtf8(txtzhi[NoteBox]->text()), !boxLocked(txtzhi[NameBox]));
     showNotices(dialogs_, this, verdict.notices);
     return !verdict.staysInBox;
 }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,13 +29,12 @@
 
 namespace {
 
-const QString kBadNumber =
-    QString::fromUtf8(inkquot::kNotANumberText.data(), qsizetype(inkquot::kNotANumberText.size()));
+const QString kBadNumber = fromUtf8(inkquot::kNotANumberText);
 
 // A box's text as whole millimetres: the number rounded half to even. The
 // boxes hold at most a few digits; anything else reads as 0.
 std::int32_t wholeMillimetres(const QLineEdit* box) {
-    const auto value = inkquot::parseNumber(box->text().toStdString());
+    const auto value = inkquot::parseNumber(toUtf8(box->text()));
     if (!value) {
         return 0;
     }
@@ -133,6 +133,7 @@ QWidget* FrmKai::buildPage(int p) {
 
     // Sizes, trim, gripper and press.
     auto* inputs = panel(page);
+    inputs->setObjectName(QStringLiteral("inputs_%1").arg(p));
     auto* grid = new QGridLayout(inputs);
     grid->setContentsMargins(14, 12, 14, 12);
     grid->setHorizontalSpacing(8);
@@ -221,6 +222,7 @@ QWidget* FrmKai::buildPage(int p) {
 
     // The result of the fit: series, 开, cut and utilisation.
     auto* results = panel(page);
+    results->setObjectName(QStringLiteral("results_%1").arg(p));
     auto* rgrid = new QGridLayout(results);
     rgrid->setContentsMargins(14, 12, 14, 12);
     rgrid->setHorizontalSpacing(8);
@@ -254,6 +256,10 @@ QWidget* FrmKai::buildPage(int p) {
     strong.setBold(true);
     Labzzlyl[i]->setFont(strong);
     Labzzlyl[i]->setStyleSheet(QStringLiteral("color: #1d5fa8;"));
+    // Room for the longest utilisation it shows (seven significant digits),
+    // so the panels keep their width when a result replaces the "100%".
+    Labzzlyl[i]->setMinimumWidth(
+        QFontMetrics(strong).horizontalAdvance(QStringLiteral("99.999999%")));
 
     rgrid->addWidget(new QLabel(QStringLiteral("纸张"), results), 0, 0);
     rgrid->addWidget(comsuandu[i], 0, 1);
@@ -337,7 +343,7 @@ bool FrmKai::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmKai::boxLeft(QWidget* box, QLineEdit* edit) {
-    if (inkquot::parseNumber(edit->text().toStdString())) {
+    if (inkquot::parseNumber(toUtf8(edit->text()))) {
         return;
     }
     dialogs_.warning(this, kBadNumber);
@@ -354,7 +360,7 @@ bool FrmKai::pageBoxesValid() {
         {comsuankai[i], comsuankai[i]->lineEdit()},
     }};
     for (const auto& [box, edit] : boxes) {
-        if (!inkquot::parseNumber(edit->text().toStdString())) {
+        if (!inkquot::parseNumber(toUtf8(edit->text()))) {
             dialogs_.warning(this, kBadNumber);
             box->setFocus(Qt::OtherFocusReason);
             return false;
@@ -393,8 +399,8 @@ bool FrmKai::writeBack() {
     // run sees both new values.
     const int pressSheetKai = inkquot::pressSheetKaiForCut(comsuankaizhi[i]->currentIndex());
     form_.setText(inkquot::Ctl::Ntxtkaizhi, group, std::to_string(pressSheetKai));
-    form_.setText(inkquot::Ctl::Ncomdu, group, comsuandu[i]->currentText().toStdString());
-    form_.setText(inkquot::Ctl::Ncomkai, group, comsuankai[i]->currentText().toStdString());
+    form_.setText(inkquot::Ctl::Ncomdu, group, toUtf8(comsuandu[i]->currentText()));
+    form_.setText(inkquot::Ctl::Ncomkai, group, toUtf8(comsuankai[i]->currentText()));
     accept();
     return true;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/costing/press_kind.h"
 #include "tests/core/costing/fake_job_form.h"
 #include "tests/core/costing/priced_folder.h"
 
@@ -101,7 +102,7 @@ PartSpec innerSheet(float kai, float sheetKai, bool film) {
     s.coloursFront = 4;
     s.coloursBack = 4;
     s.printFlag = 1;
-    s.press = 1;
+    s.press = costingPress(kPressDuikaiFlat);
     s.filmFlag = film ? 1 : 0;
     s.filmMode = 1;
     s.printDifficulty = 1;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/costing/press_kind.h"
 #include "tests/core/costing/fake_job_form.h"
 #include "tests/core/costing/priced_folder.h"
 
@@ -43,7 +44,7 @@ PartSpec boxPart(float kai, float sheetKai, float gsm, float paper, float front)
     s.paperIndex = paper;
     s.coloursFront = front;
     s.printFlag = 1;
-    s.press = 1;
+    s.press = costingPress(kPressDuikaiFlat);
     s.filmMode = 1;
     s.printDifficulty = 1;
     s.dieCutDifficulty = 1;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/costing/press_kind.h"
 #include "tests/core/costing/fake_job_form.h"
 #include "tests/core/costing/priced_folder.h"
 
@@ -44,7 +45,7 @@ PartSpec newspaperSheet(float sheetQuantity, float colours) {
     s.coloursFront = colours;
     s.coloursBack = colours;
     s.printFlag = 1;
-    s.press = 4;
+    s.press = costingPress(kPressDuikaiRotary);
     s.filmMode = 1;
     s.printDifficulty = 1;
     s.dieCutDifficulty = 1;

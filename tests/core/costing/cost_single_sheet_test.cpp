@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/costing/press_kind.h"
 #include "tests/core/costing/fake_job_form.h"
 #include "tests/core/costing/priced_folder.h"
 
@@ -91,6 +92,30 @@ TEST(CostSingleSheet, FinishingItems) {
         const CostResult r = costLeaflet(form);
         EXPECT_NEAR(r.*c.item, c.expected, 1e-3);
         EXPECT_NEAR(r.TotalPrice, plain.TotalPrice + c.totalIncrease, 1e-2);
+    }
+}
+
+// The press chosen in the list is priced with that press's own items: 250
+// quarter sheets (or 125 eighth sheets, 500 on the eighth-sheet press) are a
+// short run; the web press charges its 5000-sheet minimum and four plates.
+TEST(CostSingleSheet, EachPressIsPricedWithItsOwnItems) {
+    const struct {
+        int position;
+        const char* sheetKai;
+        float printCost;
+    } rows[] = {
+        {kPressDuikaiFlat, "4", 800},
+        {kPressSikaiFlat, "4", 480},
+        {kPressBakaiFlat, "8", 240},
+        {kPressDuikaiRotary, "2", 950},
+        {-1, "4", 800},  // nothing selected: the half-sheet flat press
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.position);
+        FakeJobForm form = leafletForm();
+        form.setListIndex(Ctl::Comyinji, 7, r.position);
+        form.setText(Ctl::Cmbkaizhi, 7, r.sheetKai);
+        EXPECT_FLOAT_EQ(costLeaflet(form).PrintCost, r.printCost);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "core/costing/press_kind.h"
 #include "tests/core/costing/default_book.h"
 
 namespace inkquot {
@@ -26,7 +27,7 @@ PartSpec leaflet() {
     s.paperIndex = 1;
     s.coloursFront = 4;
     s.printFlag = 1;
-    s.press = 1;
+    s.press = costingPress(kPressDuikaiFlat);
     s.filmMode = 1;
     s.surfaceSides = 1;
     s.surfaceType = 1;
@@ -146,14 +147,14 @@ INSTANTIATE_TEST_SUITE_P(
         PartCase{"quarterPressSpot",
                  edited(leaflet(),
                         [](PartSpec& s) {
-                            s.press = 2;
+                            s.press = costingPress(kPressSikaiFlat);
                             s.spotColours = 1;
                         }),
                  {.PrintCost = 576, .PaperCost = paperCost(90, 157, 0.53f, kZhi1)}},
         PartCase{"eighthPressLongRun",
                  edited(leaflet(),
                         [](PartSpec& s) {
-                            s.press = 3;
+                            s.press = costingPress(kPressBakaiFlat);
                             s.sheetKai = 8;
                             s.quantity = 48000;
                         }),
@@ -173,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
         PartCase{"rotary",
                  edited(leaflet(),
                         [](PartSpec& s) {
-                            s.press = 4;
+                            s.press = costingPress(kPressDuikaiRotary);
                             s.sheetKai = 2;
                             s.coloursBack = 4;
                             s.paperIndex = 5;
@@ -184,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
         PartCase{"rotarySpot",
                  edited(leaflet(),
                         [](PartSpec& s) {
-                            s.press = 4;
+                            s.press = costingPress(kPressDuikaiRotary);
                             s.sheetKai = 2;
                             s.spotColours = 1;
                         }),

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/costing/part_costing.h"
+#include "core/costing/press_kind.h"
 #include "tests/core/common/temp_folder.h"
 #include "tests/core/costing/default_book.h"
 
@@ -123,7 +124,7 @@ TEST(PriceBookFromImages, GarbledAndShortTablesGiveOnlyFiniteValues) {
     s.paperIndex = 2;
     s.coloursFront = 4;
     s.printFlag = 1;
-    s.press = 1;
+    s.press = costingPress(kPressDuikaiFlat);
     s.printDifficulty = 1;
     const PartOutcome outcome = costPartWithBook(book, s);
     EXPECT_EQ(outcome.status, PartStatus::Costed);
@@ -247,7 +248,7 @@ TEST(CostPart, ReloadsThePricesForEveryPart) {
     s.paperIndex = 1;
     s.coloursFront = 4;
     s.printFlag = 1;
-    s.press = 1;
+    s.press = costingPress(kPressDuikaiFlat);
     s.printDifficulty = 1;
     PartCost cost;
     PriceBook book;
