@@ -10,6 +10,7 @@
 #include "core/costing/control_catalogue.h"
 #include "core/costing/price_table.h"
 #include "core/costing/price_table_check.h"
+#include "core/identity/letterhead.h"
 #include "core/job/form_state.h"
 #include "core/job/job_description.h"
 #include "core/pricedata/price_tables.h"
@@ -123,6 +124,7 @@ int runTable(CommandContext& ctx) {
         throw BadInput("table: --xlsx and --csv write the table of one job, not of --lines");
     }
     heading.month = tableMonthText(SystemClock().today());
+    heading.letterhead = letterheadLines(ctx.folder);
     JobStream jobs(ctx.in, "table", lines);
     const auto warnings = requireWorkingPriceFiles(ctx.folder);
     FormState starting;

@@ -14,6 +14,7 @@
 
 #include "core/common/date_text.h"
 #include "core/records/history_file.h"
+#include "core/identity/letterhead.h"
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
 #include "ui/common/dialogs.h"
@@ -309,5 +310,6 @@ void HistoryPage::exportRecords() {
         dialogs_.warning(this, QString::fromUtf8(kBadDate));
         return;
     }
-    exportHistorySheet(this, folder_, q, *matcher, dialogs_, *files_, clock_);
+    exportHistorySheet(this, folder_, q, *matcher, dialogs_, *files_, clock_,
+                       inkquot::letterheadLines(folder_));
 }

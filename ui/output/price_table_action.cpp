@@ -5,6 +5,7 @@
 
 #include "core/common/clock.h"
 #include "core/costing/price_table.h"
+#include "core/identity/letterhead.h"
 #include "core/identity/remembered_headings.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
@@ -38,6 +39,9 @@ PriceTableShown generatePriceTableWindow(QWidget* parent, const inkquot::Program
 
     FrmShow frmshow(services, parent);
     frmshow.setTable(*grid);
+    if (services.shopFolder) {
+        frmshow.setLetterhead(inkquot::letterheadLines(*services.shopFolder));
+    }
     using inkquot::HeadingKind;
     const auto heading = services.dialogs.input(
         parent, fromUtf8(inkquot::kTableTitlePrompt),
