@@ -82,8 +82,13 @@ void PricingPage::buildControls() {
                     if (d.kind == ControlKind::TextList) {
                         // The text is what counts; the clerk may type into
                         // some of these lists, the others take their text
-                        // only from the list or from the program.
-                        c->setEditable(true);
+                        // only from the list or from the program. A text
+                        // box of its own makes the list editable without
+                        // building its popup at once (setEditable does):
+                        // the popup is built when the list first opens.
+                        auto* edit = new QLineEdit(c);
+                        edit->setPalette(c->palette());
+                        c->setLineEdit(edit);
                         c->setInsertPolicy(QComboBox::NoInsert);
                         c->setCompleter(nullptr);
                         c->lineEdit()->setReadOnly(!s.editable);
