@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -52,6 +53,10 @@ void PricingPage::registerWidget(Ctl control, int index, QWidget* widget) {
 void PricingPage::buildControls() {
     const auto& catalogue = inkquot::controlCatalogue();
     widgets_.assign(catalogue.size(), {});
+    // The lists complete nothing. A text box that already has a completer
+    // keeps the list from building one of its own only to drop it; this
+    // one stands in for all of them until they are built.
+    QCompleter standIn;
     for (const ControlDef& d : catalogue) {
         widgets_[std::size_t(d.control)].assign(std::size_t(d.count()), nullptr);
         for (int i = 0; i < d.count(); ++i) {
@@ -88,6 +93,7 @@ void PricingPage::buildControls() {
                         // the popup is built when the list first opens.
                         auto* edit = new QLineEdit(c);
                         edit->setPalette(c->palette());
+                        edit->setCompleter(&standIn);
                         c->setLineEdit(edit);
                         c->setInsertPolicy(QComboBox::NoInsert);
                         c->setCompleter(nullptr);
