@@ -49,6 +49,44 @@ std::string startingQuantity(int kind) {
     return controlDef(Ctl::txtshuliang).entries.at(static_cast<std::size_t>(kind)).text;
 }
 
+std::optional<EntryRefusal> checkLeaving(Ctl control, int index, const std::string& text) {
+    const auto value = parseNumber(text);
+    switch (control) {
+        case Ctl::txtshuliang:
+            if (!value) {
+                return EntryRefusal{kNotANumberText, startingQuantity(index)};
+            }
+            return std::nullopt;
+        case Ctl::txtkehuming:
+        case Ctl::txtyinjianming:
+            if (text.empty()) {
+                return EntryRefusal{kEmptyNameText, std::nullopt};
+            }
+            return std::nullopt;
+        case Ctl::txtye:
+            if (!value) {
+                return EntryRefusal{kNotANumberText, std::string("0")};
+            }
+            if (!isWholeFoursOfPages(*value)) {
+                return EntryRefusal{kPagesNotMultipleOfFourText,
+                                    shortestFloatText(nextFoursOfPages(*value))};
+            }
+            return std::nullopt;
+        case Ctl::txttang:
+            if (!value) {
+                return EntryRefusal{kNotANumberText, std::string("0")};
+            }
+            return std::nullopt;
+        case Ctl::Ncomkai:
+            if (!value) {
+                return EntryRefusal{kNotANumberText, std::nullopt};
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
 bool resetYinji(JobForm& form, int group) {
     if (!canResetYinji(form, group)) {
         return false;

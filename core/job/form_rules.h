@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ inline constexpr std::string_view kEmptyNameText = "名称不能为空";
 inline constexpr std::string_view kPagesNotMultipleOfFourText = "页数或版数必须4是的倍数！";
 inline constexpr std::string_view kCoverHintText =
     "如果封面与内页同一克重、同一类型、且印色相同，无需单独计算封面";
+inline constexpr std::string_view kFoilAreaHintText =
+    "烫印面积以实际面积上下各加5MM,左右各加10MM计，为零不计烫印费";
 
 // Pages come in fours (a sheet folded once gives four pages): a count stands
 // when it rounds (halves to even) to a multiple of 4.
@@ -25,6 +28,21 @@ float nextFoursOfPages(float pages);
 
 // The quantity a kind's box starts with and gets back after a bad entry.
 std::string startingQuantity(int kind);
+
+// What leaving an entry box with `text` gives when the box refuses it: the
+// warning, and the text the box gets instead (none: the text stays). The
+// focus then stays in the box. Boxes without a check accept anything.
+//   txtshuliang(k)                 a number, else "10000" (the kind's start)
+//   txtkehuming(k), txtyinjianming(k)  not empty
+//   txtye(i)                       a number (else "0") in fours (else the
+//                                  next multiple of 4)
+//   txttang(i)                     a number, else "0"
+//   Ncomkai(g)                     a number
+struct EntryRefusal {
+    std::string_view message;
+    std::optional<std::string> replacement;
+};
+std::optional<EntryRefusal> checkLeaving(Ctl control, int index, const std::string& text);
 
 // ResetYinji: every part of size group `group` goes back to 对开平印机 (by
 // way of 八开平印机, so the press rules run even where 对开平印机 was

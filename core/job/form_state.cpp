@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/common/number_text.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/press_rules.h"
 #include "core/job/form_rules.h"
@@ -124,7 +125,15 @@ void FormState::setText(Ctl control, int index, const std::string& text) {
     Value& v = at(control, index);
     const ControlKind kind = controlDef(control).kind;
     requireKind(control, kind == ControlKind::TextBox || isList(kind));
+    if (control == Ctl::Ntxtkaizhi && !parseNumber(text)) {
+        // The press-sheet 开 is only ever written by the program; a text
+        // that is not a number would reach the costing, so the box keeps
+        // its number.
+        warnings_.emplace_back(kNotANumberText);
+        return;
+    }
     const std::string before = this->text(control, index);
+    touch(control, index);
     if (kind == ControlKind::TextBox) {
         v.text = text;
     } else {
@@ -151,6 +160,7 @@ void FormState::selectPosition(Value& v, int position, Ctl control, int index) {
         throw std::out_of_range("no item " + std::to_string(position) + " in " +
                                 reference(control, index));
     }
+    touch(control, index);
     v.position = position;
     if (controlDef(control).kind == ControlKind::TextList) {
         v.text = position >= 0 ? v.items[static_cast<std::size_t>(position)] : std::string();
@@ -172,9 +182,11 @@ void FormState::setListIndex(Ctl control, int index, int position) {
 void FormState::setCheckState(Ctl control, int index, CheckState state) {
     Value& v = at(control, index);
     requireKind(control, controlDef(control).kind == ControlKind::CheckBox);
+    touch(control, index);
     v.check = state;
     if (control == Ctl::Chkzhikai) {
         at(Ctl::Cmbkaizhi, index).enabled = state == CheckState::Checked;
+        touch(Ctl::Cmbkaizhi, index);
     }
 }
 
@@ -185,6 +197,7 @@ void FormState::setTicked(Ctl list, int item, bool ticked) {
         throw std::out_of_range("no item " + reference(list, item));
     }
     v.ticks[static_cast<std::size_t>(item)] = ticked;
+    touch(list, 0);
 }
 
 void FormState::setOption(Ctl group, int chosen) {
@@ -193,6 +206,7 @@ void FormState::setOption(Ctl group, int chosen) {
     if (chosen < -1 || chosen >= static_cast<int>(v.items.size())) {
         throw std::out_of_range("no option " + reference(group, chosen));
     }
+    touch(group, 0);
     v.position = chosen;
 }
 
@@ -202,7 +216,18 @@ void FormState::chooseKai(int group, int position) {
     // A whole string is moved in: GCC 12 at -O3 warns falsely (-Wrestrict) on
     // assigning a one-character literal to a std::string.
     at(Ctl::Ntxtkaizhi, group).text = std::string("2");
+    touch(Ctl::Ntxtkaizhi, group);
     resetYinji(group);
+}
+
+void FormState::clickPartItem(Ctl list, int item) {
+    requireKind(list, controlDef(list).kind == ControlKind::PartList);
+    if (item < 0 || static_cast<std::size_t>(item) >= at(list, 0).ticks.size()) {
+        throw std::out_of_range("no item " + reference(list, item));
+    }
+    if (list == Ctl::Lsthua && followBookSize(*this, item)) {
+        hints_.emplace_back(kCoverHintText);
+    }
 }
 
 const std::vector<std::string>& FormState::items(Ctl control, int index) const {
@@ -213,8 +238,33 @@ bool FormState::enabled(Ctl control, int index) const {
     return at(control, index).enabled;
 }
 
+bool FormState::switchesOn(Ctl control, int index) const {
+    if (controlDef(control).kind == ControlKind::PartList) {
+        return ticked(control, index);
+    }
+    return checkState(control, index) == CheckState::Checked;
+}
+
+void FormState::touch(Ctl control, int index) {
+    Value& v = at(control, index);
+    if (!v.written) {
+        v.written = true;
+        changes_.push_back({control, index});
+    }
+}
+
+std::vector<FormState::ControlRef> FormState::takeChanges() {
+    for (const ControlRef& r : changes_) {
+        at(r.control, r.index).written = false;
+    }
+    return std::exchange(changes_, {});
+}
+
 void FormState::fillSchemeList(Ctl control, const std::vector<std::string>& names) {
-    for (Value& v : values_[static_cast<std::size_t>(control)]) {
+    auto& values = values_[static_cast<std::size_t>(control)];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        touch(control, static_cast<int>(i));
+        Value& v = values[i];
         v.items = names;
         if (v.position >= static_cast<int>(names.size()) || v.position < 0) {
             v.position = names.empty() ? -1 : 0;
@@ -237,11 +287,13 @@ void FormState::runPressRules(int part) {
         return;  // the newspaper pages: nothing changes
     }
     press.position = choice->position;
+    touch(Ctl::Cmbkaizhi, part);
     Value& sizes = at(Ctl::Cmbkaizhi, part);
     sizes.items = choice->sizes;
     sizes.position = sizes.items.empty() ? -1 : 0;
     sizes.text = sizes.items.empty() ? std::string() : sizes.items.front();
     if (choice->selfTurn) {
+        touch(Ctl::Chkzifan, part);
         Value& selfTurn = at(Ctl::Chkzifan, part);
         selfTurn.enabled = *choice->selfTurn;
         selfTurn.check = *choice->selfTurn ? CheckState::Checked : CheckState::Unchecked;

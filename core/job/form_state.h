@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/costing/job_form.h"
@@ -18,7 +19,16 @@ namespace inkquot {
 //   ResetYinji for its size group: every part of the group goes back to
 //   对开平印机 with its sizes rebuilt; a 开 text that is not a number changes
 //   nothing and leaves the warning "发生错误!";
-// - ticking Chkzhikai enables the part's sheet-size list.
+// - ticking Chkzhikai enables the part's sheet-size list;
+// - a press-sheet text that is not a number is refused with "非法数据！" and
+//   the box keeps its number (the costing divides by it);
+// - a click on the cover or an insert of the book's part list gives that
+//   part the book's size (the size-follow rule).
+//
+// A screen that shows the model hands every event to it and then shows what
+// changed: takeChanges() names every control written since the last call
+// (its value, its items or whether it can be used), takeWarnings() the
+// message boxes due, takeHints() the advice for the hint line.
 //
 // A control or index outside the catalogue throws std::out_of_range, and an
 // access that does not fit the kind of control (a tick of a text box)
@@ -51,9 +61,16 @@ public:
     // A click on item `position` of the 开 list of group g: the press-sheet
     // text goes back to "2" and the group's parts are reset.
     void chooseKai(int group, int position);
+    // A click on an item of a part list (Lsthua, Lstbao, lsthe): on the
+    // book's list, the size-follow rule for the cover and the inserts.
+    void clickPartItem(Ctl list, int item);
 
     const std::vector<std::string>& items(Ctl control, int index = 0) const;
     bool enabled(Ctl control, int index) const;
+    // Whether the frame that a section box or a part list item stands for
+    // is switched on: while the box or the item is ticked (a greyed box
+    // counts as not ticked). For a part list, `index` is the item.
+    bool switchesOn(Ctl control, int index) const;
 
     // Fills every paper list (Ncomzhi) or the sticker paper list (Nzhibu)
     // with the names of the current scheme, keeping each selection when it
@@ -64,6 +81,19 @@ public:
     // Warnings the event rules would have shown, oldest first.
     const std::vector<std::string>& warnings() const { return warnings_; }
     void clearWarnings() { warnings_.clear(); }
+    std::vector<std::string> takeWarnings() { return std::exchange(warnings_, {}); }
+
+    // A control by name and index; a part list is named by index 0.
+    struct ControlRef {
+        Ctl control;
+        int index;
+        bool operator==(const ControlRef&) const = default;
+    };
+    // The controls written since the last call, each once, in the order of
+    // their first write.
+    std::vector<ControlRef> takeChanges();
+    // Advice texts for the hint line, oldest first.
+    std::vector<std::string> takeHints() { return std::exchange(hints_, {}); }
 
 private:
     struct Value {
@@ -73,6 +103,7 @@ private:
         CheckState check = CheckState::Unchecked;
         bool enabled = true;
         std::vector<bool> ticks;  // part lists
+        bool written = false;     // listed in changes_
     };
 
     const Value& at(Ctl control, int index) const;
@@ -81,9 +112,12 @@ private:
     void runPressRules(int part);
     void resetYinji(int group);
     void fillSchemeList(Ctl control, const std::vector<std::string>& names);
+    void touch(Ctl control, int index);
 
     std::vector<std::vector<Value>> values_;  // by Ctl, then index
     std::vector<std::string> warnings_;
+    std::vector<std::string> hints_;
+    std::vector<ControlRef> changes_;
 };
 
 }  // namespace inkquot

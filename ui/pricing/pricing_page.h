@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/job/form_state.h"
 #include "core/costing/job_form.h"
+#include "core/job/form_state.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,12 +26,25 @@ class LeaveGuard;
 // The pricing page of the main window: the job kind list, one entry panel per
 // job kind, the result panel and the three command buttons below them.
 //
+// The page is a view of the core's form model (FormState): every event on
+// the screen (a value typed or chosen, a press or a 开 chosen, a box or a
+// part ticked, a part clicked) is handed to the model, which applies the
+// event rules, and the page then shows the controls the model reports as
+// changed, its warnings and its hints. Writes through the JobForm interface
+// (the layout calculator, a job put on the screen) take the same road, and
+// reads come from the model.
+//
 // Every control array carries its own name, and index i of an array is the
 // control that the costing, the press rules and the layout calculator address
 // as index i. Items, captions and starting contents come from the control
-// catalogue of the core; the page only places them. The page is the job form
-// the costing reads: every setter goes through the widgets, so the event
-// rules run exactly as they do for the clerk.
+// catalogue of the core; the page only places them.
+//
+// The member functions live in several files: pricing_page.cpp (the page
+// and its panels' switching), pricing_controls.cpp (the widgets of every
+// control), pricing_form.cpp (JobForm over the model, showing the model),
+// pricing_wiring.cpp (handing the events over, leave checks),
+// pricing_panels.cpp (the panels) and pricing_arrangement.cpp (placing the
+// sections on small and large screens).
 class PricingPage : public QWidget, public inkquot::JobForm {
     Q_OBJECT
 
@@ -67,17 +80,18 @@ public:
     void setTicked(inkquot::Ctl list, int item, bool ticked) override;
     void setOption(inkquot::Ctl group, int chosen) override;
 
-    // Whether the control itself is switched on (the state of its panel and
-    // frame aside): the sheet-size lists follow their manual box, the
-    // self-turn boxes follow the press.
+    // Whether the control's widget itself is switched on (the state of its
+    // panel and frame aside): the sheet-size lists follow their manual box,
+    // the self-turn boxes follow the press.
     bool controlEnabled(inkquot::Ctl control, int index) const;
     QWidget* controlWidget(inkquot::Ctl control, int index) const;
 
     // Puts a whole job on the screen (a job description read into a form):
     // the kind, the size entries, the presses, the sheet sizes, the
-    // self-turn boxes, then everything else, each through its control.
+    // self-turn boxes, then everything else, each with its event rules.
     void applyJob(const inkquot::JobForm& job);
-    // The job on the screen as plain values, paper names included.
+    // The job on the screen as plain values, paper names included: a copy
+    // of the model.
     inkquot::FormState captureJob() const;
 
     // The clerk's gestures that differ from setting a value: a 开 list item
@@ -172,8 +186,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Building (pricing_panels.cpp).
+    // The widgets of every control (pricing_controls.cpp).
     void buildControls();
+    void registerWidget(inkquot::Ctl control, int index, QWidget* widget);
+
+    // The panels (pricing_panels.cpp).
     QWidget* buildBookPanel();
     QWidget* buildNewspaperPanel();
     QWidget* buildSingleSheetPanel();
@@ -191,30 +208,25 @@ private:
     };
     QWidget* kindPanel(int kind, const Sections& sections);
 
-    // Event rules.
-    void kindChosen(int kind);
-    void sectionClicked(QCheckBox* box, QFrame* frame);
-    void manualSizeClicked(int part);
-    void partTickChanged(QListWidget* list, int item);
-    void pressChosen(int part, int position);
-    void resetYinji(int group);
-    void kaiTextMaybeChanged(int group);
-    void kaiWritten(int group);
-    void pressSheetTextChanged(int group);
-    void followBookSize(int item);
-    void hint(const QString& text);
+    // Showing the model (pricing_form.cpp).
+    void handOver(const std::function<void(inkquot::FormState&)>& event);
+    void showModel();
+    void showEveryControl();
+    void showControl(inkquot::Ctl control, int index);
+    void showList(QComboBox* box, inkquot::Ctl control, int index);
+    void attendToKai(int group);
+    QFrame* sectionFrame(inkquot::Ctl box, int index) const;
 
-    // Validation when the focus leaves a box.
-    bool quantityLeft(int kind);
-    bool nameLeft(QLineEdit* box);
-    bool pagesLeft(int index);
-    bool foilAreaLeft(int index);
-    bool kaiLeft(int group);
+    // Handing the events over (pricing_wiring.cpp).
+    void wireEvents();
+    void listEdited(inkquot::Ctl control, int index);
+    void boxEdited(inkquot::Ctl control, int index);
+    bool leaving(inkquot::Ctl control, int index);
+    void hint(const QString& text);
 
     QComboBox* list(inkquot::Ctl control, int index) const;
     QListWidget* partList(inkquot::Ctl list) const;
-    const std::vector<QFrame*>& partFrames(inkquot::Ctl list) const;
-    void registerWidget(inkquot::Ctl control, int index, QWidget* widget);
+    int partListNumber(const QListWidget* list) const;
 
     Dialogs& dialogs_;
     HintLine hintLine_;
@@ -223,9 +235,9 @@ private:
     QStackedWidget* panels_ = nullptr;
     std::array<QStackedWidget*, 3> partStacks_{};  // book, newspaper, box
     std::array<std::vector<QFrame*>, 3> partFrames_{};
-    // The sections of every kind panel, placed by the width of the page:
-    // the printing content beside prepress and finishing, above them side
-    // by side, or all three stacked.
+    // The sections of every kind panel, placed by the width of the page
+    // (pricing_arrangement.cpp): the printing content beside prepress and
+    // finishing, above them side by side, or all three stacked.
     enum class Arrangement { Unset, Stacked, SideBySide, Wide };
     struct SectionGrid {
         QGridLayout* grid;
@@ -239,12 +251,12 @@ private:
     // The width the page needs with every panel stacked (0 until measured).
     int minimumPageWidth_ = 0;
 
+    // The job: every value and rule of the entry controls.
+    inkquot::FormState model_;
     // Every widget by catalogue control and index.
     std::vector<std::vector<QWidget*>> widgets_;
-    // The last 开 text of each group that the change rule saw.
-    std::array<QString, 8> kaiTexts_{};
-    // Set while a composite change of a list is under way: the change rules
-    // wait for the end result.
-    int quiet_ = 0;
+    // Set while the page writes the model into the widgets: the widgets'
+    // own change signals are not events of the clerk then.
+    int showing_ = 0;
     bool clickingPart_ = false;
 };

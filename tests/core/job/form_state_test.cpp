@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -181,6 +182,55 @@ TEST(FormState, ListsTextsAndChecks) {
     EXPECT_EQ(form.text(Ctl::Ncomzhi, 4), "哑粉纸");
     form.setPaperNames({"铜版纸"});
     EXPECT_EQ(form.listIndex(Ctl::Ncomzhi, 4), 0);
+}
+
+// A screen shows the model by re-showing what an event wrote: every control
+// a rule touched must be named, or the screen would show a stale value.
+TEST(FormState, EventsNameWhatTheyChanged) {
+    using Ref = FormState::ControlRef;
+    FormState form;
+    form.takeChanges();
+
+    form.setListIndex(Ctl::Comyinji, 7, 3);  // the rotary press
+    EXPECT_EQ(form.takeChanges(),
+              (std::vector<Ref>{{Ctl::Comyinji, 7}, {Ctl::Cmbkaizhi, 7}, {Ctl::Chkzifan, 7}}));
+
+    form.setCheckState(Ctl::Chkzhikai, 8, CheckState::Checked);
+    EXPECT_EQ(form.takeChanges(), (std::vector<Ref>{{Ctl::Chkzhikai, 8}, {Ctl::Cmbkaizhi, 8}}));
+    EXPECT_TRUE(form.switchesOn(Ctl::Chkzhikai, 8));
+
+    // A 开 of the box: both box parts are reset, each named once.
+    form.setText(Ctl::Ncomkai, 6, "8");
+    const auto reset = form.takeChanges();
+    EXPECT_EQ(reset.front(), (Ref{Ctl::Ncomkai, 6}));
+    for (const Ref r : {Ref{Ctl::Comyinji, 8}, Ref{Ctl::Cmbkaizhi, 8}, Ref{Ctl::Comyinji, 9},
+                        Ref{Ctl::Cmbkaizhi, 9}}) {
+        EXPECT_EQ(std::count(reset.begin(), reset.end(), r), 1);
+    }
+
+    // The press sheet keeps its number; nothing changes but the warning.
+    form.setText(Ctl::Ntxtkaizhi, 6, "x");
+    EXPECT_TRUE(form.takeChanges().empty());
+    EXPECT_EQ(form.takeWarnings(), std::vector<std::string>{"非法数据！"});
+    EXPECT_EQ(form.text(Ctl::Ntxtkaizhi, 6), "2");
+
+    // A click on the cover: the size-follow rule and its hint; the inner
+    // pages copy nothing.
+    form.setTicked(Ctl::Lsthua, 0, true);
+    form.setText(Ctl::Ncomkai, 0, "32");
+    EXPECT_TRUE(form.switchesOn(Ctl::Lsthua, 0));
+    EXPECT_FALSE(form.switchesOn(Ctl::Lsthua, 1));
+    form.takeChanges();
+    form.clickPartItem(Ctl::Lsthua, 1);
+    EXPECT_TRUE(form.takeChanges().empty());
+    EXPECT_TRUE(form.takeHints().empty());
+    form.clickPartItem(Ctl::Lsthua, 0);
+    const auto cover = form.takeChanges();
+    EXPECT_EQ(form.text(Ctl::Ncomkai, 1), "16");
+    EXPECT_EQ(std::count(cover.begin(), cover.end(), Ref{Ctl::Ncomkai, 1}), 1);
+    EXPECT_EQ(std::count(cover.begin(), cover.end(), Ref{Ctl::Comyinji, 0}), 1);
+    EXPECT_EQ(form.takeHints().size(), 1u);
+    EXPECT_TRUE(form.takeWarnings().empty());
 }
 
 TEST(FormState, FaultsOfTheCallerThrow) {
