@@ -227,11 +227,15 @@ ProgramFolderLock::~ProgramFolderLock() {
 FileSwitch::FileSwitch(ProgramFolder folder) : folder_(std::move(folder)) {}
 
 void FileSwitch::replace(const std::filesystem::path& target, std::string bytes) {
-    changes_.push_back({target, std::move(bytes), false, {}, {}, false});
+    changes_.push_back({target, std::move(bytes), false, {}, false, {}, false});
+}
+
+void FileSwitch::replaceStaged(const std::filesystem::path& target, std::filesystem::path staged) {
+    changes_.push_back({target, {}, false, std::move(staged), true, {}, false});
 }
 
 void FileSwitch::remove(const std::filesystem::path& target) {
-    changes_.push_back({target, {}, true, {}, {}, false});
+    changes_.push_back({target, {}, true, {}, false, {}, false});
 }
 
 bool FileSwitch::syncFolders() const {
@@ -268,7 +272,7 @@ std::string FileSwitch::journalText() const {
 IoStatus FileSwitch::prepare() {
     for (auto& c : changes_) {
         IoStatus status;
-        if (!c.removal) {
+        if (!c.removal && !c.preStaged) {
             status = stageFile(c.target, c.bytes, c.staged);
         }
         if (status && pathExists(c.target)) {
