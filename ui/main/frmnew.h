@@ -16,6 +16,8 @@ class QStackedLayout;
 class Dialogs;
 class FrmAbout;
 class HistoryPage;
+class HistoryReopen;
+class JobFiles;
 class ParamsPage;
 class PricingPage;
 class PricingRun;
@@ -68,6 +70,8 @@ public:
     PricingRun* pricingRun() const { return pricingRun_; }
     HistoryPage* historyPage() const { return historyPage_; }
     ParamsPage* paramsPage() const { return paramsPage_; }
+    JobFiles* jobFiles() const { return jobFiles_; }
+    HistoryReopen* historyReopen() const { return historyReopen_; }
     FrmAbout* aboutBox() const;
 
     void openPasswordDialog();
@@ -95,6 +99,8 @@ private:
     PricingRun* pricingRun_ = nullptr;
     HistoryPage* historyPage_ = nullptr;
     ParamsPage* paramsPage_ = nullptr;
+    JobFiles* jobFiles_ = nullptr;
+    HistoryReopen* historyReopen_ = nullptr;
     QStackedLayout* pages_ = nullptr;
     QPointer<FrmAbout> about_;
     std::vector<QPointer<QWidget>> openWindows_;
