@@ -23,6 +23,7 @@
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/history/history_page.h"
 #include "ui/history/history_reopen.h"
+#include "ui/main/frmnew.h"
 #include "ui/pricing/job_files.h"
 #include "ui/pricing/pricing_page.h"
 #include "ui/pricing/pricing_run.h"
@@ -173,6 +174,7 @@ private slots:
     void badFilesLeaveTheScreenAsItWas();
     void failedSaveLeavesNothingUnderTheName();
     void savedQuotationsReopenFromTheHistory();
+    void screenshot();
 };
 
 void TestJobFiles::savedJobsOpenIntoTheSameJobAndPriceAsTheTool() {
@@ -316,6 +318,31 @@ void TestJobFiles::savedQuotationsReopenFromTheHistory() {
     f.dialogs.clear();
     QVERIFY(!f.reopen.reopenSelected());
     QVERIFY(f.dialogs.last().text.contains(QStringLiteral("重新查询")));
+}
+
+void TestJobFiles::screenshot() {
+    const QString dir = qEnvironmentVariable("INKQUOT_SCREENSHOT_DIR");
+    if (dir.isEmpty()) {
+        QSKIP("INKQUOT_SCREENSHOT_DIR not set");
+    }
+    TempProgramFolder folder;
+    ScriptedDialogs dialogs;
+    inkquot::FixedClock clock{inkquot::CivilDate{2026, 12, 8}};
+    FrmNew w(folder.folder(), dialogs, clock);
+    w.load();
+    w.resize(800, 600);
+    w.pricingPage()->setListIndex(Ctl::comleibie, 0, 2);
+    w.pricingRun()->press(0);
+    w.pricingRun()->press(1);
+    w.pricingRun()->press(0);
+    QVERIFY(w.grab().save(dir + QStringLiteral("/pricing_job_files.png")));
+    w.showPage(FrmNew::HistoryPageIndex);
+    w.historyPage()->query();
+    w.historyPage()->lstrec->setCurrentRow(3);
+    QVERIFY(w.grab().save(dir + QStringLiteral("/history_reopen.png")));
+    QVERIFY(w.historyReopen()->reopenSelected());
+    QCOMPARE(w.currentPage(), int(FrmNew::PricingPageIndex));
+    QVERIFY(dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestJobFiles)
