@@ -35,12 +35,17 @@ HistoryReopen::HistoryReopen(HistoryPage& page, const inkquot::ProgramFolder& fo
         cmdreopen->setParent(&page_);
     }
     connect(cmdreopen, &QPushButton::clicked, this, [this] { reopenSelected(); });
-    connect(page_.lstrec, &QListWidget::itemDoubleClicked, this, [this] { reopenSelected(); });
+    connect(page_.lstrec, &QAbstractItemView::doubleClicked, this, [this] { reopenSelected(); });
 }
 
 bool HistoryReopen::reopenSelected() {
-    const int row = page_.lstrec->currentRow();
-    if (row < 0 || page_.lstrec->item(row) == nullptr) {
+    // Read through the view's model, whatever kind of list shows the lines.
+    const QAbstractItemModel* model = page_.lstrec->model();
+    auto lineAt = [model](int row) {
+        return model->index(row, 0).data(Qt::DisplayRole).toString();
+    };
+    const int row = page_.lstrec->currentIndex().row();
+    if (row < 0 || row >= model->rowCount()) {
         dialogs_.warning(&page_, QStringLiteral("请先在查询结果中选中一条记录。"));
         return false;
     }
@@ -70,9 +75,10 @@ bool HistoryReopen::reopenSelected() {
     bool same = record.has_value();
     if (same) {
         const auto lines = inkquot::historyLines(inkquot::decodeJilu(record->data), k);
+        const int first = (k - 1) * kLinesPerRecord;
         for (int i = 0; i < int(lines.size()) && same; ++i) {
-            const QListWidgetItem* item = page_.lstrec->item((k - 1) * kLinesPerRecord + i);
-            same = item != nullptr && item->text() == fromUtf8(lines[std::size_t(i)]);
+            same = first + i < model->rowCount() &&
+                   lineAt(first + i) == fromUtf8(lines[std::size_t(i)]);
         }
     }
     if (!same) {
