@@ -36,7 +36,8 @@ void checkJobFileVersion(const nlohmann::json& version, const std::string& where
 // Reads the text of a job file onto `form`, which holds the starting
 // contents with the paper lists filled. Throws JobRefused with one message
 // that names the problem (and the control): a text that is not JSON, a
-// newer format version, an unknown control, a value the screen refuses.
+// newer format version, an unknown control, a value the screen refuses, a
+// text that no entry box can hold (a line break or other control character).
 void readJobFileText(std::string_view text, const std::string& where, FormState& form);
 
 // Writes a job file as a whole (written beside the target, then renamed):

@@ -222,6 +222,7 @@ void TestJobFiles::badFilesLeaveTheScreenAsItWas() {
         {R"({"version": 1, "kind": 1, "controls": {"Ncomkai2": {"4": "2"}}})", "Ncomkai2"},
         {R"({"version": 1, "kind": 1, "controls": {"txtye": {"2": "10"}}})", "txtye(2)"},
         {R"({"version": 1, "kind": 1, "controls": {"Comyinji": {"5": 1}}})", "Comyinji(5)"},
+        {R"({"version": 1, "kind": 1, "controls": {"txtkehuming": {"1": "a\nb\u0000c"}}})", "txtkehuming(1)"},
     };
     Fixture f;
     f.page.setListIndex(Ctl::comleibie, 0, 2);

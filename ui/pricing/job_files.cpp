@@ -232,7 +232,7 @@ bool JobFiles::saveJob() {
     // its box is left (the shortcut leaves no box) is refused here.
     try {
         inkquot::FormState check = startingForm(page_);
-        inkquot::readJobDescription(description, "印件", check);
+        inkquot::readJobFileText(inkquot::jobFileText(description), "印件", check);
     } catch (const inkquot::JobRefused& e) {
         dialogs_.warning(&page_, QStringLiteral("印件的内容有误，未保存：") + fromUtf8(e.what()));
         return false;
