@@ -246,7 +246,7 @@ bool JobFiles::saveJob() {
         dialogs_.warning(&page_, QStringLiteral("保存失败：") + fromUtf8(status.message));
         return false;
     }
-    inkquot::rememberRecentJob(folder_, toUtf8(*chosen));
+    inkquot::rememberRecentJob(folder_, toUtf8(QFileInfo(*chosen).absoluteFilePath()));
     if (!status) {
         dialogs_.warning(&page_, fromUtf8(status.message));
     }
@@ -279,7 +279,7 @@ bool JobFiles::openJobFile(const QString& path) {
     if (!showJobText(text, fileNamed(path))) {
         return false;
     }
-    inkquot::rememberRecentJob(folder_, toUtf8(path));
+    inkquot::rememberRecentJob(folder_, toUtf8(QFileInfo(path).absoluteFilePath()));
     return true;
 }
 
