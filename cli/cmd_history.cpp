@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cmath>
 #include <iostream>
 
@@ -5,6 +6,8 @@
 #include "cli/json_io.h"
 #include "core/common/date_text.h"
 #include "core/common/gbk.h"
+#include "core/job/job_file.h"
+#include "core/records/history_jobs.h"
 #include "core/records/history_scan.h"
 
 namespace inkquot::cli {
@@ -81,11 +84,51 @@ void writeRecord(JsonWriter& out, const JiluRec& rec) {
     out.newline();
 }
 
+// The job file of the k-th record the query lists, as "调出印件" reopens it.
+int printSavedJob(CommandContext& ctx, const HistoryMatcher& matcher, std::uint64_t k) {
+    std::optional<ListedRecord> record;
+    IoStatus status = findListedRecord(ctx.folder.file(kHistoryFileName), matcher, k, record);
+    if (!status) {
+        std::cerr << "history: " << status.message << '\n';
+        return 1;
+    }
+    if (!record) {
+        throw BadInput("history: --job-of: the query lists fewer than " + std::to_string(k) +
+                       " records");
+    }
+    const SavedJob saved = findSavedJob(ctx.folder, record->data, record->occurrence);
+    if (saved.state == SavedJobState::NotSaved || saved.state == SavedJobState::NoFile) {
+        throw BadInput("history: " + saved.message);
+    }
+    const auto job = nlohmann::json::parse(saved.jobText, nullptr, false);
+    if (saved.state != SavedJobState::Found || job.is_discarded() || !job.is_object()) {
+        std::cerr << "history: "
+                  << (saved.state == SavedJobState::Found
+                          ? "印件描述文件中这条记录的印件描述已损坏。"
+                          : saved.message)
+                  << '\n';
+        return 1;
+    }
+    ctx.out << jobFileText(job);
+    return 0;
+}
+
+std::uint64_t checkedRecordNumber(const std::string& text) {
+    std::uint64_t k = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), k);
+    if (ec != std::errc() || end != text.data() + text.size() || k == 0) {
+        throw BadInput("history: --job-of: \"" + text +
+                       "\" is not a record number (1 for the first record listed)");
+    }
+    return k;
+}
+
 }  // namespace
 
 int runHistory(CommandContext& ctx) {
     HistoryQuery query;
     std::optional<double> deleteUpTo;
+    std::optional<std::uint64_t> jobOf;
     int modes = 0;
     for (std::size_t i = 0; i < ctx.args.size(); ++i) {
         const std::string& option = ctx.args[i];
@@ -93,6 +136,10 @@ int runHistory(CommandContext& ctx) {
             throw BadInput("history: " + option + " needs a value (see --help)");
         }
         const std::string& value = ctx.args[++i];
+        if (option == "--job-of") {
+            jobOf = checkedRecordNumber(value);
+            continue;
+        }
         if (option == "--customer") {
             query.mode = HistoryMode::Customer;
             query.customer = checkedName(value, kCustomerChars, "--customer");
@@ -113,13 +160,17 @@ int runHistory(CommandContext& ctx) {
     if (modes > 1) {
         throw BadInput("history: give one of --customer, --job, --after or --delete-up-to");
     }
+    if (jobOf && deleteUpTo) {
+        throw BadInput("history: --job-of lists, it does not go with --delete-up-to");
+    }
 
     const auto file = ctx.folder.file(kHistoryFileName);
     JsonWriter out(ctx.out);
     if (deleteUpTo) {
         std::size_t dropped = 0;
         std::uint64_t kept = 0;
-        IoStatus status = deleteHistoryUpTo(file, *deleteUpTo, &dropped);
+        // The job descriptions saved with the records go with them.
+        IoStatus status = deleteHistoryWithJobsUpTo(ctx.folder, *deleteUpTo, &dropped);
         if (status) {
             status = countHistoryRecords(file, kept);
         }
@@ -137,6 +188,9 @@ int runHistory(CommandContext& ctx) {
         return 0;
     }
     const auto matcher = HistoryMatcher::from(query);
+    if (jobOf) {
+        return printSavedJob(ctx, *matcher, *jobOf);
+    }
     HistoryScanResult result;
     const IoStatus status = scanHistory(
         file, *matcher,

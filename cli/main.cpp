@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "core/pricedata/startup_recovery.h"
 #include "core/common/folder_choice.h"
-#include "core/pricedata/folder_layout.h"
-#include "inkquot_version.h"
 #include "core/job/job_description.h"
+#include "core/pricedata/folder_layout.h"
+#include "core/pricedata/startup_recovery.h"
+#include "inkquot_version.h"
 
 namespace {
 
@@ -33,7 +33,8 @@ const Command kCommands[] = {
      inkquot::cli::runBinding},
     {"price",
      "price [--lines]    price a job: job description JSON in, {kind, CostResult} out;\n"
-     "                     a batch is an array of jobs or, with --lines, one job a line",
+     "                     a batch is an array of jobs or, with --lines, one job a line;\n"
+     "                     a job file (.inkjob) saved by the program is a job description",
      inkquot::cli::runPrice},
     {"fit", "fit                fit a size on the sheets: {page, a, b, trim, gripper} in",
      inkquot::cli::runFit},
@@ -48,8 +49,10 @@ const Command kCommands[] = {
      "                     saved quotations, one JSON object a line (date, customer, job,\n"
      "                     quantity, unit_price, total_price, size, processing); no option\n"
      "                     lists all, --after lists those saved after DATE\n"
+     "  history [QUERY] --job-of K\n"
+     "                     the job file (.inkjob) saved with the K-th quotation listed\n"
      "  history --delete-up-to DATE\n"
-     "                     delete the quotations saved on DATE or before",
+     "                     delete the quotations saved on DATE or before, and their jobs",
      inkquot::cli::runHistory},
     {"scheme",
      "scheme list | select NAME | export NAME | delete NAME | repair\n"

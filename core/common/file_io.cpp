@@ -36,6 +36,11 @@ bool failsAt(io_test_hooks::FailPoint point) {
         --state.skip;
         return false;
     }
+    // What the system would report: no permission to create, a full disk
+    // while writing, an input/output error otherwise.
+    errno = point == io_test_hooks::FailPoint::CreateTemporary   ? EACCES
+            : point == io_test_hooks::FailPoint::WriteAfterBytes ? ENOSPC
+                                                                 : EIO;
     return true;
 }
 
@@ -181,9 +186,36 @@ bool writeAll(int fd, std::string_view bytes) {
     return !injected;
 }
 
-IoStatus writeFailed(const std::filesystem::path& file) {
+// Why a write failed, in the clerk's words, from the error number the
+// system gave; empty when it tells nothing the clerk can act on.
+std::string reasonOf(int err) {
+    switch (err) {
+        case ENOSPC:
+            return "磁盘空间不足";
+        case EDQUOT:
+            return "超出磁盘配额";
+        case EACCES:
+        case EPERM:
+            return "没有写入权限";
+        case EROFS:
+            return "磁盘或文件夹是只读的";
+        case ENOENT:
+        case ENOTDIR:
+            return "文件夹不存在";
+        case ENAMETOOLONG:
+            return "文件名过长";
+        case EIO:
+            return "磁盘读写错误";
+        default:
+            return {};
+    }
+}
+
+IoStatus writeFailed(const std::filesystem::path& file, int err = 0) {
+    const std::string reason = reasonOf(err);
     return IoStatus::failure(IoError::WriteFailed,
-                             "无法写入文件“" + displayName(file) + "”，原文件未改动。");
+                             "无法写入文件“" + displayName(file) + "”" +
+                                 (reason.empty() ? "" : "（" + reason + "）") + "，原文件未改动。");
 }
 
 }  // namespace
@@ -269,14 +301,15 @@ IoStatus stageFile(const std::filesystem::path& file, std::string_view bytes,
                   ? -1
                   : ::mkostemp(name.data(), O_CLOEXEC);
     if (raw < 0) {
-        return writeFailed(file);
+        return writeFailed(file, errno);
     }
     Fd fd(raw);
     const std::string temporary(name.data());
     auto discard = [&] {
+        const int err = errno;
         fd.reset();
         ::unlink(temporary.c_str());
-        return writeFailed(file);
+        return writeFailed(file, err);
     };
 
     // Keep the permissions of the file being replaced; a new file gets the
@@ -339,8 +372,9 @@ IoStatus writeFileAtomically(const std::filesystem::path& file, std::string_view
         return status;
     }
     if (!renameFile(staged, file)) {
+        const int err = errno;
         ::unlink(staged.c_str());
-        return writeFailed(file);
+        return writeFailed(file, err);
     }
     // Until the folder is on disk the rename itself may be lost.
     if (!syncFolder(file.parent_path())) {
@@ -356,6 +390,7 @@ AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::
     fd_ = failsAt(io_test_hooks::FailPoint::CreateTemporary) ? -1
                                                              : ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) {
+        error_ = errno;
         failed_ = true;
         return;
     }
@@ -407,24 +442,47 @@ bool AtomicFileWriter::write(std::string_view bytes) {
     }
     written_ += done;
     if (injected || done < allowed.size()) {
+        error_ = injected ? ENOSPC : errno;
         failed_ = true;
         discard();
     }
     return !failed_;
 }
 
+IoStatus AtomicFileWriter::stage(std::filesystem::path& staged) {
+    staged.clear();
+    if (failed_ || failsAt(io_test_hooks::FailPoint::Sync) || ::fsync(fd_) != 0) {
+        const int err = failed_ ? error_ : errno;
+        discard();
+        return writeFailed(target_, err);
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        const int err = errno;
+        failed_ = true;
+        discard();
+        return writeFailed(target_, err);
+    }
+    staged = temporary_;
+    temporary_.clear();
+    return IoStatus::success();
+}
+
 IoStatus AtomicFileWriter::commit() {
     if (failed_ || failsAt(io_test_hooks::FailPoint::Sync) || ::fsync(fd_) != 0) {
+        const int err = failed_ ? error_ : errno;
         discard();
-        return writeFailed(target_);
+        return writeFailed(target_, err);
     }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 || failsAt(io_test_hooks::FailPoint::Rename) ||
         ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const int err = errno;
         failed_ = true;
         discard();
-        return writeFailed(target_);
+        return writeFailed(target_, err);
     }
     temporary_.clear();
     if (!syncFolder(target_.parent_path())) {

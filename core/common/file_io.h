@@ -54,6 +54,10 @@ public:
     // False once any step has failed; later writes are ignored.
     bool write(std::string_view bytes);
     IoStatus commit();
+    // Ends the writing as commit() does but leaves the rename to the caller
+    // (a switch of several files): the flushed file keeps its temporary name,
+    // given in `staged`, and the writer no longer removes it.
+    IoStatus stage(std::filesystem::path& staged);
 
 private:
     void discard();
@@ -63,6 +67,7 @@ private:
     int fd_ = -1;
     std::size_t written_ = 0;
     bool failed_ = false;
+    int error_ = 0;  // the system's error number of the failed step
 };
 // The temporary files of the writers are named "." + target name + "." and
 // six random letters or digits, beside their target ("fjiben.dat" is written

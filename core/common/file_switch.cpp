@@ -227,11 +227,15 @@ ProgramFolderLock::~ProgramFolderLock() {
 FileSwitch::FileSwitch(ProgramFolder folder) : folder_(std::move(folder)) {}
 
 void FileSwitch::replace(const std::filesystem::path& target, std::string bytes) {
-    changes_.push_back({target, std::move(bytes), false, {}, {}, false});
+    changes_.push_back({target, std::move(bytes), false, {}, false, {}, false});
+}
+
+void FileSwitch::replaceStaged(const std::filesystem::path& target, std::filesystem::path staged) {
+    changes_.push_back({target, {}, false, std::move(staged), true, {}, false});
 }
 
 void FileSwitch::remove(const std::filesystem::path& target) {
-    changes_.push_back({target, {}, true, {}, {}, false});
+    changes_.push_back({target, {}, true, {}, false, {}, false});
 }
 
 bool FileSwitch::syncFolders() const {
@@ -268,7 +272,7 @@ std::string FileSwitch::journalText() const {
 IoStatus FileSwitch::prepare() {
     for (auto& c : changes_) {
         IoStatus status;
-        if (!c.removal) {
+        if (!c.removal && !c.preStaged) {
             status = stageFile(c.target, c.bytes, c.staged);
         }
         if (status && pathExists(c.target)) {
@@ -331,7 +335,7 @@ IoStatus FileSwitch::commit(std::string_view unchangedNote) {
                 status.message += note;
                 break;
             case Undo::NotSynced:
-                status.message += note + "（撤回未能同步到磁盘，断电后请检查价格方案。）";
+                status.message += note + "（撤回未能同步到磁盘，断电后请检查改动过的文件。）";
                 break;
             case Undo::Failed:
                 status.message += "改动未能撤回；下次启动时会自动恢复原样。";
@@ -400,7 +404,7 @@ IoStatus recoverSwitch(const ProgramFolder& folder) {
     if (!status || !parseJournal(folder, text, entries)) {
         return IoStatus::failure(
             IoError::ReadFailed,
-            "文件“" + displayName(journal) + "”记录了一次未完成的方案操作，但它已损坏，无法恢复。");
+            "文件“" + displayName(journal) + "”记录了一次未完成的文件操作，但它已损坏，无法恢复。");
     }
     // The journal is removed (and that removal flushed) before any second
     // name, so a journal on disk always comes with the old files: the switch
@@ -411,7 +415,7 @@ IoStatus recoverSwitch(const ProgramFolder& folder) {
         ok = unlinkFile(journal) && syncFolder(folder.root());
     }
     if (!ok) {
-        return IoStatus::failure(IoError::WriteFailed, "未能恢复被中断的方案操作（文件“" +
+        return IoStatus::failure(IoError::WriteFailed, "未能恢复被中断的文件操作（文件“" +
                                                            displayName(journal) +
                                                            "”），请检查程序文件夹是否可写。");
     }

@@ -32,6 +32,10 @@ public:
 
     // Targets must lie in the program folder or its jgfa folder.
     void replace(const std::filesystem::path& target, std::string bytes);
+    // A replacement whose new file is already written and flushed beside the
+    // target under a writer's temporary name (AtomicFileWriter::stage), for
+    // files too large to hold in memory. The switch owns it from now on.
+    void replaceStaged(const std::filesystem::path& target, std::filesystem::path staged);
     void remove(const std::filesystem::path& target);
 
     // Makes the change. On failure every file is as it was before and the
@@ -46,6 +50,7 @@ private:
         std::string bytes;
         bool removal = false;
         std::filesystem::path staged;  // the new file, before its rename
+        bool preStaged = false;        // written by the caller
         std::filesystem::path backup;  // second name of the old file
         bool applied = false;
     };

@@ -11,6 +11,7 @@
 #include "core/costing/press_rules.h"
 #include "core/job/form_rules.h"
 #include "core/job/job_copy.h"
+#include "core/job/job_file.h"
 #include "core/job/paper_lists.h"
 
 namespace inkquot {
@@ -92,8 +93,13 @@ void Reader::read(const json& job) {
     if (!job.is_object()) {
         refuse("job", "expected a JSON object");
     }
+    // A job file carries its format version; a newer format is refused
+    // before anything in it is taken for a field of this one.
+    if (const auto version = job.find(kJobFileVersionField); version != job.end()) {
+        checkJobFileVersion(*version, where_);
+    }
     for (const auto& [key, value] : job.items()) {
-        if (key != "kind" && key != "controls") {
+        if (key != "kind" && key != "controls" && key != kJobFileVersionField) {
             refuse("field " + quoted(key), "unknown field (expected \"kind\" and \"controls\")");
         }
     }

@@ -31,6 +31,9 @@ public:
 // position; 0 or 1 for check boxes and the ticks of part lists; the chosen
 // index for option groups.
 //
+// A job file adds "version", the format version of the file (job_file.h);
+// a description may carry it, and one of a newer format is refused.
+//
 // Omitted controls keep the starting contents of the job entry screen. An
 // omitted sheet size (Cmbkaizhi) is the first that the press rules offer,
 // and an omitted self-turn box (Chkzifan) follows the press rules.

@@ -7,8 +7,10 @@
 
 #include "core/common/file_io.h"
 #include "core/common/file_switch.h"
+#include "core/job/recent_jobs.h"
 #include "core/pricedata/price_tables.h"
 #include "core/records/history_file.h"
+#include "core/records/history_jobs.h"
 
 namespace inkquot {
 
@@ -21,7 +23,8 @@ bool isOwnRootFile(std::string_view name) {
             return true;
         }
     }
-    return name == kHistoryFileName || name == "users.dat" || name == kSwitchJournalName;
+    return name == kHistoryFileName || name == kHistoryJobsFileName || name == "users.dat" ||
+           name == kSwitchJournalName || name == kRecentJobsFileName;
 }
 
 // The files the program writes in jgfa: the list and the stored tables.

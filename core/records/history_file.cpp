@@ -208,16 +208,15 @@ IoStatus encodeJiluSlot(const JiluRec& rec, std::string& slot) {
 
 namespace {
 
-// Copies the whole records that `keep` accepts into a new history, each as a
-// full slot with zero filler, then the extra slot when given, and renames the
-// new file over the old one.
-IoStatus rewriteHistory(const std::filesystem::path& file,
-                        const std::function<bool(std::string_view data)>& keep,
-                        std::string_view extraSlot, std::size_t* dropped) {
-    AtomicFileWriter writer(file);
+// Copies the whole records that `keep` accepts into `writer`, each as a full
+// slot with zero filler, then the extra slot when given. A failed write is
+// kept by the writer, whose commit or stage reports it.
+IoStatus writeRewrite(const std::filesystem::path& file,
+                      const std::function<bool(std::string_view data)>& keep,
+                      std::string_view extraSlot, AtomicFileWriter& writer, std::size_t& gone) {
     std::string out;
     out.reserve(kPieceSlots * kHistorySlotLength);
-    std::size_t gone = 0;
+    gone = 0;
     bool writing = true;
     const IoStatus read = forEachHistoryRecord(file, [&](std::string_view data) {
         if (!keep(data)) {
@@ -231,14 +230,24 @@ IoStatus rewriteHistory(const std::filesystem::path& file,
             out.clear();
         }
     });
+    if (read && writing) {
+        out.append(extraSlot);
+        writer.write(out);
+    }
+    return read;
+}
+
+// The new history replaces the old one in a single rename.
+IoStatus rewriteHistory(const std::filesystem::path& file,
+                        const std::function<bool(std::string_view data)>& keep,
+                        std::string_view extraSlot, std::size_t* dropped) {
+    AtomicFileWriter writer(file);
+    std::size_t gone = 0;
+    const IoStatus read = writeRewrite(file, keep, extraSlot, writer, gone);
     if (!read) {
         return read;
     }
-    out.append(extraSlot);
-    if (!(writing && writer.write(out))) {
-        return writer.commit();  // reports the failed write and discards
-    }
-    const IoStatus status = writer.commit();
+    const IoStatus status = writer.commit();  // reports a failed write and discards
     if (status && dropped != nullptr) {
         *dropped = gone;
     }
@@ -246,6 +255,24 @@ IoStatus rewriteHistory(const std::filesystem::path& file,
 }
 
 }  // namespace
+
+IoStatus stageHistoryRewrite(const std::filesystem::path& file,
+                             const std::function<bool(std::string_view data)>& keep,
+                             std::string_view extraSlot, std::filesystem::path& staged,
+                             std::size_t* dropped) {
+    staged.clear();
+    AtomicFileWriter writer(file);
+    std::size_t gone = 0;
+    const IoStatus read = writeRewrite(file, keep, extraSlot, writer, gone);
+    if (!read) {
+        return read;
+    }
+    const IoStatus status = writer.stage(staged);
+    if (status && dropped != nullptr) {
+        *dropped = gone;
+    }
+    return status;
+}
 
 IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec) {
     std::string slot;

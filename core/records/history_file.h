@@ -77,6 +77,16 @@ IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec);
 IoStatus deleteHistoryUpTo(const std::filesystem::path& file, double cutoffDay,
                            std::size_t* dropped = nullptr);
 
+// The first half of a rewrite that switches the history together with
+// another file: the whole records that `keep` accepts, in their order, then
+// `extraSlot` (a whole slot, or nothing), go to a flushed temporary file
+// beside the history, named in `staged`; the rename is left to the caller.
+// `dropped` gets the number of records left out.
+IoStatus stageHistoryRewrite(const std::filesystem::path& file,
+                             const std::function<bool(std::string_view data)>& keep,
+                             std::string_view extraSlot, std::filesystem::path& staged,
+                             std::size_t* dropped = nullptr);
+
 // Removes the whole history.
 IoStatus deleteAllHistory(const std::filesystem::path& file);
 

@@ -15,6 +15,7 @@
 #include "core/common/date_text.h"
 #include "core/records/history_file.h"
 #include "core/identity/letterhead.h"
+#include "core/records/history_jobs.h"
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
 #include "ui/common/dialogs.h"
@@ -259,9 +260,10 @@ void HistoryPage::deleteUpToDate() {
                           false)) {
         return;
     }
-    const auto file = folder_.file(inkquot::kHistoryFileName);
+    // The job descriptions saved with the records go with them.
     const double cutoffDay = inkquot::serialFromDate(*cutoff);
-    if (const inkquot::IoStatus done = inkquot::deleteHistoryUpTo(file, cutoffDay); !done) {
+    if (const inkquot::IoStatus done = inkquot::deleteHistoryWithJobsUpTo(folder_, cutoffDay);
+        !done) {
         dialogs_.warning(this,
                          QStringLiteral("删除失败，历史记录未改动：") + fromUtf8(done.message));
         return;
@@ -281,8 +283,7 @@ void HistoryPage::deleteAll() {
                           Dialogs::Icon::Exclamation, false)) {
         return;
     }
-    const auto file = folder_.file(inkquot::kHistoryFileName);
-    if (const inkquot::IoStatus done = inkquot::deleteAllHistory(file); !done) {
+    if (const inkquot::IoStatus done = inkquot::deleteHistoryWithJobs(folder_); !done) {
         dialogs_.warning(this, QStringLiteral("删除失败：") + fromUtf8(done.message));
         return;
     }

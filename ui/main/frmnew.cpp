@@ -19,6 +19,7 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
 #include "ui/history/history_page.h"
+#include "ui/history/history_reopen.h"
 #include "ui/main/app_icon.h"
 #include "ui/main/frmabout.h"
 #include "ui/main/frmpass.h"
@@ -26,6 +27,7 @@
 #include "ui/main/password_check.h"
 #include "ui/params/params_page.h"
 #include "ui/params/scheme_panel.h"
+#include "ui/pricing/job_files.h"
 #include "ui/pricing/pricing_page.h"
 #include "ui/pricing/pricing_run.h"
 
@@ -78,6 +80,14 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
     historyPage_ = new HistoryPage(folder_, dialogs_, clock_);
     paramsPage_ = new ParamsPage(folder_, dialogs_);
     piccaidanzi = {pricingPage_, historyPage_, paramsPage_};
+    // Saved jobs; a quotation reopened from the history goes to the pricing page.
+    jobFiles_ = new JobFiles(*pricingPage_, *pricingRun_, folder_, dialogs_, this);
+    historyReopen_ = new HistoryReopen(*historyPage_, folder_, dialogs_, this);
+    connect(historyReopen_, &HistoryReopen::jobReopened, this,
+            [this](const std::string& jobText, const QString& where) {
+                showPage(PricingPageIndex);
+                jobFiles_->showJobText(jobText, where);
+            });
     connect(paramsPage_, &ParamsPage::schemeSelected, this, &FrmNew::fillPaperLists);
     pricingRun_->priceFileWarning().setSchemeSource(
         [this] { return paramsPage_->schemePanel()->currentScheme(); });

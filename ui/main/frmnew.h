@@ -17,6 +17,8 @@ class Dialogs;
 class FrmAbout;
 class HelpWindow;
 class HistoryPage;
+class HistoryReopen;
+class JobFiles;
 class ParamsPage;
 class PricingPage;
 class PricingRun;
@@ -69,6 +71,8 @@ public:
     PricingRun* pricingRun() const { return pricingRun_; }
     HistoryPage* historyPage() const { return historyPage_; }
     ParamsPage* paramsPage() const { return paramsPage_; }
+    JobFiles* jobFiles() const { return jobFiles_; }
+    HistoryReopen* historyReopen() const { return historyReopen_; }
     FrmAbout* aboutBox() const;
     // The built-in guide, while it is open.
     HelpWindow* helpWindow() const;
@@ -98,6 +102,8 @@ private:
     PricingRun* pricingRun_ = nullptr;
     HistoryPage* historyPage_ = nullptr;
     ParamsPage* paramsPage_ = nullptr;
+    JobFiles* jobFiles_ = nullptr;
+    HistoryReopen* historyReopen_ = nullptr;
     QStackedLayout* pages_ = nullptr;
     QPointer<FrmAbout> about_;
     QPointer<HelpWindow> help_;

@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/job/job_file.h"
 #include "core/records/history_file.h"
+#include "core/records/history_jobs.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
 #include "ui/output/output_services.h"
@@ -121,7 +123,11 @@ void PricingRun::save() {
     rec.Yaoqiu = priced_.yaoqiu;
     rec.Danjia = priced_.result.UnitPrice;
     rec.Zongjia = priced_.result.TotalPrice;
-    const auto status = inkquot::appendHistory(folder_.file(inkquot::kHistoryFileName), rec);
+    // The job description goes beside the record, so that the quotation can
+    // be reopened from the history.
+    bool jobStored = false;
+    const auto status = inkquot::appendHistoryWithJob(
+        folder_, rec, inkquot::jobFileText(priced_.description, true), &jobStored);
     if (!status) {
         // The result stays shown and can be saved again once the cause is
         // fixed.
@@ -129,6 +135,11 @@ void PricingRun::save() {
         return;
     }
     page_.cmdjijia[1]->setEnabled(false);
+    if (!jobStored) {
+        dialogs_.warning(&page_, QStringLiteral("结果已保存，但印件描述未能一并保存（文件“%1”已损坏"
+                                                "或由较新版本的程序保存），这条记录不能调出印件。")
+                                     .arg(QString::fromUtf8(inkquot::kHistoryJobsFileName)));
+    }
 }
 
 void PricingRun::generateTable() {
