@@ -124,6 +124,21 @@ void deleteUpTo(benchmark::State& state) {
     }
 }
 
+// Saving one quotation into the history (it grows by one record a round),
+// beside the copy of the whole file that saving once cost.
+void appendOne(benchmark::State& state) {
+    JiluRec rec;
+    rec.Riqi = 46363;
+    rec.Kehuming = "追加客户";
+    rec.Yinjianming = "追加印件";
+    for (auto _ : state) {
+        if (!appendHistory(historyFile(), rec)) {
+            state.SkipWithError("append failed");
+            return;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace inkquot
 
@@ -151,6 +166,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("history/bare copy", bareCopy)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("history/delete up to", deleteUpTo)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("history/append one", appendOne)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -168,6 +184,7 @@ int main(int argc, char** argv) {
     row("history/query customer", "history/bare read");
     row("history/query date", "history/bare read");
     row("history/delete up to", "history/bare copy");
+    row("history/append one", "history/bare copy");
     benchmark::Shutdown();
     return 0;
 }

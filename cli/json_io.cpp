@@ -268,28 +268,35 @@ JsonWriter& JsonWriter::text(std::string_view v) {
 
 void JsonWriter::writeString(std::string_view v) {
     static const char* const kHex = "0123456789abcdef";
-    std::string s = "\"";
-    for (const char ch : v) {
-        const auto c = static_cast<unsigned char>(ch);
+    out_.put('"');
+    // Runs of bytes that need no escape go out as they are.
+    std::size_t plain = 0;
+    auto flush = [&](std::size_t end) {
+        out_.write(v.data() + plain, static_cast<std::streamsize>(end - plain));
+        plain = end + 1;
+    };
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const auto c = static_cast<unsigned char>(v[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            continue;
+        }
+        flush(i);
         if (c == '"' || c == '\\') {
-            s += '\\';
-            s += ch;
+            const char escaped[2] = {'\\', v[i]};
+            out_.write(escaped, 2);
         } else if (c == '\n') {
-            s += "\\n";
+            out_.write("\\n", 2);
         } else if (c == '\r') {
-            s += "\\r";
+            out_.write("\\r", 2);
         } else if (c == '\t') {
-            s += "\\t";
-        } else if (c < 0x20) {
-            s += "\\u00";
-            s += kHex[c >> 4];
-            s += kHex[c & 0xf];
+            out_.write("\\t", 2);
         } else {
-            s += ch;
+            const char escaped[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xf]};
+            out_.write(escaped, 6);
         }
     }
-    s += '"';
-    out_ << s;
+    out_.write(v.data() + plain, static_cast<std::streamsize>(v.size() - plain));
+    out_.put('"');
 }
 
 JsonWriter& JsonWriter::raw(std::string_view json) {

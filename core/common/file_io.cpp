@@ -247,6 +247,35 @@ IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes,
     return IoStatus::success();
 }
 
+IoStatus appendToFile(const std::filesystem::path& file, std::uint64_t expectedSize,
+                      std::string_view bytes) {
+    Fd fd(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        if (errno == ENOENT) {
+            return IoStatus::failure(IoError::Missing, "找不到文件“" + displayName(file) + "”。");
+        }
+        return writeFailed(file);
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) != expectedSize) {
+        return writeFailed(file);
+    }
+    const auto end = static_cast<off_t>(expectedSize);
+    if (::lseek(fd.get(), end, SEEK_SET) != end || !writeAll(fd.get(), bytes) ||
+        failsAt(io_test_hooks::FailPoint::Sync) || ::fsync(fd.get()) != 0) {
+        // What did reach the file goes again; the old contents never moved.
+        if (::ftruncate(fd.get(), end) == 0) {
+            ::fsync(fd.get());
+        }
+        return writeFailed(file);
+    }
+    if (::close(fd.release()) != 0) {
+        return writeFailed(file);
+    }
+    return IoStatus::success();
+}
+
 IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std::size_t maxBytes) {
     out.clear();
     Fd fd(openForReading(file));

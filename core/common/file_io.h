@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -69,6 +70,14 @@ private:
     bool failed_ = false;
     int error_ = 0;  // the system's error number of the failed step
 };
+// Adds `bytes` at the end of an existing regular file whose size is
+// `expectedSize` and flushes them to disk. On any failure the file is cut
+// back to that size, so it holds what it held before. Missing when the file
+// does not exist; WriteFailed, changing nothing, when its size is not the
+// expected one.
+IoStatus appendToFile(const std::filesystem::path& file, std::uint64_t expectedSize,
+                      std::string_view bytes);
+
 // The temporary files of the writers are named "." + target name + "." and
 // six random letters or digits, beside their target ("fjiben.dat" is written
 // as ".fjiben.dat.a1B2c3" first).

@@ -108,9 +108,20 @@ std::string decodeWith(std::string_view gbk, bool* clean, bool zeroAsSpace) {
         } else {
             conv.resetState();
             out.reserve(gbk.size() * 3 / 2 + 8);
+            // A field is mostly padded with blanks: only the bytes up to the
+            // last character that is not ASCII go through the converter, the
+            // ASCII after it is copied as it is. That last byte may lead a
+            // two-byte character whose second byte is in the ASCII range, so
+            // one byte more goes through the converter.
+            std::size_t afterHigh = gbk.size();
+            while (afterHigh > 0 && static_cast<unsigned char>(gbk[afterHigh - 1]) < 0x80) {
+                --afterHigh;
+            }
+            const std::size_t converted = std::min(gbk.size(), afterHigh + 1);
+            const std::string_view asciiTail = gbk.substr(converted);
             char buffer[1024];
             char* in = const_cast<char*>(gbk.data());
-            std::size_t inLeft = gbk.size();
+            std::size_t inLeft = converted;
             while (inLeft > 0) {
                 char* outPtr = buffer;
                 std::size_t outLeft = sizeof buffer;
@@ -131,6 +142,7 @@ std::string decodeWith(std::string_view gbk, bool* clean, bool zeroAsSpace) {
                 --inLeft;
                 conv.resetState();
             }
+            out.append(asciiTail);
         }
     }
     if (zeroAsSpace) {

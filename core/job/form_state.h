@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,8 +97,35 @@ public:
     std::vector<std::string> takeHints() { return std::exchange(hints_, {}); }
 
 private:
+    // A list's items. They change only when the list is filled anew (paper
+    // names, a press's sheet sizes), so copies of a form share them: a batch
+    // starts every job from one copied form.
+    class Items {
+    public:
+        Items() : list_(noItems()) {}
+        Items& operator=(std::vector<std::string> items) {
+            list_ = std::make_shared<const std::vector<std::string>>(std::move(items));
+            return *this;
+        }
+        void assign(std::size_t count, const std::string& item) {
+            *this = std::vector<std::string>(count, item);
+        }
+        operator const std::vector<std::string>&() const { return *list_; }
+        std::size_t size() const { return list_->size(); }
+        bool empty() const { return list_->empty(); }
+        const std::string& operator[](std::size_t i) const { return (*list_)[i]; }
+        const std::string& front() const { return list_->front(); }
+
+    private:
+        static const std::shared_ptr<const std::vector<std::string>>& noItems() {
+            static const auto none = std::make_shared<const std::vector<std::string>>();
+            return none;
+        }
+        std::shared_ptr<const std::vector<std::string>> list_;
+    };
+
     struct Value {
-        std::vector<std::string> items;
+        Items items;
         std::string text;
         int position = -1;
         CheckState check = CheckState::Unchecked;

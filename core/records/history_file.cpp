@@ -280,6 +280,24 @@ IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec) {
     if (!status) {
         return status;
     }
+    // The new slot goes after the last whole record. When the file ends with
+    // whole records (the last one perhaps without its filler), it is written
+    // there in place: the old records are not touched, and a failure cuts
+    // the file back. A save that a crash tears is a torn tail, which every
+    // reader ignores. A torn tail already there, a new history or a file
+    // this program may not write goes through a copy instead, which
+    // replaces the file in one rename, as saving always did.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    const std::uint64_t tail = ec ? 0 : size % kHistorySlotLength;
+    if (!ec && size > 0 && (tail == 0 || tail >= kJiluDataLength) &&
+        ::access(file.c_str(), W_OK) == 0) {
+        const std::string filler(tail == 0 ? 0 : kHistorySlotLength - tail, '\0');
+        status = appendToFile(file, size, filler + slot);
+        if (status || status.error != IoError::Missing) {
+            return status;
+        }
+    }
     return rewriteHistory(
         file, [](std::string_view) { return true; }, slot, nullptr);
 }

@@ -65,9 +65,11 @@ IoStatus readHistory(const std::filesystem::path& file, std::vector<JiluRec>& ou
 // longer text is cut to its field without splitting a character.
 IoStatus encodeJiluSlot(const JiluRec& rec, std::string& slot);
 
-// Adds a record after the last whole one (a torn tail is replaced). The file
-// is copied piece by piece to a temporary file with the new record at its end
-// and renamed into place, so a failure leaves the history as it was.
+// Adds a record after the last whole one (a torn tail is replaced), so a
+// failure leaves the history as it was: written at the end of the file and
+// flushed, or cut back when that fails; where a torn tail must go, the file
+// is copied piece by piece to a temporary file with the new record at its
+// end and renamed into place.
 IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec);
 
 // Keeps only the records saved after the cut-off day, in their order; the

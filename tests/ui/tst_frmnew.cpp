@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 #include "core/common/clock.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
+#include "ui/history/history_page.h"
 #include "ui/main/frmabout.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/help_window.h"
@@ -79,6 +81,12 @@ void TestFrmNew::loadFillsTitleAndStatusLines() {
     QCOMPARE(w.labti[2]->text(), QStringLiteral("2026年12月7日"));
     QCOMPARE(w.currentPage(), int(FrmNew::PricingPageIndex));
     QVERIFY(dialogs.shown.isEmpty());
+    // The history page is built when first shown, with the cut-off date of
+    // the day the window loaded, not of the day it was opened.
+    clock_.set({2026, 12, 8});
+    QTest::mouseClick(w.cmdtool[FrmNew::ToolHistory], Qt::LeftButton);
+    clock_.set({2026, 12, 7});
+    QCOMPARE(w.historyPage()->Txtcxtj[2]->text(), QStringLiteral("2026/11/7"));
 }
 
 void TestFrmNew::pagesSwitch_data() {

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QProcess>
@@ -16,6 +17,7 @@
 #include "ui/main/frmnew.h"
 #include "ui/main/frmpass.h"
 #include "ui/main/startup.h"
+#include "ui/pricing/pricing_page.h"
 
 using Kind = ScriptedDialogs::Kind;
 using Icon = Dialogs::Icon;
@@ -35,6 +37,7 @@ private slots:
     void password();
     void passwordIsAskedOnlyOnce();
     void firstActivationAsksForPassword();
+    void rightPasswordLoadsTheWindow();
     void changedPasswordIsTheOnlyOneAccepted();
 
 private:
@@ -203,6 +206,25 @@ void TestStartup::firstActivationAsksForPassword() {
     QTRY_VERIFY(start.window->passwordAsked());
     QTRY_COMPARE(closed.count(), 1);
     QVERIFY(dialogs.texts().contains(QStringLiteral("密码错误！")));
+    // A wrong answer ends the program before the window is loaded: no
+    // scheme is made current, nothing more is shown.
+    QTest::qWait(50);
+    QVERIFY(!start.window->loaded());
+    QCOMPARE(dialogs.shown.size(), 2);
+}
+
+void TestStartup::rightPasswordLoadsTheWindow() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SingleInstance instance(dir.root());
+    dialogs.setNextInput(QStringLiteral("604172"));
+    auto start = startProgram(dir.folder(), dialogs, clock_, QSize(800, 600), instance);
+    QVERIFY(start.window && !start.window->loaded());
+    QTRY_VERIFY(start.window->loaded());
+    QCOMPARE(dialogs.shown.size(), 1);  // the prompt only
+    QCOMPARE(start.window->labti[1]->text(), QStringLiteral("欢迎使用墨衡印件计价系统！"));
+    QVERIFY(start.window->pricingPage()->isVisible());
+    start.window->close();
 }
 
 void TestStartup::changedPasswordIsTheOnlyOneAccepted() {

@@ -129,7 +129,11 @@ HistoryPage::HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
 }
 
 void HistoryPage::initCutoffDate() {
-    const int monthAgo = inkquot::serialFromDate(clock_.today()) - 30;
+    initCutoffDate(clock_.today());
+}
+
+void HistoryPage::initCutoffDate(inkquot::CivilDate today) {
+    const int monthAgo = inkquot::serialFromDate(today) - 30;
     Txtcxtj[2]->setText(fromUtf8(inkquot::shortDateText(inkquot::dateFromSerial(monthAgo))));
 }
 

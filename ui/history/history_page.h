@@ -27,8 +27,10 @@ public:
     ~HistoryPage() override;
 
     // Sets the cut-off date box to 30 days before today; the main window
-    // calls it last when loading.
+    // calls it last when loading (with the day it loaded on, when the page
+    // is built later).
     void initCutoffDate();
+    void initCutoffDate(inkquot::CivilDate today);
 
     // At most this many matching records are listed; the count line tells
     // how many matched in all.

@@ -61,6 +61,13 @@ QScrollArea* scrolled(QWidget* page) {
 
 }  // namespace
 
+void FrmNew::addPage(int index, QWidget* page) {
+    piccaidanzi[std::size_t(index)]->layout()->addWidget(page);
+    // Shown now rather than on the next turn of the event loop, so that the
+    // page is laid out when the call that built it returns.
+    page->show();
+}
+
 FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const inkquot::Clock& clock,
                QWidget* parent)
     : QWidget(parent), folder_(folder), dialogs_(dialogs), clock_(clock) {
@@ -74,32 +81,14 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
     bar->setFrameShape(QFrame::StyledPanel);
     buildToolbar(bar);
 
-    pricingPage_ =
-        new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
-    pricingRun_ = new PricingRun(*pricingPage_, folder_, dialogs_, clock_, this);
-    historyPage_ = new HistoryPage(folder_, dialogs_, clock_);
-    paramsPage_ = new ParamsPage(folder_, dialogs_);
-    piccaidanzi = {pricingPage_, historyPage_, paramsPage_};
-    // Saved jobs; a quotation reopened from the history goes to the pricing page.
-    jobFiles_ = new JobFiles(*pricingPage_, *pricingRun_, folder_, dialogs_, this);
-    historyReopen_ = new HistoryReopen(*historyPage_, folder_, dialogs_, this);
-    connect(historyReopen_, &HistoryReopen::jobReopened, this,
-            [this](const std::string& jobText, const QString& where) {
-                showPage(PricingPageIndex);
-                jobFiles_->showJobText(jobText, where);
-            });
-    connect(paramsPage_, &ParamsPage::schemeSelected, this, &FrmNew::fillPaperLists);
-    pricingRun_->priceFileWarning().setSchemeSource(
-        [this] { return paramsPage_->schemePanel()->currentScheme(); });
-    // A saved paper edit shows at once in the paper lists of the job entry.
-    connect(paramsPage_, &ParamsPage::papersSaved, this, &FrmNew::fillPaperLists);
-    connect(paramsPage_, &ParamsPage::stickerPapersSaved, this, &FrmNew::fillPaperLists);
-
     auto* pageFrame = new QFrame(this);
     pageFrame->setFrameShape(QFrame::StyledPanel);
     pages_ = new QStackedLayout(pageFrame);
-    for (QWidget* page : piccaidanzi) {
-        pages_->addWidget(scrolled(page));
+    for (QWidget*& holder : piccaidanzi) {
+        holder = new QWidget;
+        auto* fill = new QVBoxLayout(holder);
+        fill->setContentsMargins(0, 0, 0, 0);
+        pages_->addWidget(scrolled(holder));
     }
 
     labti[1] = new QLabel(this);
@@ -113,7 +102,6 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
         labti[i]->setContentsMargins(6, 2, 6, 2);
     }
     labti[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    connect(historyPage_, &HistoryPage::hintChanged, labti[1], &QLabel::setText);
     labti[2]->setMinimumWidth(150);
 
     auto* middle = new QHBoxLayout;
@@ -139,6 +127,99 @@ FrmNew::FrmNew(const inkquot::ProgramFolder& folder, Dialogs& dialogs, const ink
 }
 
 FrmNew::~FrmNew() = default;
+
+void FrmNew::buildPricingPage() {
+    if (pricingPage_) {
+        return;
+    }
+    pricingPage_ =
+        new PricingPage(dialogs_, [this](const QString& hint) { labti[1]->setText(hint); });
+    pricingRun_ = new PricingRun(*pricingPage_, folder_, dialogs_, clock_, this);
+    // The price-file warning names the current scheme, which the parameter
+    // page keeps; before that page exists no scheme has been made current.
+    pricingRun_->priceFileWarning().setSchemeSource(
+        [this] { return paramsPage_ ? paramsPage_->schemePanel()->currentScheme() : QString(); });
+    // Saved jobs are opened and saved from the pricing page.
+    jobFiles_ = new JobFiles(*pricingPage_, *pricingRun_, folder_, dialogs_, this);
+    addPage(PricingPageIndex, pricingPage_);
+}
+
+void FrmNew::buildHistoryPage() {
+    if (historyPage_) {
+        return;
+    }
+    historyPage_ = new HistoryPage(folder_, dialogs_, clock_);
+    connect(historyPage_, &HistoryPage::hintChanged, labti[1], &QLabel::setText);
+    if (loadDay_) {
+        historyPage_->initCutoffDate(*loadDay_);
+    }
+    // A quotation reopened from the history goes to the pricing page.
+    historyReopen_ = new HistoryReopen(*historyPage_, folder_, dialogs_, this);
+    connect(historyReopen_, &HistoryReopen::jobReopened, this,
+            [this](const std::string& jobText, const QString& where) {
+                showPage(PricingPageIndex);
+                jobFiles()->showJobText(jobText, where);
+            });
+    addPage(HistoryPageIndex, historyPage_);
+}
+
+void FrmNew::buildParamsPage() {
+    if (paramsPage_) {
+        return;
+    }
+    paramsPage_ = new ParamsPage(folder_, dialogs_);
+    connect(paramsPage_, &ParamsPage::schemeSelected, this, &FrmNew::fillPaperLists);
+    // A saved paper edit shows at once in the paper lists of the job entry.
+    connect(paramsPage_, &ParamsPage::papersSaved, this, &FrmNew::fillPaperLists);
+    connect(paramsPage_, &ParamsPage::stickerPapersSaved, this, &FrmNew::fillPaperLists);
+    addPage(ParamsPageIndex, paramsPage_);
+}
+
+void FrmNew::buildPage(int page) {
+    switch (page) {
+        case PricingPageIndex:
+            buildPricingPage();
+            break;
+        case HistoryPageIndex:
+            buildHistoryPage();
+            break;
+        case ParamsPageIndex:
+            buildParamsPage();
+            break;
+        default:
+            break;
+    }
+}
+
+PricingPage* FrmNew::pricingPage() {
+    buildPricingPage();
+    return pricingPage_;
+}
+
+PricingRun* FrmNew::pricingRun() {
+    buildPricingPage();
+    return pricingRun_;
+}
+
+HistoryPage* FrmNew::historyPage() {
+    buildHistoryPage();
+    return historyPage_;
+}
+
+ParamsPage* FrmNew::paramsPage() {
+    buildParamsPage();
+    return paramsPage_;
+}
+
+JobFiles* FrmNew::jobFiles() {
+    buildPricingPage();
+    return jobFiles_;
+}
+
+HistoryReopen* FrmNew::historyReopen() {
+    buildHistoryPage();
+    return historyReopen_;
+}
 
 void FrmNew::buildToolbar(QWidget* bar) {
     auto* column = new QVBoxLayout(bar);
@@ -203,13 +284,23 @@ bool FrmNew::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void FrmNew::load() {
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
+    buildPricingPage();
     pricingPage_->selectStartingEntries();
     fillPaperLists();
     setWindowTitle(applicationTitle());
     labti[1]->setText(QStringLiteral("欢迎使用墨衡印件计价系统！"));
-    labti[2]->setText(fromUtf8(inkquot::longDateText(clock_.today())));
+    const inkquot::CivilDate today = clock_.today();
+    labti[2]->setText(fromUtf8(inkquot::longDateText(today)));
+    buildParamsPage();
     paramsPage_->loadSchemes();
-    historyPage_->initCutoffDate();
+    loadDay_ = today;
+    if (historyPage_) {
+        historyPage_->initCutoffDate(today);
+    }
 }
 
 void FrmNew::fillPaperLists() {
@@ -221,6 +312,9 @@ void FrmNew::fillPaperLists() {
         }
         return out;
     };
+    if (!pricingPage_) {
+        return;  // the page reads them when it is built and loaded
+    }
     const inkquot::PaperNames paperNames = inkquot::readPaperNames(folder_);
     pricingPage_->fillPaperLists(names(paperNames.papers));
     pricingPage_->fillStickerPaperList(names(paperNames.stickerPapers));
@@ -229,6 +323,10 @@ void FrmNew::fillPaperLists() {
 void FrmNew::showPage(int page) {
     if (page < 0 || page >= int(piccaidanzi.size())) {
         return;
+    }
+    // The pricing page waits for load(), which fills it.
+    if (page != PricingPageIndex || loaded_) {
+        buildPage(page);
     }
     if (page != pages_->currentIndex()) {
         // A hint speaks of the page that gave it; it goes with that page.
@@ -261,6 +359,14 @@ bool FrmNew::event(QEvent* e) {
         passwordQueued_ = true;
         // Asked after the event has been handled, not inside it.
         QTimer::singleShot(0, this, [this] { askPasswordOnce(); });
+        // A window shown before it was loaded loads next: while the prompt
+        // waits for its answer, or after it where the answer comes at once.
+        // A wrong answer closes the window and nothing is loaded.
+        QTimer::singleShot(0, this, [this] {
+            if (!closing_) {
+                load();
+            }
+        });
     }
     return QWidget::event(e);
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/common/clock.h"
@@ -27,6 +28,11 @@ class PricingRun;
 // `piccaidanzi` (pricing, history, parameters) on the right, the hint line
 // `labti`(1) and the date line `labti`(2) along the bottom. It asks for the
 // password once, on its first activation, and closing it ends the program.
+//
+// A page is built when it is first needed: the pricing and parameter pages
+// by load(), the history page when it is first shown or asked for. Shown
+// before it is loaded, the window asks for the password first and loads
+// while the prompt is open, so the prompt does not wait for the pages.
 class FrmNew : public QWidget {
     Q_OBJECT
 
@@ -40,8 +46,9 @@ public:
 
     // Fills the window in the order the program relies on: job entry lists,
     // paper lists, title and status lines, scheme list (the first scheme
-    // becomes current), history cut-off date.
+    // becomes current), history cut-off date. Runs once per window.
     void load();
+    bool loaded() const { return loaded_; }
 
     // Shows page 0..2; the other two are hidden and disabled.
     void showPage(int page);
@@ -63,16 +70,19 @@ public:
     void setHelpOpener(HelpOpener opener) { helpOpener_ = std::move(opener); }
 
     std::array<QPushButton*, 7> cmdtool{};
+    // The frames the pages sit in; a page not yet built leaves its frame
+    // empty.
     std::array<QWidget*, 3> piccaidanzi{};
     // Item 0 is not used; 1 is the hint line, 2 the date line.
     std::array<QLabel*, 3> labti{};
 
-    PricingPage* pricingPage() const { return pricingPage_; }
-    PricingRun* pricingRun() const { return pricingRun_; }
-    HistoryPage* historyPage() const { return historyPage_; }
-    ParamsPage* paramsPage() const { return paramsPage_; }
-    JobFiles* jobFiles() const { return jobFiles_; }
-    HistoryReopen* historyReopen() const { return historyReopen_; }
+    // Each builds its page first when it is not built yet.
+    PricingPage* pricingPage();
+    PricingRun* pricingRun();
+    HistoryPage* historyPage();
+    ParamsPage* paramsPage();
+    JobFiles* jobFiles();
+    HistoryReopen* historyReopen();
     FrmAbout* aboutBox() const;
     // The built-in guide, while it is open.
     HelpWindow* helpWindow() const;
@@ -94,6 +104,11 @@ private:
     void buildToolbar(QWidget* bar);
     void colourToolbar(QPushButton* focused);
     void fillPaperLists();
+    void buildPricingPage();
+    void buildHistoryPage();
+    void buildParamsPage();
+    void buildPage(int page);
+    void addPage(int index, QWidget* page);
 
     inkquot::ProgramFolder folder_;
     Dialogs& dialogs_;
@@ -112,4 +127,7 @@ private:
     bool passwordAsked_ = false;
     bool passwordQueued_ = false;
     bool closing_ = false;
+    bool loaded_ = false;
+    // The day load() ran: the history page's cut-off date counts from it.
+    std::optional<inkquot::CivilDate> loadDay_;
 };

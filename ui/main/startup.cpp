@@ -1,9 +1,15 @@
 #include "ui/main/startup.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <cerrno>
 #include <system_error>
 
 #include "core/pricedata/startup_recovery.h"
@@ -55,29 +61,42 @@ QString SingleInstance::lockPathFor(const std::filesystem::path& programFolder) 
 }
 
 SingleInstance::SingleInstance(const std::filesystem::path& programFolder)
-    : path_(lockPathFor(programFolder)), lock_(path_) {
-    // Only a dead holder makes a lock stale, however old the lock is.
-    lock_.setStaleLockTime(0);
+    : path_(lockPathFor(programFolder)) {}
+
+SingleInstance::~SingleInstance() {
+    release();
 }
 
 bool SingleInstance::acquire() {
-    if (lock_.isLocked()) {
+    if (fd_ >= 0) {
         return true;
     }
-    // tryLock takes over a lock whose holder has died.
-    if (lock_.tryLock(0)) {
+    const QByteArray file = QFile::encodeName(path_);
+    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // The lock cannot be made at all (no writable temp folder): starting
+        // without the guard is better than never starting.
         return true;
     }
-    if (lock_.error() == QLockFile::LockFailedError) {
-        return false;  // another running program holds it
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        return !held;  // false only when another running program holds it
     }
-    // The lock cannot be made at all (no writable temp folder): starting
-    // without the guard is better than never starting.
+    // The holder's process id, for a person who finds the file.
+    const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
+    if (::ftruncate(fd, 0) == 0) {
+        [[maybe_unused]] const auto written = ::write(fd, pid.constData(), size_t(pid.size()));
+    }
+    fd_ = fd;
     return true;
 }
 
 void SingleInstance::release() {
-    lock_.unlock();
+    if (fd_ >= 0) {
+        ::close(fd_);  // ends the lock; the file stays for the next start
+        fd_ = -1;
+    }
 }
 
 StartResult startProgram(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
@@ -98,8 +117,9 @@ StartResult startProgram(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
         dialogs.warning(nullptr, QString::fromStdString(recovered.message));
     }
     ensurePasswordFile(folder, dialogs);
+    // Shown before it is loaded: the window asks for the password at once
+    // and loads while the prompt waits for the answer.
     result.window = std::make_unique<FrmNew>(folder, dialogs, clock);
-    result.window->load();
     showOnScreen(result.window.get());
     result.outcome = StartOutcome::Started;
     return result;

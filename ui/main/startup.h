@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLockFile>
 #include <QSize>
 #include <QString>
 #include <filesystem>
@@ -16,12 +15,16 @@ class FrmNew;
 bool screenIsLargeEnough(QSize screen);
 
 // One running program per program folder. The lock file lives in the temp
-// folder under a name made from the folder's path; it records the holder's
-// process id, so the lock of a program that crashed is recognised as stale
-// and taken over by the next start.
+// folder under a name made from the folder's path. The lock is the system's
+// advisory lock on that open file, which ends with the process that holds
+// it: the lock of a program that crashed is free for the next start, and
+// nothing needs to reach the disk.
 class SingleInstance {
 public:
     explicit SingleInstance(const std::filesystem::path& programFolder);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // False when another running program holds the lock.
     bool acquire();
@@ -32,7 +35,7 @@ public:
 
 private:
     QString path_;
-    QLockFile lock_;
+    int fd_ = -1;  // open while the lock is held
 };
 
 enum class StartOutcome { AlreadyRunning, ScreenTooSmall, Started };
@@ -43,8 +46,9 @@ struct StartResult {
 };
 
 // The program's start: ends silently when another instance runs, warns and
-// ends on a screen below 800 x 600, otherwise loads and shows the main window
-// (which asks for the password when it is first activated). A missing
+// ends on a screen below 800 x 600, otherwise shows the main window (which
+// asks for the password when it is first activated and loads while the
+// prompt is open). A missing
 // password file is created with the initial password first.
 StartResult startProgram(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
                          const inkquot::Clock& clock, QSize screen, SingleInstance& instance);

@@ -145,10 +145,46 @@ TEST(HistoryFile, InterruptedDeletionLeavesTheOldHistory) {
     for (auto point : {FailPoint::CreateTemporary, FailPoint::Sync, FailPoint::Rename}) {
         io_test_hooks::failNextWrites(point);
         EXPECT_FALSE(deleteHistoryUpTo(file, 46361).ok());
+        io_test_hooks::failNextWrites(FailPoint::None);
+        ASSERT_EQ(slurp(file), before);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(HistoryFile, FailedAppendLeavesTheOldRecords) {
+    TempFolder dir;
+    const auto file = dir / kHistoryFileName;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(appendHistory(file, record(46360 + i, std::to_string(i))).ok());
+    }
+    std::string before = slurp(file);
+    using io_test_hooks::FailPoint;
+    // Written in place at the end: a write that stops anywhere in the new
+    // slot, or a flush that fails, is cut back.
+    for (std::size_t at = 0; at < kHistorySlotLength; at += 97) {
+        io_test_hooks::failNextWrites(FailPoint::WriteAfterBytes, at);
+        EXPECT_FALSE(appendHistory(file, record(46370, "x")).ok()) << at;
+        io_test_hooks::failNextWrites(FailPoint::None);
+        ASSERT_EQ(slurp(file), before) << at;
+    }
+    io_test_hooks::failNextWrites(FailPoint::Sync);
+    EXPECT_FALSE(appendHistory(file, record(46370, "x")).ok());
+    io_test_hooks::failNextWrites(FailPoint::None);
+    ASSERT_EQ(slurp(file), before);
+    // Behind a torn tail the file is copied instead, and a failed copy
+    // leaves it as it was, torn tail and all.
+    spit(file, before + std::string(100, 'z'));
+    before = slurp(file);
+    for (auto point : {FailPoint::CreateTemporary, FailPoint::Rename}) {
+        io_test_hooks::failNextWrites(point);
         EXPECT_FALSE(appendHistory(file, record(46370, "x")).ok());
         io_test_hooks::failNextWrites(FailPoint::None);
         ASSERT_EQ(slurp(file), before);
     }
+    ASSERT_TRUE(appendHistory(file, record(46371, "y")).ok());
+    EXPECT_EQ(customers(file), (std::vector<std::string>{"0", "1", "2", "y"}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);
