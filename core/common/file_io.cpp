@@ -276,6 +276,15 @@ IoStatus appendToFile(const std::filesystem::path& file, std::uint64_t expectedS
     return IoStatus::success();
 }
 
+IoStatus cutFileBack(const std::filesystem::path& file, std::uint64_t size) {
+    Fd fd(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!fd.valid() || ::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 ||
+        ::fsync(fd.get()) != 0 || ::close(fd.release()) != 0) {
+        return writeFailed(file);
+    }
+    return IoStatus::success();
+}
+
 IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std::size_t maxBytes) {
     out.clear();
     Fd fd(openForReading(file));

@@ -77,6 +77,9 @@ private:
 // expected one.
 IoStatus appendToFile(const std::filesystem::path& file, std::uint64_t expectedSize,
                       std::string_view bytes);
+// Cuts a file back to `size` bytes and flushes it: the undo of an append
+// whose companion write failed.
+IoStatus cutFileBack(const std::filesystem::path& file, std::uint64_t size);
 
 // The temporary files of the writers are named "." + target name + "." and
 // six random letters or digits, beside their target ("fjiben.dat" is written

@@ -154,6 +154,53 @@ IoStatus stageJobsRewrite(const std::filesystem::path& file, std::ifstream& in,
     return writer.stage(staged);
 }
 
+// Whether `file` ends with a line break (a whole last line), read from its
+// last byte; its size goes to `size`.
+bool endsWithWholeLine(const std::filesystem::path& file, std::uint64_t& size) {
+    std::error_code ec;
+    size = std::filesystem::file_size(file, ec);
+    if (ec || size == 0) {
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    char last = 0;
+    return in.seekg(static_cast<std::streamoff>(size - 1)) && in.get(last) && last == '\n';
+}
+
+// Saving in place: the record goes on the end of the history, then its line
+// on the end of the descriptions, each flushed to disk; old records and
+// lines are never moved. A crash between the two leaves a record without a
+// description, which reopening reports as such, never a description on the
+// wrong record; a failed line cuts the history back. Nullopt when the files
+// are not in the shape this needs (a torn tail, a new file, no permission):
+// the caller then replaces both files through the journal.
+std::optional<IoStatus> appendInPlace(const std::filesystem::path& history,
+                                      const std::filesystem::path& jobs, std::string_view slot,
+                                      std::string_view line, bool& lineAdded) {
+    lineAdded = false;
+    std::error_code ec;
+    const auto historySize = std::filesystem::file_size(history, ec);
+    std::uint64_t jobsSize = 0;
+    if (ec || historySize == 0 || historySize % kHistorySlotLength != 0 ||
+        !endsWithWholeLine(jobs, jobsSize) || ::access(history.c_str(), W_OK) != 0 ||
+        ::access(jobs.c_str(), W_OK) != 0) {
+        return std::nullopt;
+    }
+    if (IoStatus saved = appendToFile(history, historySize, slot); !saved) {
+        return saved;
+    }
+    if (IoStatus added = appendToFile(jobs, jobsSize, line); !added) {
+        if (!cutFileBack(history, historySize)) {
+            // The record could not be taken back: it is saved, only
+            // without its description.
+            return IoStatus::success();
+        }
+        return added;
+    }
+    lineAdded = true;
+    return IoStatus::success();
+}
+
 }  // namespace
 
 HistoryRecordKey historyRecordKey(std::string_view data) {
@@ -172,6 +219,25 @@ IoStatus appendHistoryWithJob(const ProgramFolder& folder, const JiluRec& rec,
     }
     const auto history = folder.file(kHistoryFileName);
     const auto jobs = folder.file(kHistoryJobsFileName);
+    const bool oneLine =
+        !jobText.empty() && jobText.find_first_of("\r\n") == std::string_view::npos;
+    const std::string line =
+        oneLine ? keyText(historyRecordKey(std::string_view(slot).substr(0, kJiluDataLength))) +
+                      "\t" + std::string(jobText) + "\n"
+                : std::string();
+    if (oneLine) {
+        std::ifstream in;
+        if (openJobs(jobs, in) == FileState::Ours) {
+            in.close();
+            bool lineAdded = false;
+            if (auto inPlace = appendInPlace(history, jobs, slot, line, lineAdded)) {
+                if (*inPlace && jobStored != nullptr) {
+                    *jobStored = lineAdded;
+                }
+                return *inPlace;
+            }
+        }
+    }
     StagedFile stagedHistory;
     status = stageHistoryRewrite(
         history, [](std::string_view) { return true; }, slot, stagedHistory.path);
@@ -180,12 +246,7 @@ IoStatus appendHistoryWithJob(const ProgramFolder& folder, const JiluRec& rec,
     }
 
     StagedFile stagedJobs;
-    const bool oneLine =
-        !jobText.empty() && jobText.find_first_of("\r\n") == std::string_view::npos;
     if (oneLine) {
-        const std::string line =
-            keyText(historyRecordKey(std::string_view(slot).substr(0, kJiluDataLength))) + "\t" +
-            std::string(jobText) + "\n";
         std::ifstream in;
         switch (openJobs(jobs, in)) {
             case FileState::Missing:

@@ -141,21 +141,34 @@ TEST(HistoryJobs, AFailedSaveOrDeletionLeavesBothFilesAsTheyWere) {
     const std::string jobs = slurp(folder.file(kHistoryJobsFileName));
 
     using io_test_hooks::FailPoint;
-    // Each failure in turn: the second file's staging, the rename of either.
-    const std::pair<FailPoint, std::size_t> failures[] = {{FailPoint::CreateTemporary, 1},
-                                                          {FailPoint::Rename, 0},
-                                                          {FailPoint::Rename, 1},
-                                                          {FailPoint::WriteAfterBytes, 0}};
-    for (const auto& [point, skip] : failures) {
-        io_test_hooks::failNextWrites(point, 10, skip);
-        EXPECT_FALSE(appendHistoryWithJob(folder, record(46003, "丙"), job("丙")).ok());
-        io_test_hooks::failNextWrites(point, 10, skip);
-        EXPECT_FALSE(deleteHistoryWithJobsUpTo(folder, 46001).ok());
+    const auto unchanged = [&] {
         io_test_hooks::failNextWrites(FailPoint::None);
         ASSERT_TRUE(recoverProgramFolder(folder).ok());
         EXPECT_EQ(slurp(folder.file(kHistoryFileName)), history);
         EXPECT_EQ(slurp(folder.file(kHistoryJobsFileName)), jobs);
         EXPECT_FALSE(std::filesystem::exists(folder.file(kSwitchJournalName)));
+    };
+    // A save goes on the end of both files in place: a failed write or flush
+    // of the record, or of its line (which takes the record back).
+    const std::pair<FailPoint, std::size_t> saveFailures[] = {{FailPoint::WriteAfterBytes, 0},
+                                                              {FailPoint::WriteAfterBytes, 1},
+                                                              {FailPoint::Sync, 0},
+                                                              {FailPoint::Sync, 1}};
+    for (const auto& [point, skip] : saveFailures) {
+        io_test_hooks::failNextWrites(point, 10, skip);
+        EXPECT_FALSE(appendHistoryWithJob(folder, record(46003, "丙"), job("丙")).ok());
+        unchanged();
+    }
+    // A deletion replaces both files: the second file's staging, the rename
+    // of either.
+    const std::pair<FailPoint, std::size_t> deleteFailures[] = {{FailPoint::CreateTemporary, 1},
+                                                                {FailPoint::Rename, 0},
+                                                                {FailPoint::Rename, 1},
+                                                                {FailPoint::WriteAfterBytes, 0}};
+    for (const auto& [point, skip] : deleteFailures) {
+        io_test_hooks::failNextWrites(point, 10, skip);
+        EXPECT_FALSE(deleteHistoryWithJobsUpTo(folder, 46001).ok());
+        unchanged();
     }
     // Nothing but the two files and no temporaries are left.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
