@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/common/date_text.h"
-#include "core/records/history_file.h"
 #include "core/identity/letterhead.h"
+#include "core/records/history_file.h"
 #include "core/records/history_jobs.h"
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
@@ -137,6 +137,15 @@ void HistoryPage::initCutoffDate(inkquot::CivilDate today) {
     Txtcxtj[2]->setText(fromUtf8(inkquot::shortDateText(inkquot::dateFromSerial(monthAgo))));
 }
 
+inkquot::HistoryQuery HistoryPage::conditions() const {
+    inkquot::HistoryQuery q;
+    q.mode = static_cast<inkquot::HistoryMode>(mode());
+    q.customer = Txtcxtj[0]->text().toStdString();
+    q.jobName = Txtcxtj[1]->text().toStdString();
+    q.cutoff = Txtcxtj[2]->text().toStdString();
+    return q;
+}
+
 int HistoryPage::mode() const {
     for (int i = 0; i < 3; ++i) {
         if (Optcxtj[i]->isChecked()) {
@@ -190,11 +199,7 @@ void HistoryPage::query() {
         dialogs_.beep();
         return;
     }
-    inkquot::HistoryQuery q;
-    q.mode = static_cast<inkquot::HistoryMode>(mode());
-    q.customer = Txtcxtj[0]->text().toStdString();
-    q.jobName = Txtcxtj[1]->text().toStdString();
-    q.cutoff = Txtcxtj[2]->text().toStdString();
+    const inkquot::HistoryQuery q = conditions();
     const auto matcher = inkquot::HistoryMatcher::from(q);
     if (!matcher) {
         dialogs_.warning(this, QString::fromUtf8(kBadDate));
@@ -305,11 +310,7 @@ void HistoryPage::exportRecords() {
     if (querying_) {
         return;
     }
-    inkquot::HistoryQuery q;
-    q.mode = static_cast<inkquot::HistoryMode>(mode());
-    q.customer = Txtcxtj[0]->text().toStdString();
-    q.jobName = Txtcxtj[1]->text().toStdString();
-    q.cutoff = Txtcxtj[2]->text().toStdString();
+    const inkquot::HistoryQuery q = conditions();
     const auto matcher = inkquot::HistoryMatcher::from(q);
     if (!matcher) {
         dialogs_.warning(this, QString::fromUtf8(kBadDate));

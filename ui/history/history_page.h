@@ -6,6 +6,7 @@
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
+#include "core/records/history_query.h"
 
 class Dialogs;
 class QLineEdit;
@@ -60,6 +61,10 @@ public:
 signals:
     // Advice for the main window's hint line.
     void hintChanged(const QString& text);
+
+public:
+    // The query that the mode and the search boxes describe.
+    inkquot::HistoryQuery conditions() const;
 
 private:
     int mode() const;

@@ -53,15 +53,7 @@ bool HistoryReopen::reopenSelected() {
 
     // The list holds text only: the record is found again by the query that
     // listed it, and must show exactly the lines the list shows.
-    inkquot::HistoryQuery query;
-    for (int i = 0; i < 3; ++i) {
-        if (page_.Optcxtj[std::size_t(i)]->isChecked()) {
-            query.mode = static_cast<inkquot::HistoryMode>(i);
-        }
-    }
-    query.customer = toUtf8(page_.Txtcxtj[0]->text());
-    query.jobName = toUtf8(page_.Txtcxtj[1]->text());
-    query.cutoff = toUtf8(page_.Txtcxtj[2]->text());
+    const inkquot::HistoryQuery query = page_.conditions();
     const auto matcher = inkquot::HistoryMatcher::from(query);
     std::optional<inkquot::ListedRecord> record;
     if (matcher) {
