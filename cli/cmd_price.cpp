@@ -5,11 +5,11 @@
 #include "cli/cli_command.h"
 #include "cli/job_stream.h"
 #include "cli/json_io.h"
-#include "core/job/form_state.h"
-#include "core/job/job_description.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/price_job.h"
 #include "core/costing/result_text.h"
+#include "core/job/form_state.h"
+#include "core/job/job_description.h"
 
 namespace inkquot::cli {
 
@@ -72,57 +72,20 @@ int runPrice(CommandContext& ctx) {
     CostResult result;
     // --describe prints the descriptions as compact JSON, batch and all.
     JsonWriter out(ctx.out, describe);
-    const bool array = jobs.form() == JobStream::Form::Array;
-    if (array) {
-        out.beginArray();
-    }
-    bool refused = false;
-    JobStream::Job job;
-    try {
-        while (jobs.next(job)) {
-            try {
-                if (!job.error.empty()) {
-                    throw BadInput(job.error);
-                }
-                form = starting;
-                readJobDescription(job.value, job.where, form);
-                if (describe) {
-                    out.raw(describeJob(form).dump());
-                } else {
-                    result = CostResult{};
-                    const PriceOutcome outcome = priceJob(ctx.folder, form, result);
-                    if (!outcome.ok()) {
-                        throw BadInput(job.where + ": " + outcome.refusal);
-                    }
-                    writePriced(out, form, result, warnings);
-                }
-            } catch (const std::runtime_error& e) {
-                // A refused job, whichever layer refused it.
-                if (!lines) {
-                    throw;
-                }
-                refused = true;
-                out.beginObject().key("error").text(e.what()).endObject();
-            }
-            if (lines) {
-                out.newline();
-            }
+    return answerJobs(jobs, out, ctx.out, [&](const JobStream::Job& job) {
+        form = starting;
+        readJobDescription(job.value, job.where, form);
+        if (describe) {
+            out.raw(describeJob(form).dump());
+            return;
         }
-    } catch (const std::exception&) {
-        if (array) {
-            out.endArray();
-            out.newline();
+        result = CostResult{};
+        const PriceOutcome outcome = priceJob(ctx.folder, form, result);
+        if (!outcome.ok()) {
+            throw BadInput(job.where + ": " + outcome.refusal);
         }
-        ctx.out.flush();
-        throw;
-    }
-    if (!lines) {
-        if (array) {
-            out.endArray();
-        }
-        out.newline();
-    }
-    return refused ? 2 : 0;
+        writePriced(out, form, result, warnings);
+    });
 }
 
 }  // namespace inkquot::cli

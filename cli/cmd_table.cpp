@@ -132,63 +132,26 @@ int runTable(CommandContext& ctx) {
     FormState form;
     JsonWriter out(ctx.out);
     const bool array = jobs.form() == JobStream::Form::Array;
-    if (array) {
-        out.beginArray();
-    }
-    bool refused = false;
-    JobStream::Job job;
-    try {
-        while (jobs.next(job)) {
-            try {
-                if (!job.error.empty()) {
-                    throw BadInput(job.error);
-                }
-                form = starting;
-                readJobDescription(job.value, job.where, form);
-                if (!offersPriceTable(form.listIndex(Ctl::comleibie))) {
-                    throw BadInput(
-                        job.where +
-                        ": 价格表只用于书刊\\画册、单张\\招贴和纸盒\\纸袋，报纸和不干胶没有"
-                        "价格表。");
-                }
-                CostResult result;
-                const PriceTableGrid grid = *generatePriceTable(ctx.folder, form, result);
-                if (!sheets.empty()) {
-                    if (array) {
-                        throw BadInput(job.where +
-                                       ": --xlsx and --csv write the table of one job, not of a"
-                                       " batch");
-                    }
-                    writeSheets(sheets, grid, heading);
-                }
-                writeTable(out, grid, warnings);
-            } catch (const std::runtime_error& e) {
-                // A refused job, whichever layer refused it.
-                if (!lines) {
-                    throw;
-                }
-                refused = true;
-                out.beginObject().key("error").text(e.what()).endObject();
+    return answerJobs(jobs, out, ctx.out, [&](const JobStream::Job& job) {
+        form = starting;
+        readJobDescription(job.value, job.where, form);
+        if (!offersPriceTable(form.listIndex(Ctl::comleibie))) {
+            throw BadInput(job.where +
+                           ": 价格表只用于书刊\\画册、单张\\招贴和纸盒\\纸袋，报纸和不干胶没有"
+                           "价格表。");
+        }
+        CostResult result;
+        const PriceTableGrid grid = *generatePriceTable(ctx.folder, form, result);
+        if (!sheets.empty()) {
+            if (array) {
+                throw BadInput(job.where +
+                               ": --xlsx and --csv write the table of one job, not of a"
+                               " batch");
             }
-            if (lines) {
-                out.newline();
-            }
+            writeSheets(sheets, grid, heading);
         }
-    } catch (const std::exception&) {
-        if (array) {
-            out.endArray();
-            out.newline();
-        }
-        ctx.out.flush();
-        throw;
-    }
-    if (!lines) {
-        if (array) {
-            out.endArray();
-        }
-        out.newline();
-    }
-    return refused ? 2 : 0;
+        writeTable(out, grid, warnings);
+    });
 }
 
 }  // namespace inkquot::cli

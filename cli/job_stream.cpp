@@ -1,6 +1,8 @@
 #include "cli/job_stream.h"
 
 #include <istream>
+#include <ostream>
+#include <stdexcept>
 
 #include "cli/cli_command.h"
 #include "cli/json_io.h"
@@ -144,6 +146,51 @@ bool JobStream::next(Job& job) {
         }
     }
     return false;
+}
+
+int answerJobs(JobStream& jobs, JsonWriter& out, std::ostream& flushed,
+               const std::function<void(const JobStream::Job&)>& answer) {
+    const bool lines = jobs.form() == JobStream::Form::Lines;
+    const bool array = jobs.form() == JobStream::Form::Array;
+    if (array) {
+        out.beginArray();
+    }
+    bool refused = false;
+    JobStream::Job job;
+    try {
+        while (jobs.next(job)) {
+            try {
+                if (!job.error.empty()) {
+                    throw BadInput(job.error);
+                }
+                answer(job);
+            } catch (const std::runtime_error& e) {
+                // A refused job, whichever layer refused it.
+                if (!lines) {
+                    throw;
+                }
+                refused = true;
+                out.beginObject().key("error").text(e.what()).endObject();
+            }
+            if (lines) {
+                out.newline();
+            }
+        }
+    } catch (const std::exception&) {
+        if (array) {
+            out.endArray();
+            out.newline();
+        }
+        flushed.flush();
+        throw;
+    }
+    if (!lines) {
+        if (array) {
+            out.endArray();
+        }
+        out.newline();
+    }
+    return refused ? 2 : 0;
 }
 
 }  // namespace inkquot::cli

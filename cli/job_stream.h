@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -45,5 +46,17 @@ private:
     bool done_ = false;
     std::uint64_t count_ = 0;  // elements or lines read
 };
+
+class JsonWriter;
+
+// Answers every job of `jobs` in turn: `answer` writes one job's answer to
+// `out`. The batch's wrapping is written around them: the brackets of an
+// array, a line per job in JSON Lines. A job refused (by `answer` or
+// because its line is no JSON) ends an array or a single job with the
+// refusal, after closing what was written; in JSON Lines it gets
+// {"error": message} in its place and the next lines are still answered.
+// Returns the exit code: 2 when a line was refused, else 0.
+int answerJobs(JobStream& jobs, JsonWriter& out, std::ostream& flushed,
+               const std::function<void(const JobStream::Job&)>& answer);
 
 }  // namespace inkquot::cli
