@@ -508,21 +508,17 @@ IoStatus AtomicFileWriter::stage(std::filesystem::path& staged) {
 }
 
 IoStatus AtomicFileWriter::commit() {
-    if (failed_ || failsAt(io_test_hooks::FailPoint::Sync) || ::fsync(fd_) != 0) {
-        const int err = failed_ ? error_ : errno;
-        discard();
-        return writeFailed(target_, err);
+    std::filesystem::path staged;
+    if (IoStatus status = stage(staged); !status) {
+        return status;
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0 || failsAt(io_test_hooks::FailPoint::Rename) ||
-        ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (failsAt(io_test_hooks::FailPoint::Rename) ||
+        ::rename(staged.c_str(), target_.c_str()) != 0) {
         const int err = errno;
         failed_ = true;
-        discard();
+        ::unlink(staged.c_str());
         return writeFailed(target_, err);
     }
-    temporary_.clear();
     if (!syncFolder(target_.parent_path())) {
         return notDurable(target_);
     }

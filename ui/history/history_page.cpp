@@ -146,6 +146,15 @@ inkquot::HistoryQuery HistoryPage::conditions() const {
     return q;
 }
 
+std::optional<inkquot::HistoryMatcher> HistoryPage::matcherOrWarning(
+    const inkquot::HistoryQuery& q) {
+    auto matcher = inkquot::HistoryMatcher::from(q);
+    if (!matcher) {
+        dialogs_.warning(this, QString::fromUtf8(kBadDate));
+    }
+    return matcher;
+}
+
 int HistoryPage::mode() const {
     for (int i = 0; i < 3; ++i) {
         if (Optcxtj[i]->isChecked()) {
@@ -200,9 +209,8 @@ void HistoryPage::query() {
         return;
     }
     const inkquot::HistoryQuery q = conditions();
-    const auto matcher = inkquot::HistoryMatcher::from(q);
+    const auto matcher = matcherOrWarning(q);
     if (!matcher) {
-        dialogs_.warning(this, QString::fromUtf8(kBadDate));
         return;
     }
 
@@ -311,9 +319,8 @@ void HistoryPage::exportRecords() {
         return;
     }
     const inkquot::HistoryQuery q = conditions();
-    const auto matcher = inkquot::HistoryMatcher::from(q);
+    const auto matcher = matcherOrWarning(q);
     if (!matcher) {
-        dialogs_.warning(this, QString::fromUtf8(kBadDate));
         return;
     }
     exportHistorySheet(this, folder_, q, *matcher, dialogs_, *files_, clock_,

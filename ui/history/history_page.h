@@ -3,10 +3,12 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
 #include "core/records/history_query.h"
+#include "core/records/history_scan.h"
 
 class Dialogs;
 class QLineEdit;
@@ -67,6 +69,8 @@ public:
     inkquot::HistoryQuery conditions() const;
 
 private:
+    // The matcher of a query; nothing, after saying so, when its date is no date.
+    std::optional<inkquot::HistoryMatcher> matcherOrWarning(const inkquot::HistoryQuery& q);
     int mode() const;
     void chooseMode(int mode);
     void setQuerying(bool querying);
