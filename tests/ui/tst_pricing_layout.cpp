@@ -11,6 +11,7 @@
 #include "core/costing/control_catalogue.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
+#include "ui/common/sized_list.h"
 #include "ui/main/frmnew.h"
 #include "ui/pricing/pricing_page.h"
 
@@ -72,6 +73,7 @@ class TestPricingLayout : public QObject {
 private slots:
     void panelsAtScreenSizes_data();
     void panelsAtScreenSizes();
+    void sizedListsAsWideAsQtWouldMakeThem();
 
 private:
     inkquot::FixedClock clock_{{2026, 12, 7}};
@@ -143,6 +145,48 @@ void TestPricingLayout::panelsAtScreenSizes() {
                  qPrintable(QStringLiteral("page %1 high in a viewport of %2")
                                 .arg(page->height())
                                 .arg(area->viewport()->height())));
+    }
+}
+
+// The lists of the pricing page keep their width themselves (so that their
+// popups wait for their first opening); the width must be the one the
+// toolkit gives a list that adjusts to its contents or to a number of
+// characters, through every change of items.
+void TestPricingLayout::sizedListsAsWideAsQtWouldMakeThem() {
+    const QList<QStringList> fillings = {
+        {},
+        {QString()},
+        {QStringLiteral("157")},
+        {QStringLiteral("四开"), QStringLiteral("大度对开"), QStringLiteral("正度全开机")},
+        {QStringLiteral("双胶纸"), QStringLiteral("一种名字特别特别长的进口铜版纸（哑光）")},
+    };
+    for (const int characters : {0, 4, 14}) {
+        SizedList ours;
+        QComboBox theirs;
+        if (characters == 0) {
+            theirs.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        } else {
+            ours.setWidthInCharacters(characters);
+            theirs.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            theirs.setMinimumContentsLength(characters);
+        }
+        for (const QStringList& items : fillings) {
+            ours.clear();
+            theirs.clear();
+            ours.addItems(items);
+            theirs.addItems(items);
+            const QString what = QStringLiteral("%1 characters, items %2")
+                                     .arg(characters)
+                                     .arg(items.join(QLatin1Char('|')));
+            QVERIFY2(ours.sizeHint() == theirs.sizeHint(), qPrintable(what));
+            if (characters > 0) {
+                QVERIFY2(ours.minimumSizeHint() == theirs.minimumSizeHint(), qPrintable(what));
+            }
+        }
+        // An item renamed in place widens the list as well.
+        ours.setItemText(0, QStringLiteral("改过名字的一种更长的纸张名称"));
+        theirs.setItemText(0, QStringLiteral("改过名字的一种更长的纸张名称"));
+        QCOMPARE(ours.sizeHint(), theirs.sizeHint());
     }
 }
 

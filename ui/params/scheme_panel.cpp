@@ -17,6 +17,7 @@
 #include "core/pricedata/scheme_ops.h"
 #include "core/pricedata/table_damage.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/sized_list.h"
 #include "ui/common/utf8_text.h"
 
 namespace {
@@ -29,11 +30,10 @@ SchemePanel::SchemePanel(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
     : QWidget(parent), folder_(folder), dialogs_(dialogs) {
     setObjectName(QStringLiteral("schemePanel"));
     label = new QLabel(QStringLiteral("请选择价格方案"), this);
-    Cmbfangan = new QComboBox(this);
+    Cmbfangan = new SizedList(this);  // as wide as the longest scheme name
     Cmbfangan->setObjectName(QStringLiteral("Cmbfangan"));
     Cmbfangan->setEditable(false);
     Cmbfangan->setMinimumWidth(220);
-    Cmbfangan->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     label->setBuddy(Cmbfangan);
 
     const char* captions[4] = {"删除所选方案", "导出价格方案", "刷新", "修复系统默认数据"};

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "core/costing/control_catalogue.h"
+#include "ui/common/sized_list.h"
 #include "ui/common/utf8_text.h"
 #include "ui/pricing/pricing_page.h"
 
@@ -71,7 +72,7 @@ void PricingPage::buildControls() {
                 }
                 case ControlKind::TextList:
                 case ControlKind::PositionList: {
-                    auto* c = new QComboBox;
+                    auto* c = new SizedList;
                     QStringList items;
                     if (d.schemeItems > 0) {
                         for (int n = 0; n < d.schemeItems; ++n) {
@@ -220,17 +221,10 @@ void PricingPage::buildControls() {
     lsthe = static_cast<QListWidget*>(widgets_[std::size_t(Ctl::lsthe)][0]);
 
     // Stable widths: a list is as wide as its longest item, whatever it
-    // holds at the moment.
-    for (const auto& row : widgets_) {
-        for (QWidget* w : row) {
-            if (auto* c = qobject_cast<QComboBox*>(w)) {
-                c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-            }
-        }
-    }
+    // holds at the moment (SizedList's default), or as a set number of
+    // characters.
     auto widthInCharacters = [](QComboBox* c, int characters) {
-        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        c->setMinimumContentsLength(characters);
+        static_cast<SizedList*>(c)->setWidthInCharacters(characters);
     };
     for (auto* c : Ncomzhi) {
         widthInCharacters(c, 14);
