@@ -1,14 +1,19 @@
 // The program's own start-up, as main() does it, with a password prompt that
 // says "password" when it would open and answers at once, and "usable" once
-// the main window has handled everything queued after the answer.
+// the main window has handled everything queued after the answer. With
+// INKQUOT_PROBE_TYPING_MS set, the answer comes that long after the prompt
+// opened ("answered"), the prompt's event loop running meanwhile as a modal
+// dialog's does while a person types.
 #include <unistd.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
@@ -27,6 +32,14 @@ public:
                                  bool) override {
         std::puts("password");
         std::fflush(stdout);
+        if (const int typing = std::atoi(qgetenv("INKQUOT_PROBE_TYPING_MS").constData());
+            typing > 0) {
+            QEventLoop loop;
+            QTimer::singleShot(typing, &loop, &QEventLoop::quit);
+            loop.exec();
+            std::puts("answered");
+            std::fflush(stdout);
+        }
         QTimer::singleShot(0, [] {
             std::puts("usable");
             std::fflush(stdout);
