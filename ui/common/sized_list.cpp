@@ -2,9 +2,29 @@
 
 #include <QAbstractItemModel>
 #include <QEvent>
+#include <QHash>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QtMath>
+
+namespace {
+
+// Many lists hold the same items (every printed part has its own colour,
+// weight and difficulty lists), and measuring a Chinese text means shaping
+// it: each distinct text is measured once for each font.
+int textWidth(const QString& fontKey, const QFontMetrics& metrics, const QString& text) {
+    static QHash<QString, int> widths;
+    const QString key = fontKey + QLatin1Char('\n') + text;
+    const auto known = widths.constFind(key);
+    if (known != widths.constEnd()) {
+        return *known;
+    }
+    const int width = metrics.boundingRect(text).width();
+    widths.insert(key, width);
+    return width;
+}
+
+}  // namespace
 
 SizedList::SizedList(QWidget* parent) : QComboBox(parent) {
     QAbstractItemModel* items = model();
@@ -28,6 +48,7 @@ void SizedList::itemsChanged() {
 void SizedList::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         hint_ = QSize();
+        minimumHint_ = QSize();
     }
     QComboBox::changeEvent(event);
 }
@@ -39,10 +60,18 @@ QSize SizedList::sizeHint() const {
     return hint_;
 }
 
-// The smallest a list may be squeezed to is the width it asks for: a list
-// narrower than its items would hide the end of a paper's name.
+// The smallest a list may be squeezed to. A list of N characters asks for
+// exactly that width; a list sized to its items takes, as QComboBox does,
+// the width of the items it held when first asked, until its font or style
+// changes.
 QSize SizedList::minimumSizeHint() const {
-    return characters_ > 0 ? sizeHint() : QComboBox::minimumSizeHint();
+    if (characters_ > 0) {
+        return sizeHint();
+    }
+    if (!minimumHint_.isValid()) {
+        minimumHint_ = computeHint();
+    }
+    return minimumHint_;
 }
 
 // The width of the text area (the longest item, or the characters), the
@@ -57,8 +86,9 @@ QSize SizedList::computeHint() const {
     } else if (count() == 0) {
         text.setWidth(7 * fm.horizontalAdvance(QLatin1Char('x')));
     } else {
+        const QString fontKey = font().key();
         for (int i = 0; i < count(); ++i) {
-            int width = fm.boundingRect(itemText(i)).width();
+            int width = textWidth(fontKey, fm, itemText(i));
             if (!itemIcon(i).isNull()) {
                 hasIcon = true;
                 width += icon.width() + 4;

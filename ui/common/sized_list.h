@@ -29,4 +29,5 @@ private:
 
     int characters_ = 0;
     mutable QSize hint_;
+    mutable QSize minimumHint_;
 };
