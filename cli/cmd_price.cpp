@@ -72,7 +72,7 @@ int runPrice(CommandContext& ctx) {
     CostResult result;
     // --describe prints the descriptions as compact JSON, batch and all.
     JsonWriter out(ctx.out, describe);
-    return answerJobs(jobs, out, ctx.out, [&](const JobStream::Job& job) {
+    return answerJobs(jobs, out, [&](const JobStream::Job& job) {
         form = starting;
         readJobDescription(job.value, job.where, form);
         if (describe) {

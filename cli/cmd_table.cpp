@@ -132,7 +132,7 @@ int runTable(CommandContext& ctx) {
     FormState form;
     JsonWriter out(ctx.out);
     const bool array = jobs.form() == JobStream::Form::Array;
-    return answerJobs(jobs, out, ctx.out, [&](const JobStream::Job& job) {
+    return answerJobs(jobs, out, [&](const JobStream::Job& job) {
         form = starting;
         readJobDescription(job.value, job.where, form);
         if (!offersPriceTable(form.listIndex(Ctl::comleibie))) {

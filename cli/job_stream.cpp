@@ -18,25 +18,54 @@ bool isBlank(int c) {
 }  // namespace
 
 JobStream::JobStream(std::istream& in, std::string command, bool lines)
-    : in_(in), command_(std::move(command)) {
+    : in_(*in.rdbuf()), command_(std::move(command)) {
     if (lines) {
         form_ = Form::Lines;
         return;
     }
     const int c = peekPastBlanks();
     if (c == '[') {
-        in_.get();
+        takeByte();
         form_ = Form::Array;
     } else if (c != '{') {
         throw BadInput(command_ + ": expected a JSON object or an array of objects");
     }
 }
 
+int JobStream::peekByte() {
+    if (in_.in_avail() <= 0 && beforeWaiting_) {
+        beforeWaiting_();
+    }
+    return in_.sgetc();
+}
+
+int JobStream::takeByte() {
+    if (in_.in_avail() <= 0 && beforeWaiting_) {
+        beforeWaiting_();
+    }
+    return in_.sbumpc();
+}
+
+// One line without its line break; false at the end of the input.
+bool JobStream::readLine(std::string& line) {
+    line.clear();
+    for (;;) {
+        const int c = takeByte();
+        if (c == std::char_traits<char>::eof()) {
+            return !line.empty();
+        }
+        if (c == '\n') {
+            return true;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+}
+
 int JobStream::peekPastBlanks() {
-    int c = in_.peek();
+    int c = peekByte();
     while (isBlank(c)) {
-        in_.get();
-        c = in_.peek();
+        takeByte();
+        c = peekByte();
     }
     return c;
 }
@@ -54,7 +83,7 @@ std::string JobStream::readValueText() {
     int depth = 0;
     bool inString = false;
     bool escaped = false;
-    for (int c = in_.get(); c != std::char_traits<char>::eof(); c = in_.get()) {
+    for (int c = takeByte(); c != std::char_traits<char>::eof(); c = takeByte()) {
         text.push_back(static_cast<char>(c));
         if (inString) {
             if (escaped) {
@@ -96,7 +125,7 @@ bool JobStream::next(Job& job) {
             int c = peekPastBlanks();
             if (count_ > 0) {
                 if (c == ',') {
-                    in_.get();
+                    takeByte();
                     c = peekPastBlanks();
                 } else if (c != ']') {
                     throw BadInput(command_ + ": expected , or ] after element " +
@@ -104,7 +133,7 @@ bool JobStream::next(Job& job) {
                 }
             }
             if (c == ']') {
-                in_.get();
+                takeByte();
                 done_ = true;
                 requireEnd();
                 return false;
@@ -121,7 +150,7 @@ bool JobStream::next(Job& job) {
         }
         case Form::Lines: {
             std::string line;
-            while (std::getline(in_, line)) {
+            while (readLine(line)) {
                 ++count_;
                 if (line.find_first_not_of(" \t\r") == std::string::npos) {
                     continue;
@@ -148,8 +177,9 @@ bool JobStream::next(Job& job) {
     return false;
 }
 
-int answerJobs(JobStream& jobs, JsonWriter& out, std::ostream& flushed,
+int answerJobs(JobStream& jobs, JsonWriter& out,
                const std::function<void(const JobStream::Job&)>& answer) {
+    jobs.beforeWaiting([&out] { out.flush(); });
     const bool lines = jobs.form() == JobStream::Form::Lines;
     const bool array = jobs.form() == JobStream::Form::Array;
     if (array) {
@@ -181,7 +211,7 @@ int answerJobs(JobStream& jobs, JsonWriter& out, std::ostream& flushed,
             out.endArray();
             out.newline();
         }
-        flushed.flush();
+        out.flush();
         throw;
     }
     if (!lines) {

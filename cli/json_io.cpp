@@ -195,14 +195,45 @@ std::string floatText(float v) {
     return std::string(buf, result.ptr);
 }
 
+namespace {
+
+// Big enough that a batch's answers go out in few writes, small enough that
+// memory stays flat however long the batch.
+constexpr std::size_t kHandOverBytes = 32 * 1024;
+
+}  // namespace
+
+JsonWriter::~JsonWriter() {
+    handOver();
+}
+
+void JsonWriter::handOver() {
+    if (!text_.empty()) {
+        out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        text_.clear();
+    }
+}
+
+void JsonWriter::handOverIfLarge() {
+    if (text_.size() >= kHandOverBytes) {
+        handOver();
+    }
+}
+
+void JsonWriter::flush() {
+    handOver();
+    out_.flush();
+}
+
 void JsonWriter::beforeValue() {
+    handOverIfLarge();
     if (afterKey_) {
         afterKey_ = false;
         return;
     }
     if (!first_.empty()) {
         if (!first_.back()) {
-            out_ << separator_;
+            put(separator_);
         }
         first_.back() = false;
     }
@@ -210,53 +241,55 @@ void JsonWriter::beforeValue() {
 
 JsonWriter& JsonWriter::beginObject() {
     beforeValue();
-    out_ << '{';
+    put('{');
     first_.push_back(true);
     return *this;
 }
 
 JsonWriter& JsonWriter::endObject() {
     first_.pop_back();
-    out_ << '}';
+    put('}');
     return *this;
 }
 
 JsonWriter& JsonWriter::beginArray() {
     beforeValue();
-    out_ << '[';
+    put('[');
     first_.push_back(true);
     return *this;
 }
 
 JsonWriter& JsonWriter::endArray() {
     first_.pop_back();
-    out_ << ']';
+    put(']');
     return *this;
 }
 
 JsonWriter& JsonWriter::key(std::string_view name) {
     beforeValue();
     writeString(name);
-    out_ << ": ";
+    put(": ");
     afterKey_ = true;
     return *this;
 }
 
 JsonWriter& JsonWriter::number(float v) {
     beforeValue();
-    out_ << floatText(v);
+    put(floatText(v));
     return *this;
 }
 
 JsonWriter& JsonWriter::integer(std::int64_t v) {
     beforeValue();
-    out_ << v;
+    char buf[24];
+    const auto result = std::to_chars(buf, buf + sizeof buf, v);
+    put(std::string_view(buf, static_cast<std::size_t>(result.ptr - buf)));
     return *this;
 }
 
 JsonWriter& JsonWriter::boolean(bool v) {
     beforeValue();
-    out_ << (v ? "true" : "false");
+    put(v ? "true" : "false");
     return *this;
 }
 
@@ -268,45 +301,43 @@ JsonWriter& JsonWriter::text(std::string_view v) {
 
 void JsonWriter::writeString(std::string_view v) {
     static const char* const kHex = "0123456789abcdef";
-    out_.put('"');
+    put('"');
     // Runs of bytes that need no escape go out as they are.
     std::size_t plain = 0;
-    auto flush = [&](std::size_t end) {
-        out_.write(v.data() + plain, static_cast<std::streamsize>(end - plain));
-        plain = end + 1;
-    };
     for (std::size_t i = 0; i < v.size(); ++i) {
         const auto c = static_cast<unsigned char>(v[i]);
         if (c >= 0x20 && c != '"' && c != '\\') {
             continue;
         }
-        flush(i);
+        put(v.substr(plain, i - plain));
+        plain = i + 1;
         if (c == '"' || c == '\\') {
-            const char escaped[2] = {'\\', v[i]};
-            out_.write(escaped, 2);
+            put('\\');
+            put(v[i]);
         } else if (c == '\n') {
-            out_.write("\\n", 2);
+            put("\\n");
         } else if (c == '\r') {
-            out_.write("\\r", 2);
+            put("\\r");
         } else if (c == '\t') {
-            out_.write("\\t", 2);
+            put("\\t");
         } else {
             const char escaped[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xf]};
-            out_.write(escaped, 6);
+            put(std::string_view(escaped, 6));
         }
     }
-    out_.write(v.data() + plain, static_cast<std::streamsize>(v.size() - plain));
-    out_.put('"');
+    put(v.substr(plain));
+    put('"');
 }
 
 JsonWriter& JsonWriter::raw(std::string_view json) {
     beforeValue();
-    out_ << json;
+    put(json);
     return *this;
 }
 
 void JsonWriter::newline() {
-    out_ << '\n';
+    put('\n');
+    handOverIfLarge();
 }
 
 std::vector<std::string> requireWorkingPriceFiles(const ProgramFolder& folder) {

@@ -60,13 +60,18 @@ private:
 std::string floatText(float v);
 
 // Writes JSON with commas placed automatically. Keys and values in call
-// order; a value inside an object must follow key().
+// order; a value inside an object must follow key(). The text is gathered
+// in the writer and handed to the stream in large pieces (and when the
+// writer goes); flush() hands it over at once and flushes the stream.
 class JsonWriter {
 public:
     // A compact writer separates values with "," alone, as nlohmann's dump()
     // does; the default ", " is the tool's own pricing output.
     explicit JsonWriter(std::ostream& out, bool compact = false)
         : out_(out), separator_(compact ? "," : ", ") {}
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     JsonWriter& beginObject();
     JsonWriter& endObject();
@@ -81,13 +86,22 @@ public:
     JsonWriter& raw(std::string_view json);
     // Ends the output with a line break.
     void newline();
+    // Hands everything written to the stream and flushes it, so that a
+    // program reading the answers sees them now.
+    void flush();
 
 private:
     void beforeValue();
     void writeString(std::string_view v);
+    void put(char c) { text_.push_back(c); }
+    void put(std::string_view s) { text_.append(s); }
+    // Hands the gathered text to the stream once there is a large piece.
+    void handOverIfLarge();
+    void handOver();
 
     std::ostream& out_;
     const char* separator_;
+    std::string text_;         // written, not yet handed to the stream
     std::vector<bool> first_;  // per open container: nothing written yet
     bool afterKey_ = false;
 };
