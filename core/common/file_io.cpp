@@ -71,10 +71,10 @@ private:
 
 // Opens without waiting: a FIFO in place of a data file would otherwise
 // block the open until some other program writes to it.
-int openForReading(const std::filesystem::path& file) {
+int openForReading(const char* file) {
     int fd;
     do {
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::open(file, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -240,28 +240,30 @@ std::string displayName(const std::filesystem::path& file) {
     return std::string(u8.begin(), u8.end());
 }
 
-IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, char* buffer,
-                        std::size_t& got, bool missingIsEmpty) {
+IoStatus readFilePrefix(const char* file, std::size_t maxBytes, char* buffer, std::size_t& got,
+                        bool missingIsEmpty) {
     got = 0;
-    Fd fd(openForReading(file));
-    if (!fd.valid()) {
+    const int fd = openForReading(file);
+    Fd closing(fd);
+    const auto named = [file] { return displayName(std::filesystem::path(file)); };
+    if (!closing.valid()) {
         if (errno == ENOENT || errno == ENOTDIR) {
             if (missingIsEmpty) {
                 return IoStatus::success();
             }
-            return IoStatus::failure(IoError::Missing, "找不到文件“" + displayName(file) + "”。");
+            return IoStatus::failure(IoError::Missing, "找不到文件“" + named() + "”。");
         }
-        return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
+        return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + named() + "”。");
     }
-    switch (readPrefixInto(fd.get(), maxBytes, buffer, got)) {
+    switch (readPrefixInto(fd, maxBytes, buffer, got)) {
         case PrefixRead::Done:
             return IoStatus::success();
         case PrefixRead::NotRegular:
-            return notRegular(file);
+            return notRegular(std::filesystem::path(file));
         case PrefixRead::Failed:
             break;
     }
-    return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
+    return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + named() + "”。");
 }
 
 IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, std::string& out,
@@ -269,7 +271,7 @@ IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes,
     constexpr std::size_t kDirectLimit = 1024 * 1024;
     out.clear();
     if (maxBytes > kDirectLimit) {
-        Fd fd(openForReading(file));
+        Fd fd(openForReading(file.c_str()));
         if (!fd.valid()) {
             if (errno == ENOENT || errno == ENOTDIR) {
                 if (missingIsEmpty) {
@@ -293,7 +295,7 @@ IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes,
     }
     out.resize(maxBytes + 1);
     std::size_t got = 0;
-    IoStatus status = readFilePrefix(file, maxBytes, out.data(), got, missingIsEmpty);
+    IoStatus status = readFilePrefix(file.c_str(), maxBytes, out.data(), got, missingIsEmpty);
     out.resize(got);
     return status;
 }
@@ -338,7 +340,7 @@ IoStatus cutFileBack(const std::filesystem::path& file, std::uint64_t size) {
 
 IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std::size_t maxBytes) {
     out.clear();
-    Fd fd(openForReading(file));
+    Fd fd(openForReading(file.c_str()));
     if (!fd.valid()) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return IoStatus::failure(IoError::Missing, "找不到文件“" + displayName(file) + "”。");

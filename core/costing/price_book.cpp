@@ -131,8 +131,8 @@ IoStatus LoadPriceBook(const ProgramFolder& folder, PriceBook& book) {
         }
         // One open, one read, one close per file: every part costing does this.
         std::size_t got = 0;
-        IoStatus status =
-            readFilePrefix(folder.file(layout.workingFile), limit, buffer.data(), got, true);
+        IoStatus status = readFilePrefix(folder.fileText(layout.workingFile).c_str(), limit,
+                                         buffer.data(), got, true);
         if (!status) {
             return status;
         }
