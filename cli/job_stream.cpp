@@ -1,5 +1,6 @@
 #include "cli/job_stream.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -32,33 +33,50 @@ JobStream::JobStream(std::istream& in, std::string command, bool lines)
     }
 }
 
-int JobStream::peekByte() {
+bool JobStream::fill() {
+    if (next_ < held_.size()) {
+        return true;
+    }
+    held_.clear();
+    next_ = 0;
+    // Nothing held and nothing that can be read without waiting: the
+    // answers so far go out before the wait.
     if (in_.in_avail() <= 0 && beforeWaiting_) {
         beforeWaiting_();
     }
-    return in_.sgetc();
+    if (in_.sgetc() == std::char_traits<char>::eof()) {
+        return false;
+    }
+    // What the stream holds now is taken without another wait.
+    constexpr std::streamsize kPiece = 64 * 1024;
+    const std::streamsize ready = std::min(std::max<std::streamsize>(in_.in_avail(), 1), kPiece);
+    held_.resize(static_cast<std::size_t>(ready));
+    held_.resize(static_cast<std::size_t>(in_.sgetn(held_.data(), ready)));
+    return !held_.empty();
+}
+
+int JobStream::peekByte() {
+    return fill() ? static_cast<unsigned char>(held_[next_]) : std::char_traits<char>::eof();
 }
 
 int JobStream::takeByte() {
-    if (in_.in_avail() <= 0 && beforeWaiting_) {
-        beforeWaiting_();
-    }
-    return in_.sbumpc();
+    return fill() ? static_cast<unsigned char>(held_[next_++]) : std::char_traits<char>::eof();
 }
 
 // One line without its line break; false at the end of the input.
 bool JobStream::readLine(std::string& line) {
     line.clear();
-    for (;;) {
-        const int c = takeByte();
-        if (c == std::char_traits<char>::eof()) {
-            return !line.empty();
-        }
-        if (c == '\n') {
+    while (fill()) {
+        const std::string_view rest = std::string_view(held_).substr(next_);
+        const std::size_t end = rest.find('\n');
+        line.append(rest.substr(0, end));
+        if (end != std::string_view::npos) {
+            next_ += end + 1;
             return true;
         }
-        line.push_back(static_cast<char>(c));
+        next_ = held_.size();
     }
+    return !line.empty();
 }
 
 int JobStream::peekPastBlanks() {

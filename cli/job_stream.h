@@ -42,6 +42,9 @@ public:
     bool next(Job& job);
 
 private:
+    // Takes into held_ what the stream has ready, waiting only when it has
+    // nothing; false at the end of the input.
+    bool fill();
     // The next byte without taking it, and taking it; eof() at the end.
     int peekByte();
     int takeByte();
@@ -51,6 +54,8 @@ private:
     std::string readValueText();
 
     std::streambuf& in_;
+    std::string held_;      // read from the stream, not yet taken
+    std::size_t next_ = 0;  // the next byte of held_ to take
     std::function<void()> beforeWaiting_;
     std::string command_;
     Form form_ = Form::Single;

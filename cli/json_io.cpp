@@ -10,6 +10,7 @@
 
 #include "cli/cli_command.h"
 #include "core/costing/price_book.h"
+#include "core/job/plain_json.h"
 #include "core/pricedata/table_damage.h"
 
 namespace inkquot::cli {
@@ -36,6 +37,11 @@ nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
 }
 
 nlohmann::json parseJsonText(std::string_view text, std::string_view command) {
+    // The usual job text is read by the quick reader; whatever it leaves
+    // (other forms and every fault) the full parser reads and words.
+    if (auto plain = readPlainJson(text)) {
+        return std::move(*plain);
+    }
     // The keys of every object being parsed, innermost last, to catch a key
     // given twice (the parser would silently keep the last one).
     std::vector<std::set<std::string>> openObjects;

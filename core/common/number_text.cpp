@@ -1,5 +1,6 @@
 #include "core/common/number_text.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -126,17 +127,33 @@ std::string shortestDoubleText(double value) {
 }
 
 std::string groupedFixed(double value, int decimals) {
+    std::string out;
+    appendGroupedFixed(out, value, decimals);
+    return out;
+}
+
+void appendGroupedFixed(std::string& out, double value, int decimals) {
     if (!std::isfinite(value)) {
-        return shortestText(value);
+        out += shortestText(value);
+        return;
     }
     if (decimals < 0) {
         decimals = 0;
     }
-    // The largest double has 309 whole digits.
-    std::string buffer(320 + static_cast<std::size_t>(decimals), '\0');
-    const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                 std::chars_format::fixed, decimals);
-    std::string_view digits(buffer.data(), static_cast<std::size_t>(r.ptr - buffer.data()));
+    // The largest double has 309 whole digits; the usual few decimals fit
+    // beside them on the stack.
+    constexpr std::size_t kWhole = 320;
+    std::array<char, kWhole + 32> small;
+    std::string large;
+    char* buffer = small.data();
+    std::size_t room = small.size();
+    if (static_cast<std::size_t>(decimals) + kWhole > room) {
+        large.resize(kWhole + static_cast<std::size_t>(decimals));
+        buffer = large.data();
+        room = large.size();
+    }
+    const auto r = std::to_chars(buffer, buffer + room, value, std::chars_format::fixed, decimals);
+    std::string_view digits(buffer, static_cast<std::size_t>(r.ptr - buffer));
 
     bool negative = false;
     if (!digits.empty() && digits.front() == '-') {
@@ -151,18 +168,18 @@ std::string groupedFixed(double value, int decimals) {
     const std::string_view fraction =
         point == std::string_view::npos ? std::string_view{} : digits.substr(point);
 
-    std::string out;
     if (negative) {
         out += '-';
     }
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i != 0 && (whole.size() - i) % 3 == 0) {
+    // The first group holds 1 to 3 digits, every later one 3.
+    std::size_t group = whole.size() % 3 == 0 ? 3 : whole.size() % 3;
+    for (std::size_t i = 0; i < whole.size(); i += group, group = 3) {
+        if (i != 0) {
             out += ',';
         }
-        out += whole[i];
+        out.append(whole.substr(i, group));
     }
     out += fraction;
-    return out;
 }
 
 float roundHalfEven(float value) {
