@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <istream>
 #include <iterator>
 #include <limits>
@@ -305,21 +306,56 @@ JsonWriter& JsonWriter::text(std::string_view v) {
     return *this;
 }
 
+namespace {
+
+// Whether any of the eight bytes of `word` must be escaped in a JSON string:
+// a control character (below 0x20), a quote or a backslash. A yes may be
+// wrong (the bytes are then looked at one by one), a no never is.
+bool mayNeedEscape(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    const auto hasZero = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighs; };
+    const std::uint64_t below20 = (word - kOnes * 0x20) & ~word & kHighs;
+    return (below20 | hasZero(word ^ (kOnes * '"')) | hasZero(word ^ (kOnes * '\\'))) != 0;
+}
+
+bool needsEscape(unsigned char c) {
+    return c < 0x20 || c == '"' || c == '\\';
+}
+
+}  // namespace
+
 void JsonWriter::writeString(std::string_view v) {
     static const char* const kHex = "0123456789abcdef";
     put('"');
-    // Runs of bytes that need no escape go out as they are.
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        const auto c = static_cast<unsigned char>(v[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') {
-            continue;
+    const char* p = v.data();
+    const char* const end = p + v.size();
+    while (p != end) {
+        // Runs of bytes that need no escape go out as they are, looked at
+        // eight at a time where they can be.
+        const char* run = p;
+        for (;;) {
+            if (end - p >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if (!mayNeedEscape(word)) {
+                    p += 8;
+                    continue;
+                }
+            }
+            if (p == end || needsEscape(static_cast<unsigned char>(*p))) {
+                break;
+            }
+            ++p;
         }
-        put(v.substr(plain, i - plain));
-        plain = i + 1;
+        text_.append(run, static_cast<std::size_t>(p - run));
+        if (p == end) {
+            break;
+        }
+        const auto c = static_cast<unsigned char>(*p++);
         if (c == '"' || c == '\\') {
             put('\\');
-            put(v[i]);
+            put(static_cast<char>(c));
         } else if (c == '\n') {
             put("\\n");
         } else if (c == '\r') {
@@ -331,7 +367,6 @@ void JsonWriter::writeString(std::string_view v) {
             put(std::string_view(escaped, 6));
         }
     }
-    put(v.substr(plain));
     put('"');
 }
 

@@ -23,19 +23,26 @@ float finiteOrZero(float v) {
     return std::isfinite(v) ? v : 0.0f;
 }
 
+// A number cut by the end of the bytes: the bytes that are there, zeros
+// after them.
+[[gnu::noinline]] float cutNumber(std::string_view bytes, std::size_t pos) {
+    return finiteOrZero(le::readFloat(bytes, pos));
+}
+
 // The number at `offset` within record `record` (from 1) of a table's bytes,
 // each record `slot` bytes long. Bytes past the end read as zero; a stored
 // NaN or infinity reads as 0.
-float storedNumber(std::string_view bytes, std::size_t slot, int record, std::size_t offset) {
+inline float storedNumber(std::string_view bytes, std::size_t slot, int record,
+                          std::size_t offset) {
     const std::size_t pos = static_cast<std::size_t>(record - 1) * slot + offset;
-    float v;
     if constexpr (std::endian::native == std::endian::little) {
-        if (pos + sizeof v <= bytes.size()) {
+        if (pos + sizeof(float) <= bytes.size()) {
+            float v;
             std::memcpy(&v, bytes.data() + pos, sizeof v);
             return finiteOrZero(v);
         }
     }
-    return finiteOrZero(le::readFloat(bytes, pos));
+    return cutNumber(bytes, pos);
 }
 
 // Only the numbers the costing reads are taken from each table: the basic
