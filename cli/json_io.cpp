@@ -335,18 +335,22 @@ void JsonWriter::writeString(std::string_view v) {
         // eight at a time where they can be.
         const char* run = p;
         for (;;) {
-            if (end - p >= 8) {
+            while (end - p >= 8) {
                 std::uint64_t word;
                 std::memcpy(&word, p, sizeof word);
-                if (!mayNeedEscape(word)) {
-                    p += 8;
-                    continue;
+                if (mayNeedEscape(word)) {
+                    break;
                 }
+                p += 8;
             }
-            if (p == end || needsEscape(static_cast<unsigned char>(*p))) {
+            // The next (at most) eight bytes one by one.
+            const char* const stop = end - p > 8 ? p + 8 : end;
+            while (p != stop && !needsEscape(static_cast<unsigned char>(*p))) {
+                ++p;
+            }
+            if (p != stop || p == end) {
                 break;
             }
-            ++p;
         }
         text_.append(run, static_cast<std::size_t>(p - run));
         if (p == end) {
