@@ -1,5 +1,6 @@
 #include "cli/json_io.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -193,13 +194,25 @@ void JsonObjectReader::finish() const {
     }
 }
 
-std::string floatText(float v) {
+namespace {
+
+// The shortest text of a finite float ("800", "129.37491", "1e+20") is at
+// most this long.
+constexpr std::size_t kFloatTextRoom = 32;
+
+// Writes floatText(v) at `at`; returns the end of what was written.
+char* writeFloat(char* at, float v) {
     if (!std::isfinite(v)) {
         throw std::logic_error("floatText: not a finite number");
     }
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, result.ptr);
+    return std::to_chars(at, at + kFloatTextRoom, v).ptr;
+}
+
+}  // namespace
+
+std::string floatText(float v) {
+    char buf[kFloatTextRoom];
+    return std::string(buf, writeFloat(buf, v));
 }
 
 namespace {
@@ -215,16 +228,26 @@ JsonWriter::~JsonWriter() {
 }
 
 void JsonWriter::handOver() {
-    if (!text_.empty()) {
-        out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-        text_.clear();
+    if (used_ > 0) {
+        out_.write(text_.get(), static_cast<std::streamsize>(used_));
+        used_ = 0;
     }
 }
 
 void JsonWriter::handOverIfLarge() {
-    if (text_.size() >= kHandOverBytes) {
+    if (used_ >= kHandOverBytes) {
         handOver();
     }
+}
+
+void JsonWriter::grow(std::size_t n) {
+    const std::size_t capacity = std::max({2 * capacity_, used_ + n, 2 * kHandOverBytes});
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (used_ > 0) {
+        std::memcpy(larger.get(), text_.get(), used_);
+    }
+    text_ = std::move(larger);
+    capacity_ = capacity;
 }
 
 void JsonWriter::flush() {
@@ -282,7 +305,8 @@ JsonWriter& JsonWriter::key(std::string_view name) {
 
 JsonWriter& JsonWriter::number(float v) {
     beforeValue();
-    put(floatText(v));
+    char* const at = room(kFloatTextRoom);
+    used_ += static_cast<std::size_t>(writeFloat(at, v) - at);
     return *this;
 }
 
@@ -327,7 +351,10 @@ bool needsEscape(unsigned char c) {
 
 void JsonWriter::writeString(std::string_view v) {
     static const char* const kHex = "0123456789abcdef";
-    put('"');
+    // At most six bytes for each byte, and the quotes.
+    char* const first = room(6 * v.size() + 2);
+    char* out = first;
+    *out++ = '"';
     const char* p = v.data();
     const char* const end = p + v.size();
     while (p != end) {
@@ -352,26 +379,29 @@ void JsonWriter::writeString(std::string_view v) {
                 break;
             }
         }
-        text_.append(run, static_cast<std::size_t>(p - run));
+        std::memcpy(out, run, static_cast<std::size_t>(p - run));
+        out += p - run;
         if (p == end) {
             break;
         }
         const auto c = static_cast<unsigned char>(*p++);
+        *out++ = '\\';
         if (c == '"' || c == '\\') {
-            put('\\');
-            put(static_cast<char>(c));
+            *out++ = static_cast<char>(c);
         } else if (c == '\n') {
-            put("\\n");
+            *out++ = 'n';
         } else if (c == '\r') {
-            put("\\r");
+            *out++ = 'r';
         } else if (c == '\t') {
-            put("\\t");
+            *out++ = 't';
         } else {
-            const char escaped[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xf]};
-            put(std::string_view(escaped, 6));
+            const char escaped[5] = {'u', '0', '0', kHex[c >> 4], kHex[c & 0xf]};
+            std::memcpy(out, escaped, sizeof escaped);
+            out += sizeof escaped;
         }
     }
-    put('"');
+    *out++ = '"';
+    used_ += static_cast<std::size_t>(out - first);
 }
 
 JsonWriter& JsonWriter::raw(std::string_view json) {

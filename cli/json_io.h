@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -93,15 +95,32 @@ public:
 private:
     void beforeValue();
     void writeString(std::string_view v);
-    void put(char c) { text_.push_back(c); }
-    void put(std::string_view s) { text_.append(s); }
+    // Room for n more bytes at the end of what is written.
+    char* room(std::size_t n) {
+        if (capacity_ - used_ < n) {
+            grow(n);
+        }
+        return text_.get() + used_;
+    }
+    void grow(std::size_t n);
+    void put(char c) {
+        *room(1) = c;
+        ++used_;
+    }
+    void put(std::string_view s) {
+        std::memcpy(room(s.size()), s.data(), s.size());
+        used_ += s.size();
+    }
     // Hands the gathered text to the stream once there is a large piece.
     void handOverIfLarge();
     void handOver();
 
     std::ostream& out_;
     const char* separator_;
-    std::string text_;         // written, not yet handed to the stream
+    // Written, not yet handed to the stream: the first used_ bytes.
+    std::unique_ptr<char[]> text_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
     std::vector<bool> first_;  // per open container: nothing written yet
     bool afterKey_ = false;
 };
