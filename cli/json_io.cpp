@@ -265,14 +265,14 @@ void JsonWriter::beforeValue() {
         if (!first_.back()) {
             put(separator_);
         }
-        first_.back() = false;
+        first_.back() = 0;
     }
 }
 
 JsonWriter& JsonWriter::beginObject() {
     beforeValue();
     put('{');
-    first_.push_back(true);
+    first_.push_back(1);
     return *this;
 }
 
@@ -285,7 +285,7 @@ JsonWriter& JsonWriter::endObject() {
 JsonWriter& JsonWriter::beginArray() {
     beforeValue();
     put('[');
-    first_.push_back(true);
+    first_.push_back(1);
     return *this;
 }
 

@@ -121,7 +121,7 @@ private:
     std::unique_ptr<char[]> text_;
     std::size_t used_ = 0;
     std::size_t capacity_ = 0;
-    std::vector<bool> first_;  // per open container: nothing written yet
+    std::vector<char> first_;  // per open container: nothing written yet
     bool afterKey_ = false;
 };
 

@@ -130,6 +130,8 @@ IoStatus LoadPriceBook(const ProgramFolder& folder, PriceBook& book) {
     // need its fee).
     std::array<char, kLargestTableBytes + 1> buffer;
     PriceBook loaded;
+    std::string path = folder.fileText("");
+    const std::size_t folderLength = path.size();
     for (const PriceTable table : kAllPriceTables) {
         const TableLayout& layout = layoutOf(table);
         const std::size_t limit = layout.slotLength * static_cast<std::size_t>(layout.recordCount);
@@ -137,9 +139,10 @@ IoStatus LoadPriceBook(const ProgramFolder& folder, PriceBook& book) {
             throw std::logic_error("LoadPriceBook: a table larger than its buffer");
         }
         // One open, one read, one close per file: every part costing does this.
+        path.resize(folderLength);
+        path += layout.workingFile;
         std::size_t got = 0;
-        IoStatus status = readFilePrefix(folder.fileText(layout.workingFile).c_str(), limit,
-                                         buffer.data(), got, true);
+        IoStatus status = readFilePrefix(path.c_str(), limit, buffer.data(), got, true);
         if (!status) {
             return status;
         }
