@@ -1,5 +1,6 @@
 #include "core/common/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -100,6 +101,15 @@ std::string shortestText(T value) {
 }  // namespace
 
 std::optional<float> parseNumber(std::string_view text) {
+    // The usual entry, a few plain digits: a whole number below 2^24, which
+    // a float holds exactly.
+    if (!text.empty() && text.size() <= 7 && std::all_of(text.begin(), text.end(), isDigit)) {
+        std::uint32_t n = 0;
+        for (const char c : text) {
+            n = n * 10 + static_cast<std::uint32_t>(c - '0');
+        }
+        return static_cast<float>(n);
+    }
     std::string_view s = trimBlanks(text);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {

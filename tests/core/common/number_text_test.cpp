@@ -24,6 +24,9 @@ TEST(ParseNumber, AcceptsAndReads) {
     } cases[] = {
         {"0", 0.0f},
         {"10000", 10000.0f},
+        {"0000007", 7.0f},
+        {"9999999", 9999999.0f},
+        {"16777217", 16777216.0f},  // the tie goes to the even float
         {"  12.5\t", 12.5f},
         {"+3", 3.0f},
         {"-3", -3.0f},
