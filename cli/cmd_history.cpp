@@ -196,7 +196,7 @@ int runHistory(CommandContext& ctx) {
         file, *matcher,
         [&](std::string_view data, std::uint64_t) { writeRecord(out, decodeJilu(data)); }, {},
         result);
-    ctx.out.flush();
+    out.flush();
     if (!status) {
         std::cerr << "history: " << status.message << '\n';
         return 1;

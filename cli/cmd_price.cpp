@@ -68,12 +68,15 @@ int runPrice(CommandContext& ctx) {
         warnings = requireWorkingPriceFiles(ctx.folder);
         fillPaperLists(ctx.folder, starting);
     }
-    FormState form;
+    // From here on the form's list of changes holds what a job wrote, which
+    // is all that restore() copies back.
+    starting.takeChanges();
+    FormState form = starting;
     CostResult result;
     // --describe prints the descriptions as compact JSON, batch and all.
     JsonWriter out(ctx.out, describe);
-    return answerJobs(jobs, out, ctx.out, [&](const JobStream::Job& job) {
-        form = starting;
+    return answerJobs(jobs, out, [&](const JobStream::Job& job) {
+        form.restore(starting);
         readJobDescription(job.value, job.where, form);
         if (describe) {
             out.raw(describeJob(form).dump());

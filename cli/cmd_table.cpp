@@ -129,11 +129,14 @@ int runTable(CommandContext& ctx) {
     const auto warnings = requireWorkingPriceFiles(ctx.folder);
     FormState starting;
     fillPaperLists(ctx.folder, starting);
-    FormState form;
+    // From here on the form's list of changes holds what a job wrote, which
+    // is all that restore() copies back.
+    starting.takeChanges();
+    FormState form = starting;
     JsonWriter out(ctx.out);
     const bool array = jobs.form() == JobStream::Form::Array;
-    return answerJobs(jobs, out, ctx.out, [&](const JobStream::Job& job) {
-        form = starting;
+    return answerJobs(jobs, out, [&](const JobStream::Job& job) {
+        form.restore(starting);
         readJobDescription(job.value, job.where, form);
         if (!offersPriceTable(form.listIndex(Ctl::comleibie))) {
             throw BadInput(job.where +

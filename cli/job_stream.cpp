@@ -1,5 +1,6 @@
 #include "cli/job_stream.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -18,25 +19,71 @@ bool isBlank(int c) {
 }  // namespace
 
 JobStream::JobStream(std::istream& in, std::string command, bool lines)
-    : in_(in), command_(std::move(command)) {
+    : in_(*in.rdbuf()), command_(std::move(command)) {
     if (lines) {
         form_ = Form::Lines;
         return;
     }
     const int c = peekPastBlanks();
     if (c == '[') {
-        in_.get();
+        takeByte();
         form_ = Form::Array;
     } else if (c != '{') {
         throw BadInput(command_ + ": expected a JSON object or an array of objects");
     }
 }
 
+bool JobStream::fill() {
+    if (next_ < held_.size()) {
+        return true;
+    }
+    held_.clear();
+    next_ = 0;
+    // Nothing held and nothing that can be read without waiting: the
+    // answers so far go out before the wait.
+    if (in_.in_avail() <= 0 && beforeWaiting_) {
+        beforeWaiting_();
+    }
+    if (in_.sgetc() == std::char_traits<char>::eof()) {
+        return false;
+    }
+    // What the stream holds now is taken without another wait.
+    constexpr std::streamsize kPiece = 64 * 1024;
+    const std::streamsize ready = std::min(std::max<std::streamsize>(in_.in_avail(), 1), kPiece);
+    held_.resize(static_cast<std::size_t>(ready));
+    held_.resize(static_cast<std::size_t>(in_.sgetn(held_.data(), ready)));
+    return !held_.empty();
+}
+
+int JobStream::peekByte() {
+    return fill() ? static_cast<unsigned char>(held_[next_]) : std::char_traits<char>::eof();
+}
+
+int JobStream::takeByte() {
+    return fill() ? static_cast<unsigned char>(held_[next_++]) : std::char_traits<char>::eof();
+}
+
+// One line without its line break; false at the end of the input.
+bool JobStream::readLine(std::string& line) {
+    line.clear();
+    while (fill()) {
+        const std::string_view rest = std::string_view(held_).substr(next_);
+        const std::size_t end = rest.find('\n');
+        line.append(rest.substr(0, end));
+        if (end != std::string_view::npos) {
+            next_ += end + 1;
+            return true;
+        }
+        next_ = held_.size();
+    }
+    return !line.empty();
+}
+
 int JobStream::peekPastBlanks() {
-    int c = in_.peek();
+    int c = peekByte();
     while (isBlank(c)) {
-        in_.get();
-        c = in_.peek();
+        takeByte();
+        c = peekByte();
     }
     return c;
 }
@@ -54,7 +101,7 @@ std::string JobStream::readValueText() {
     int depth = 0;
     bool inString = false;
     bool escaped = false;
-    for (int c = in_.get(); c != std::char_traits<char>::eof(); c = in_.get()) {
+    for (int c = takeByte(); c != std::char_traits<char>::eof(); c = takeByte()) {
         text.push_back(static_cast<char>(c));
         if (inString) {
             if (escaped) {
@@ -96,7 +143,7 @@ bool JobStream::next(Job& job) {
             int c = peekPastBlanks();
             if (count_ > 0) {
                 if (c == ',') {
-                    in_.get();
+                    takeByte();
                     c = peekPastBlanks();
                 } else if (c != ']') {
                     throw BadInput(command_ + ": expected , or ] after element " +
@@ -104,7 +151,7 @@ bool JobStream::next(Job& job) {
                 }
             }
             if (c == ']') {
-                in_.get();
+                takeByte();
                 done_ = true;
                 requireEnd();
                 return false;
@@ -121,7 +168,7 @@ bool JobStream::next(Job& job) {
         }
         case Form::Lines: {
             std::string line;
-            while (std::getline(in_, line)) {
+            while (readLine(line)) {
                 ++count_;
                 if (line.find_first_not_of(" \t\r") == std::string::npos) {
                     continue;
@@ -148,8 +195,9 @@ bool JobStream::next(Job& job) {
     return false;
 }
 
-int answerJobs(JobStream& jobs, JsonWriter& out, std::ostream& flushed,
+int answerJobs(JobStream& jobs, JsonWriter& out,
                const std::function<void(const JobStream::Job&)>& answer) {
+    jobs.beforeWaiting([&out] { out.flush(); });
     const bool lines = jobs.form() == JobStream::Form::Lines;
     const bool array = jobs.form() == JobStream::Form::Array;
     if (array) {
@@ -181,7 +229,7 @@ int answerJobs(JobStream& jobs, JsonWriter& out, std::ostream& flushed,
             out.endArray();
             out.newline();
         }
-        flushed.flush();
+        out.flush();
         throw;
     }
     if (!lines) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
+#include <streambuf>
 #include <string>
 
 namespace inkquot::cli {
@@ -24,6 +25,11 @@ public:
 
     Form form() const { return form_; }
 
+    // Called before the stream waits for input that has not come yet (and
+    // only then), so that a program which sends a job and waits for its
+    // answer before sending the next gets the answer first.
+    void beforeWaiting(std::function<void()> hook) { beforeWaiting_ = std::move(hook); }
+
     struct Job {
         std::string where;     // the job's name in messages
         nlohmann::json value;  // the parsed job, when `error` is empty
@@ -36,11 +42,21 @@ public:
     bool next(Job& job);
 
 private:
+    // Takes into held_ what the stream has ready, waiting only when it has
+    // nothing; false at the end of the input.
+    bool fill();
+    // The next byte without taking it, and taking it; eof() at the end.
+    int peekByte();
+    int takeByte();
+    bool readLine(std::string& line);
     int peekPastBlanks();
     void requireEnd();
     std::string readValueText();
 
-    std::istream& in_;
+    std::streambuf& in_;
+    std::string held_;      // read from the stream, not yet taken
+    std::size_t next_ = 0;  // the next byte of held_ to take
+    std::function<void()> beforeWaiting_;
     std::string command_;
     Form form_ = Form::Single;
     bool done_ = false;
@@ -55,8 +71,9 @@ class JsonWriter;
 // because its line is no JSON) ends an array or a single job with the
 // refusal, after closing what was written; in JSON Lines it gets
 // {"error": message} in its place and the next lines are still answered.
-// Returns the exit code: 2 when a line was refused, else 0.
-int answerJobs(JobStream& jobs, JsonWriter& out, std::ostream& flushed,
+// The answers are handed on in large pieces, and whenever the next job has
+// not come yet. Returns the exit code: 2 when a line was refused, else 0.
+int answerJobs(JobStream& jobs, JsonWriter& out,
                const std::function<void(const JobStream::Job&)>& answer);
 
 }  // namespace inkquot::cli

@@ -1,7 +1,9 @@
 #include "cli/json_io.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <istream>
 #include <iterator>
 #include <limits>
@@ -10,6 +12,7 @@
 
 #include "cli/cli_command.h"
 #include "core/costing/price_book.h"
+#include "core/job/plain_json.h"
 #include "core/pricedata/table_damage.h"
 
 namespace inkquot::cli {
@@ -36,6 +39,11 @@ nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
 }
 
 nlohmann::json parseJsonText(std::string_view text, std::string_view command) {
+    // The usual job text is read by the quick reader; whatever it leaves
+    // (other forms and every fault) the full parser reads and words.
+    if (auto plain = readPlainJson(text)) {
+        return std::move(*plain);
+    }
     // The keys of every object being parsed, innermost last, to catch a key
     // given twice (the parser would silently keep the last one).
     std::vector<std::set<std::string>> openObjects;
@@ -186,77 +194,133 @@ void JsonObjectReader::finish() const {
     }
 }
 
-std::string floatText(float v) {
+namespace {
+
+// The shortest text of a finite float ("800", "129.37491", "1e+20") is at
+// most this long.
+constexpr std::size_t kFloatTextRoom = 32;
+
+// Writes floatText(v) at `at`; returns the end of what was written.
+char* writeFloat(char* at, float v) {
     if (!std::isfinite(v)) {
         throw std::logic_error("floatText: not a finite number");
     }
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, result.ptr);
+    return std::to_chars(at, at + kFloatTextRoom, v).ptr;
+}
+
+}  // namespace
+
+std::string floatText(float v) {
+    char buf[kFloatTextRoom];
+    return std::string(buf, writeFloat(buf, v));
+}
+
+namespace {
+
+// Big enough that a batch's answers go out in few writes, small enough that
+// memory stays flat however long the batch.
+constexpr std::size_t kHandOverBytes = 32 * 1024;
+
+}  // namespace
+
+JsonWriter::~JsonWriter() {
+    handOver();
+}
+
+void JsonWriter::handOver() {
+    if (used_ > 0) {
+        out_.write(text_.get(), static_cast<std::streamsize>(used_));
+        used_ = 0;
+    }
+}
+
+void JsonWriter::handOverIfLarge() {
+    if (used_ >= kHandOverBytes) {
+        handOver();
+    }
+}
+
+void JsonWriter::grow(std::size_t n) {
+    const std::size_t capacity = std::max({2 * capacity_, used_ + n, 2 * kHandOverBytes});
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (used_ > 0) {
+        std::memcpy(larger.get(), text_.get(), used_);
+    }
+    text_ = std::move(larger);
+    capacity_ = capacity;
+}
+
+void JsonWriter::flush() {
+    handOver();
+    out_.flush();
 }
 
 void JsonWriter::beforeValue() {
+    handOverIfLarge();
     if (afterKey_) {
         afterKey_ = false;
         return;
     }
     if (!first_.empty()) {
         if (!first_.back()) {
-            out_ << separator_;
+            put(separator_);
         }
-        first_.back() = false;
+        first_.back() = 0;
     }
 }
 
 JsonWriter& JsonWriter::beginObject() {
     beforeValue();
-    out_ << '{';
-    first_.push_back(true);
+    put('{');
+    first_.push_back(1);
     return *this;
 }
 
 JsonWriter& JsonWriter::endObject() {
     first_.pop_back();
-    out_ << '}';
+    put('}');
     return *this;
 }
 
 JsonWriter& JsonWriter::beginArray() {
     beforeValue();
-    out_ << '[';
-    first_.push_back(true);
+    put('[');
+    first_.push_back(1);
     return *this;
 }
 
 JsonWriter& JsonWriter::endArray() {
     first_.pop_back();
-    out_ << ']';
+    put(']');
     return *this;
 }
 
 JsonWriter& JsonWriter::key(std::string_view name) {
     beforeValue();
     writeString(name);
-    out_ << ": ";
+    put(": ");
     afterKey_ = true;
     return *this;
 }
 
 JsonWriter& JsonWriter::number(float v) {
     beforeValue();
-    out_ << floatText(v);
+    char* const at = room(kFloatTextRoom);
+    used_ += static_cast<std::size_t>(writeFloat(at, v) - at);
     return *this;
 }
 
 JsonWriter& JsonWriter::integer(std::int64_t v) {
     beforeValue();
-    out_ << v;
+    char buf[24];
+    const auto result = std::to_chars(buf, buf + sizeof buf, v);
+    put(std::string_view(buf, static_cast<std::size_t>(result.ptr - buf)));
     return *this;
 }
 
 JsonWriter& JsonWriter::boolean(bool v) {
     beforeValue();
-    out_ << (v ? "true" : "false");
+    put(v ? "true" : "false");
     return *this;
 }
 
@@ -266,47 +330,89 @@ JsonWriter& JsonWriter::text(std::string_view v) {
     return *this;
 }
 
+namespace {
+
+// Whether any of the eight bytes of `word` must be escaped in a JSON string:
+// a control character (below 0x20), a quote or a backslash. A yes may be
+// wrong (the bytes are then looked at one by one), a no never is.
+bool mayNeedEscape(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    const auto hasZero = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighs; };
+    const std::uint64_t below20 = (word - kOnes * 0x20) & ~word & kHighs;
+    return (below20 | hasZero(word ^ (kOnes * '"')) | hasZero(word ^ (kOnes * '\\'))) != 0;
+}
+
+bool needsEscape(unsigned char c) {
+    return c < 0x20 || c == '"' || c == '\\';
+}
+
+}  // namespace
+
 void JsonWriter::writeString(std::string_view v) {
     static const char* const kHex = "0123456789abcdef";
-    out_.put('"');
-    // Runs of bytes that need no escape go out as they are.
-    std::size_t plain = 0;
-    auto flush = [&](std::size_t end) {
-        out_.write(v.data() + plain, static_cast<std::streamsize>(end - plain));
-        plain = end + 1;
-    };
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        const auto c = static_cast<unsigned char>(v[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') {
-            continue;
+    // At most six bytes for each byte, and the quotes.
+    char* const first = room(6 * v.size() + 2);
+    char* out = first;
+    *out++ = '"';
+    const char* p = v.data();
+    const char* const end = p + v.size();
+    while (p != end) {
+        // Runs of bytes that need no escape go out as they are, looked at
+        // eight at a time where they can be.
+        const char* run = p;
+        for (;;) {
+            while (end - p >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if (mayNeedEscape(word)) {
+                    break;
+                }
+                p += 8;
+            }
+            // The next (at most) eight bytes one by one.
+            const char* const stop = end - p > 8 ? p + 8 : end;
+            while (p != stop && !needsEscape(static_cast<unsigned char>(*p))) {
+                ++p;
+            }
+            if (p != stop || p == end) {
+                break;
+            }
         }
-        flush(i);
+        std::memcpy(out, run, static_cast<std::size_t>(p - run));
+        out += p - run;
+        if (p == end) {
+            break;
+        }
+        const auto c = static_cast<unsigned char>(*p++);
+        *out++ = '\\';
         if (c == '"' || c == '\\') {
-            const char escaped[2] = {'\\', v[i]};
-            out_.write(escaped, 2);
+            *out++ = static_cast<char>(c);
         } else if (c == '\n') {
-            out_.write("\\n", 2);
+            *out++ = 'n';
         } else if (c == '\r') {
-            out_.write("\\r", 2);
+            *out++ = 'r';
         } else if (c == '\t') {
-            out_.write("\\t", 2);
+            *out++ = 't';
         } else {
-            const char escaped[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xf]};
-            out_.write(escaped, 6);
+            const char escaped[5] = {'u', '0', '0', kHex[c >> 4], kHex[c & 0xf]};
+            std::memcpy(out, escaped, sizeof escaped);
+            out += sizeof escaped;
         }
     }
-    out_.write(v.data() + plain, static_cast<std::streamsize>(v.size() - plain));
-    out_.put('"');
+    *out++ = '"';
+    used_ += static_cast<std::size_t>(out - first);
 }
 
 JsonWriter& JsonWriter::raw(std::string_view json) {
     beforeValue();
-    out_ << json;
+    put(json);
     return *this;
 }
 
 void JsonWriter::newline() {
-    out_ << '\n';
+    put('\n');
+    handOverIfLarge();
 }
 
 std::vector<std::string> requireWorkingPriceFiles(const ProgramFolder& folder) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -60,13 +62,18 @@ private:
 std::string floatText(float v);
 
 // Writes JSON with commas placed automatically. Keys and values in call
-// order; a value inside an object must follow key().
+// order; a value inside an object must follow key(). The text is gathered
+// in the writer and handed to the stream in large pieces (and when the
+// writer goes); flush() hands it over at once and flushes the stream.
 class JsonWriter {
 public:
     // A compact writer separates values with "," alone, as nlohmann's dump()
     // does; the default ", " is the tool's own pricing output.
     explicit JsonWriter(std::ostream& out, bool compact = false)
         : out_(out), separator_(compact ? "," : ", ") {}
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     JsonWriter& beginObject();
     JsonWriter& endObject();
@@ -81,14 +88,40 @@ public:
     JsonWriter& raw(std::string_view json);
     // Ends the output with a line break.
     void newline();
+    // Hands everything written to the stream and flushes it, so that a
+    // program reading the answers sees them now.
+    void flush();
 
 private:
     void beforeValue();
     void writeString(std::string_view v);
+    // Room for n more bytes at the end of what is written.
+    char* room(std::size_t n) {
+        if (capacity_ - used_ < n) {
+            grow(n);
+        }
+        return text_.get() + used_;
+    }
+    void grow(std::size_t n);
+    void put(char c) {
+        *room(1) = c;
+        ++used_;
+    }
+    void put(std::string_view s) {
+        std::memcpy(room(s.size()), s.data(), s.size());
+        used_ += s.size();
+    }
+    // Hands the gathered text to the stream once there is a large piece.
+    void handOverIfLarge();
+    void handOver();
 
     std::ostream& out_;
     const char* separator_;
-    std::vector<bool> first_;  // per open container: nothing written yet
+    // Written, not yet handed to the stream: the first used_ bytes.
+    std::unique_ptr<char[]> text_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+    std::vector<char> first_;  // per open container: nothing written yet
     bool afterKey_ = false;
 };
 

@@ -71,10 +71,10 @@ private:
 
 // Opens without waiting: a FIFO in place of a data file would otherwise
 // block the open until some other program writes to it.
-int openForReading(const std::filesystem::path& file) {
+int openForReading(const char* file) {
     int fd;
     do {
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::open(file, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -136,32 +136,47 @@ bool readUpTo(int fd, std::size_t limit, std::string& out, bool& more) {
     }
 }
 
-// Reads the first `limit` bytes with no size query and no probe beyond
-// them: the price tables are read this way for every costed part.
-bool readPrefix(int fd, std::size_t limit, std::string& out) {
-    constexpr std::size_t kDirectLimit = 1024 * 1024;
-    if (limit > kDirectLimit) {
-        bool more = false;
-        return readUpTo(fd, limit, out, more);
+// Reads the first `limit` bytes of a file into `buffer` (room for limit + 1
+// bytes) with the fewest system calls: one positioned read asks for one
+// byte more than the limit. A regular file that holds the limit or more
+// gives exactly the limit (or the extra byte); what else answers the same
+// is a device whose contents end exactly there, which is harmless to read.
+// Any other answer (an error, a short read, a byte past the limit) is
+// looked at closely: only then is the kind of file asked for, so that a
+// FIFO, a folder or a device is still refused, before any of it is used.
+// A FIFO cannot be read at a position at all, so nothing is taken from it.
+enum class PrefixRead { Done, Failed, NotRegular };
+
+PrefixRead readPrefixInto(int fd, std::size_t limit, char* buffer, std::size_t& got) {
+    got = 0;
+    ssize_t n;
+    do {
+        n = ::pread(fd, buffer, limit + 1, 0);
+    } while (n < 0 && errno == EINTR);
+    if (n == static_cast<ssize_t>(limit)) {
+        got = limit;
+        return PrefixRead::Done;
     }
-    out.resize(limit);
-    std::size_t got = 0;
-    while (got < limit) {
-        ssize_t n = ::read(fd, out.data() + got, limit - got);
+    if (!isRegularFile(fd)) {
+        return PrefixRead::NotRegular;
+    }
+    if (n < 0) {
+        return PrefixRead::Failed;
+    }
+    got = std::min(static_cast<std::size_t>(n), limit);
+    // A short read of a regular file: read on until its end or the limit.
+    while (got < limit && n > 0) {
+        n = ::pread(fd, buffer + got, limit - got, static_cast<off_t>(got));
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            out.clear();
-            return false;
-        }
-        if (n == 0) {
-            break;
+            got = 0;
+            return PrefixRead::Failed;
         }
         got += static_cast<std::size_t>(n);
     }
-    out.resize(got);
-    return true;
+    return PrefixRead::Done;
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -225,26 +240,64 @@ std::string displayName(const std::filesystem::path& file) {
     return std::string(u8.begin(), u8.end());
 }
 
-IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, std::string& out,
+IoStatus readFilePrefix(const char* file, std::size_t maxBytes, char* buffer, std::size_t& got,
                         bool missingIsEmpty) {
-    out.clear();
-    Fd fd(openForReading(file));
-    if (!fd.valid()) {
+    got = 0;
+    const int fd = openForReading(file);
+    Fd closing(fd);
+    const auto named = [file] { return displayName(std::filesystem::path(file)); };
+    if (!closing.valid()) {
         if (errno == ENOENT || errno == ENOTDIR) {
             if (missingIsEmpty) {
                 return IoStatus::success();
             }
-            return IoStatus::failure(IoError::Missing, "找不到文件“" + displayName(file) + "”。");
+            return IoStatus::failure(IoError::Missing, "找不到文件“" + named() + "”。");
         }
-        return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
+        return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + named() + "”。");
     }
-    if (!isRegularFile(fd.get())) {
-        return notRegular(file);
+    switch (readPrefixInto(fd, maxBytes, buffer, got)) {
+        case PrefixRead::Done:
+            return IoStatus::success();
+        case PrefixRead::NotRegular:
+            return notRegular(std::filesystem::path(file));
+        case PrefixRead::Failed:
+            break;
     }
-    if (!readPrefix(fd.get(), maxBytes, out)) {
-        return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
+    return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + named() + "”。");
+}
+
+IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, std::string& out,
+                        bool missingIsEmpty) {
+    constexpr std::size_t kDirectLimit = 1024 * 1024;
+    out.clear();
+    if (maxBytes > kDirectLimit) {
+        Fd fd(openForReading(file.c_str()));
+        if (!fd.valid()) {
+            if (errno == ENOENT || errno == ENOTDIR) {
+                if (missingIsEmpty) {
+                    return IoStatus::success();
+                }
+                return IoStatus::failure(IoError::Missing,
+                                         "找不到文件“" + displayName(file) + "”。");
+            }
+            return IoStatus::failure(IoError::ReadFailed,
+                                     "无法读取文件“" + displayName(file) + "”。");
+        }
+        if (!isRegularFile(fd.get())) {
+            return notRegular(file);
+        }
+        bool more = false;
+        if (!readUpTo(fd.get(), maxBytes, out, more)) {
+            return IoStatus::failure(IoError::ReadFailed,
+                                     "无法读取文件“" + displayName(file) + "”。");
+        }
+        return IoStatus::success();
     }
-    return IoStatus::success();
+    out.resize(maxBytes + 1);
+    std::size_t got = 0;
+    IoStatus status = readFilePrefix(file.c_str(), maxBytes, out.data(), got, missingIsEmpty);
+    out.resize(got);
+    return status;
 }
 
 IoStatus appendToFile(const std::filesystem::path& file, std::uint64_t expectedSize,
@@ -287,7 +340,7 @@ IoStatus cutFileBack(const std::filesystem::path& file, std::uint64_t size) {
 
 IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std::size_t maxBytes) {
     out.clear();
-    Fd fd(openForReading(file));
+    Fd fd(openForReading(file.c_str()));
     if (!fd.valid()) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return IoStatus::failure(IoError::Missing, "找不到文件“" + displayName(file) + "”。");

@@ -27,6 +27,11 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out,
 // missingIsEmpty is set, IoError::Missing otherwise.
 IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, std::string& out,
                         bool missingIsEmpty);
+// The same into the caller's `buffer`, which has room for maxBytes + 1 bytes
+// (the extra byte tells a file that holds more from one that ends at the
+// limit); `got` bytes were read.
+IoStatus readFilePrefix(const char* file, std::size_t maxBytes, char* buffer, std::size_t& got,
+                        bool missingIsEmpty);
 
 // Every reader refuses at once, with IoError::NotRegular and a message naming
 // it, a folder, FIFO or device that stands where a data file belongs.

@@ -390,10 +390,12 @@ bool isValidSwitchJournal(const ProgramFolder& folder, std::string_view text) {
 }
 
 IoStatus recoverSwitch(const ProgramFolder& folder) {
-    const auto journal = folder.file(kSwitchJournalName);
-    if (!pathExists(journal)) {
+    // Asked before every price book load: the usual answer is no journal.
+    struct stat st {};
+    if (::lstat(folder.fileText(kSwitchJournalName).c_str(), &st) != 0) {
         return IoStatus::success();
     }
+    const auto journal = folder.file(kSwitchJournalName);
     const ProgramFolderLock lock(folder);
     std::string text;
     IoStatus status = readWholeFile(journal, text, kMaxJournalBytes);

@@ -36,6 +36,8 @@ std::string shortestDoubleText(double value);
 // shows without a sign. Used for amounts (2 decimals), unit prices (4) and
 // quantities (0).
 std::string groupedFixed(double value, int decimals);
+// The same, appended to `out`.
+void appendGroupedFixed(std::string& out, double value, int decimals);
 
 // Rounds to a whole number, halves to the even neighbour (2.5 -> 2,
 // 3.5 -> 4, -2.5 -> -2). Infinities and NaN come back unchanged.

@@ -18,6 +18,15 @@ std::filesystem::path ProgramFolder::file(std::string_view utf8Name) const {
     return root_ / fromUtf8(utf8Name);
 }
 
+std::string ProgramFolder::fileText(std::string_view utf8Name) const {
+    std::string path = root_.native();
+    if (!path.empty() && path.back() != '/') {
+        path += '/';
+    }
+    path += utf8Name;
+    return path;
+}
+
 std::filesystem::path ProgramFolder::schemeFolder() const { return root_ / "jgfa"; }
 
 std::filesystem::path ProgramFolder::schemeList() const { return schemeFolder() / "fangan.inf"; }

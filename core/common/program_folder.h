@@ -17,6 +17,9 @@ public:
 
     // A file directly in the program folder (working tables, history, users.dat).
     std::filesystem::path file(std::string_view utf8Name) const;
+    // The same path as plain text, formed without taking it apart into its
+    // components: for the reads that every part costing repeats.
+    std::string fileText(std::string_view utf8Name) const;
 
     // The folder of the stored price schemes and its list of scheme names.
     std::filesystem::path schemeFolder() const;

@@ -37,10 +37,15 @@ std::string numberText(float value) {
 }
 
 float JobReader::number(Ctl control, int index, std::string_view what) {
+    return number(control, index, what, {});
+}
+
+float JobReader::number(Ctl control, int index, std::string_view part, std::string_view what) {
     const std::string text = form_.text(control, index);
     const std::optional<float> value = parseNumber(text);
     if (!value) {
-        std::string message(what);
+        std::string message(part);
+        message += what;
         message += inQuotes(text);
         message += "不是有效的数字，请重新输入。";
         refuse(std::move(message));
@@ -84,23 +89,23 @@ void JobReader::refuse(std::string message) {
 }
 
 void readPaperAndColours(JobReader& reader, const PrintingControls& c, PartSpec& spec) {
-    const std::string name(partName(c.part));
+    const std::string_view name = partName(c.part);
     if (c.part == 10) {
         spec.gsm = 0;  // sticker paper is priced per sheet, not by weight
         spec.paperIndex = reader.position(Ctl::Nzhibu);
     } else {
-        spec.gsm = reader.number(Ctl::Ncomke, c.part, name + "的纸厚（克重）");
+        spec.gsm = reader.number(Ctl::Ncomke, c.part, name, "的纸厚（克重）");
         spec.paperIndex = reader.position(Ctl::Ncomzhi, c.part);
     }
-    spec.coloursFront = reader.number(Ctl::Ncomyinse, c.coloursFront, name + "的印色");
+    spec.coloursFront = reader.number(Ctl::Ncomyinse, c.coloursFront, name, "的印色");
     spec.coloursBack =
-        c.coloursBack < 0 ? 0.0f : reader.number(Ctl::Ncomyinse, c.coloursBack, name + "的印色");
-    spec.spotColours = reader.number(Ctl::Ncomzhuanse, c.part, name + "的专色或实地色");
-    spec.printDifficulty = reader.number(Ctl::Comnd, c.difficulty, name + "的难度系数");
+        c.coloursBack < 0 ? 0.0f : reader.number(Ctl::Ncomyinse, c.coloursBack, name, "的印色");
+    spec.spotColours = reader.number(Ctl::Ncomzhuanse, c.part, name, "的专色或实地色");
+    spec.printDifficulty = reader.number(Ctl::Comnd, c.difficulty, name, "的难度系数");
 }
 
 void readPress(JobReader& reader, int part, PartSpec& spec) {
-    spec.sheetKai = reader.number(Ctl::Cmbkaizhi, part, std::string(partName(part)) + "的开纸大小");
+    spec.sheetKai = reader.number(Ctl::Cmbkaizhi, part, partName(part), "的开纸大小");
     spec.press = reader.press(part);
     spec.workAndTurn = reader.checked(Ctl::Chkzifan, part);
 }

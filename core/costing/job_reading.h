@@ -50,6 +50,9 @@ public:
 
     // `what` names the value for the refusal, e.g. "内页一的印色".
     float number(Ctl control, int index, std::string_view what);
+    // The same with the text's name in two pieces (a part's name and what of
+    // it), joined only for a refusal.
+    float number(Ctl control, int index, std::string_view part, std::string_view what);
     // The same for a value that only matters when `needed`; otherwise a text
     // that is not a number reads as 0 without a refusal.
     float numberIf(bool needed, Ctl control, int index, std::string_view what);

@@ -35,13 +35,18 @@ std::string partItem(Ctl list, int item) {
 }
 
 // Gram weight, paper and colours of part j with colour lists a and b.
-std::string paperAndColours(const JobForm& f, int j, int a, int b) {
-    return f.text(Ctl::Ncomke, j) + "克" + rtrim(f.text(Ctl::Ncomzhi, j)) +
-           f.text(Ctl::Ncomyinse, a) + "+" + f.text(Ctl::Ncomyinse, b) + "色印刷；";
+void appendPaperAndColours(std::string& s, const JobForm& f, int j, int a, int b) {
+    s += f.text(Ctl::Ncomke, j);
+    s += "克";
+    s += rtrim(f.text(Ctl::Ncomzhi, j));
+    s += f.text(Ctl::Ncomyinse, a);
+    s += "+";
+    s += f.text(Ctl::Ncomyinse, b);
+    s += "色印刷；";
 }
 
-std::string partPaperAndColours(const JobForm& f, int j) {
-    return paperAndColours(f, j, 2 * j, 2 * j + 1);
+void appendPartPaperAndColours(std::string& s, const JobForm& f, int j) {
+    appendPaperAndColours(s, f, j, 2 * j, 2 * j + 1);
 }
 
 bool on(const JobForm& f, Ctl box, int i) {
@@ -49,33 +54,38 @@ bool on(const JobForm& f, Ctl box, int i) {
 }
 
 // A part with its own size: item text, series, 开 and "开".
-std::string sizedPart(const JobForm& f, int item, int group, int part) {
-    return partItem(Ctl::Lsthua, item) + f.text(Ctl::Ncomdu, group) + f.text(Ctl::Ncomkai, group) +
-           "开" + partPaperAndColours(f, part);
+void appendSizedPart(std::string& s, const JobForm& f, int item, int group, int part) {
+    s += partItem(Ctl::Lsthua, item);
+    s += f.text(Ctl::Ncomdu, group);
+    s += f.text(Ctl::Ncomkai, group);
+    s += "开";
+    appendPartPaperAndColours(s, f, part);
 }
 
 // A block counted in pages: item text, pages, "页，".
-std::string pagedPart(const JobForm& f, Ctl list, int item, int pagesBox, int part) {
-    return partItem(list, item) + f.text(Ctl::txtye, pagesBox) + "页，" +
-           partPaperAndColours(f, part);
+void appendPagedPart(std::string& s, const JobForm& f, Ctl list, int item, int pagesBox, int part) {
+    s += partItem(list, item);
+    s += f.text(Ctl::txtye, pagesBox);
+    s += "页，";
+    appendPartPaperAndColours(s, f, part);
 }
 
 std::string bookProcessing(const JobForm& f) {
     std::string s;
     if (f.ticked(Ctl::Lsthua, 0)) {
-        s += sizedPart(f, 0, 1, 0);
+        appendSizedPart(s, f, 0, 1, 0);
     }
     if (f.ticked(Ctl::Lsthua, 1)) {
-        s += pagedPart(f, Ctl::Lsthua, 1, 0, 1);
+        appendPagedPart(s, f, Ctl::Lsthua, 1, 0, 1);
     }
     if (f.ticked(Ctl::Lsthua, 2)) {
-        s += pagedPart(f, Ctl::Lsthua, 2, 1, 2);
+        appendPagedPart(s, f, Ctl::Lsthua, 2, 1, 2);
     }
     if (f.ticked(Ctl::Lsthua, 3)) {
-        s += sizedPart(f, 3, 2, 3);
+        appendSizedPart(s, f, 3, 2, 3);
     }
     if (f.ticked(Ctl::Lsthua, 4)) {
-        s += sizedPart(f, 4, 3, 4);
+        appendSizedPart(s, f, 4, 3, 4);
     }
     if (on(f, Ctl::Chkhua, 0)) {
         s += f.text(Ctl::Cmbfeilin, 0) + "；";
@@ -95,10 +105,10 @@ std::string bookProcessing(const JobForm& f) {
 std::string newspaperProcessing(const JobForm& f) {
     std::string s;
     if (f.ticked(Ctl::Lstbao, 0)) {
-        s += pagedPart(f, Ctl::Lstbao, 0, 2, 5);
+        appendPagedPart(s, f, Ctl::Lstbao, 0, 2, 5);
     }
     if (f.ticked(Ctl::Lstbao, 1)) {
-        s += pagedPart(f, Ctl::Lstbao, 1, 3, 6);
+        appendPagedPart(s, f, Ctl::Lstbao, 1, 3, 6);
     }
     if (on(f, Ctl::Chkbao, 0)) {
         s += f.text(Ctl::Cmbfeilin, 1) + "；";
@@ -109,7 +119,7 @@ std::string newspaperProcessing(const JobForm& f) {
 std::string singleSheetProcessing(const JobForm& f) {
     std::string s;
     if (on(f, Ctl::Chkdan, 0)) {
-        s += partPaperAndColours(f, 7);
+        appendPartPaperAndColours(s, f, 7);
     }
     if (on(f, Ctl::Chkdan, 1)) {
         s += f.text(Ctl::Cmbfeilin, 2) + "；";
@@ -129,10 +139,12 @@ std::string singleSheetProcessing(const JobForm& f) {
 std::string boxBagProcessing(const JobForm& f) {
     std::string s;
     if (f.ticked(Ctl::lsthe, 0)) {
-        s += partItem(Ctl::lsthe, 0) + partPaperAndColours(f, 8);
+        s += partItem(Ctl::lsthe, 0);
+        appendPartPaperAndColours(s, f, 8);
     }
     if (f.ticked(Ctl::lsthe, 1)) {
-        s += partItem(Ctl::lsthe, 1) + partPaperAndColours(f, 9);
+        s += partItem(Ctl::lsthe, 1);
+        appendPartPaperAndColours(s, f, 9);
     }
     if (on(f, Ctl::Chkhe, 0)) {
         s += f.text(Ctl::Cmbfeilin, 3) + "；";
@@ -186,25 +198,70 @@ std::string composeResultText(const JobForm& f, int kind, const CostResult& r) {
     const float other = otherCost(r);
     const float quantity = parseNumber(f.text(Ctl::txtshuliang, kind)).value_or(0.0f);
     std::string t;
-    auto line = [&t](const std::string& s) { t += s + kLineEnd; };
-    line("客户名：" + f.text(Ctl::txtkehuming, kind));
-    line("印件名：" + f.text(Ctl::txtyinjianming, kind));
-    line("数  量：" + groupedFixed(quantity, 0));
-    line("单  价：" + groupedFixed(r.UnitPrice, 4));
-    line("总  价：" + amountText(r.TotalPrice));
-    line("");
-    line("其  中");
-    line("印前制作费：" + amountText(prepress) + "(其中，菲林费：" + amountText(r.FilmCost) +
-         "，拼版费：" + amountText(r.ImpositionCost) + ")");
-    line("纸      价：" + amountText(r.PaperCost));
-    line("印  刷  费：" + amountText(r.PrintCost));
-    line("装  订  费：" + amountText(r.BindingCost));
-    line("其  它  费：" + amountText(other) + "(其中，表面处理：" + amountText(r.SurfaceCost) +
-         "，烫电化铝：" + amountText(r.FoilCost));
-    line(kIndent + "模切费：" + amountText(r.DieCutCost) + "，模板费：" +
-         amountText(r.DieBoardCost) + "，压凸费：" + amountText(r.EmbossCost));
-    line(kIndent + "对裱费：" + amountText(r.MountCost) + "，裱坑费：" +
-         amountText(r.CorrugatedCost) + "，粘盒费：" + amountText(r.GlueCost) + ")");
+    t.reserve(1024);
+    // Texts and amounts are appended in turn; end() closes a line.
+    const auto text = [&t](std::string_view s) { t += s; };
+    const auto amount = [&t](float v) { appendGroupedFixed(t, v, 2); };
+    const auto end = [&t] { t += kLineEnd; };
+    text("客户名：");
+    text(f.text(Ctl::txtkehuming, kind));
+    end();
+    text("印件名：");
+    text(f.text(Ctl::txtyinjianming, kind));
+    end();
+    text("数  量：");
+    appendGroupedFixed(t, quantity, 0);
+    end();
+    text("单  价：");
+    appendGroupedFixed(t, r.UnitPrice, 4);
+    end();
+    text("总  价：");
+    amount(r.TotalPrice);
+    end();
+    end();
+    text("其  中");
+    end();
+    text("印前制作费：");
+    amount(prepress);
+    text("(其中，菲林费：");
+    amount(r.FilmCost);
+    text("，拼版费：");
+    amount(r.ImpositionCost);
+    text(")");
+    end();
+    text("纸      价：");
+    amount(r.PaperCost);
+    end();
+    text("印  刷  费：");
+    amount(r.PrintCost);
+    end();
+    text("装  订  费：");
+    amount(r.BindingCost);
+    end();
+    text("其  它  费：");
+    amount(other);
+    text("(其中，表面处理：");
+    amount(r.SurfaceCost);
+    text("，烫电化铝：");
+    amount(r.FoilCost);
+    end();
+    text(kIndent);
+    text("模切费：");
+    amount(r.DieCutCost);
+    text("，模板费：");
+    amount(r.DieBoardCost);
+    text("，压凸费：");
+    amount(r.EmbossCost);
+    end();
+    text(kIndent);
+    text("对裱费：");
+    amount(r.MountCost);
+    text("，裱坑费：");
+    amount(r.CorrugatedCost);
+    text("，粘盒费：");
+    amount(r.GlueCost);
+    text(")");
+    end();
     return t;
 }
 

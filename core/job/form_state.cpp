@@ -253,6 +253,15 @@ void FormState::touch(Ctl control, int index) {
     }
 }
 
+void FormState::restore(const FormState& origin) {
+    for (const ControlRef& r : changes_) {
+        at(r.control, r.index) = origin.at(r.control, r.index);
+    }
+    changes_ = origin.changes_;
+    warnings_ = origin.warnings_;
+    hints_ = origin.hints_;
+}
+
 std::vector<FormState::ControlRef> FormState::takeChanges() {
     for (const ControlRef& r : changes_) {
         at(r.control, r.index).written = false;

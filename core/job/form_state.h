@@ -96,6 +96,12 @@ public:
     // Advice texts for the hint line, oldest first.
     std::vector<std::string> takeHints() { return std::exchange(hints_, {}); }
 
+    // Brings a form that is a copy of `origin` back to it after any use:
+    // only the controls written since are copied back (every change goes
+    // through touch()), so a batch starts each job from its starting form
+    // without copying the whole form.
+    void restore(const FormState& origin);
+
 private:
     // A list's items. They change only when the list is filled anew (paper
     // names, a press's sheet sizes), so copies of a form share them: a batch

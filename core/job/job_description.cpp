@@ -36,7 +36,18 @@ struct Entry {
     const ControlDef* def;
     int index;
     const json* value;
-    std::string name;  // "Ncomkai(5)" or "Cmbdin"
+    const std::string* key;  // the index as written; none for a single control
+
+    // "Ncomkai(5)" or "Cmbdin", for messages.
+    std::string name() const {
+        std::string n(def->name);
+        if (key != nullptr) {
+            n += '(';
+            n += *key;
+            n += ')';
+        }
+        return n;
+    }
 };
 
 class Reader {
@@ -158,20 +169,20 @@ void Reader::collect(const json& controls) {
     }
     for (const auto& [name, value] : controls.items()) {
         const ControlDef* def = findControl(name);
-        const std::string what = "control " + quoted(name);
+        const auto what = [&name] { return "control " + quoted(name); };
         if (def == nullptr) {
-            refuse(what, "unknown control");
+            refuse(what(), "unknown control");
         }
         if (def->control == Ctl::comleibie) {
-            refuse(what, "the job kind is given as \"kind\"");
+            refuse(what(), "the job kind is given as \"kind\"");
         }
         if (isSingle(*def)) {
-            entries_.push_back({def, 0, &value, name});
+            entries_.push_back({def, 0, &value, nullptr});
             continue;
         }
         if (!value.is_object()) {
-            refuse(what, "expected an object keyed by index (\"0\" to \"" +
-                             std::to_string(def->count() - 1) + "\")");
+            refuse(what(), "expected an object keyed by index (\"0\" to \"" +
+                               std::to_string(def->count() - 1) + "\")");
         }
         // A part list is one control whose items carry the ticks.
         const int count = def->kind == ControlKind::PartList
@@ -180,10 +191,10 @@ void Reader::collect(const json& controls) {
         for (const auto& [key, item] : value.items()) {
             const auto index = indexOf(key);
             if (!index || *index >= count) {
-                refuse(what + " index " + quoted(key),
+                refuse(what() + " index " + quoted(key),
                        "index out of range (\"0\" to \"" + std::to_string(count - 1) + "\")");
             }
-            entries_.push_back({def, *index, &item, name + "(" + key + ")"});
+            entries_.push_back({def, *index, &item, &key});
         }
     }
 }
@@ -194,7 +205,7 @@ int Reader::itemCount(const Entry& e) const {
 
 std::string Reader::textOf(const Entry& e) const {
     if (!e.value->is_string()) {
-        refuse(e.name, "expected a text (a JSON string)");
+        refuse(e.name(), "expected a text (a JSON string)");
     }
     return e.value->get<std::string>();
 }
@@ -203,13 +214,13 @@ int Reader::positionOf(const Entry& e, int min) const {
     const int count = e.def->kind == ControlKind::OptionGroup
                           ? static_cast<int>(e.def->entries.front().items.size())
                           : itemCount(e);
-    const std::string range = std::to_string(min) + " to " + std::to_string(count - 1);
+    const auto range = [&] { return std::to_string(min) + " to " + std::to_string(count - 1); };
     if (!e.value->is_number_integer()) {
-        refuse(e.name, "expected a whole number " + range);
+        refuse(e.name(), "expected a whole number " + range());
     }
     const auto v = e.value->get<std::int64_t>();
     if (v < min || v >= count) {
-        refuse(e.name, "position " + std::to_string(v) + " out of range " + range);
+        refuse(e.name(), "position " + std::to_string(v) + " out of range " + range());
     }
     return static_cast<int>(v);
 }
@@ -217,7 +228,7 @@ int Reader::positionOf(const Entry& e, int min) const {
 bool Reader::flagOf(const Entry& e) const {
     if (!e.value->is_number_integer() ||
         (e.value->get<std::int64_t>() != 0 && e.value->get<std::int64_t>() != 1)) {
-        refuse(e.name, "expected 0 or 1");
+        refuse(e.name(), "expected 0 or 1");
     }
     return e.value->get<std::int64_t>() == 1;
 }
@@ -225,7 +236,7 @@ bool Reader::flagOf(const Entry& e) const {
 float Reader::numberOf(const Entry& e, const std::string& text) const {
     const auto v = parseNumber(text);
     if (!v) {
-        refuse(e.name + " " + quoted(text), kNotANumber);
+        refuse(e.name() + " " + quoted(text), kNotANumber);
     }
     return *v;
 }
@@ -238,7 +249,7 @@ void Reader::applySizeText(const Entry& e) {
     const std::string text = textOf(e);
     const float v = numberOf(e, text);
     if (e.def->control == Ctl::Ntxtkaizhi && !(v > 0)) {
-        refuse(e.name + " " + quoted(text), "压印纸张的开数必须大于零");
+        refuse(e.name() + " " + quoted(text), "压印纸张的开数必须大于零");
     }
     form_.setText(e.def->control, e.index, text);
 }
@@ -248,8 +259,8 @@ void Reader::applyPress(const Entry& e) {
     form_.setListIndex(Ctl::Comyinji, e.index, position);
     if (form_.listIndex(Ctl::Comyinji, e.index) != position) {
         const auto& items = e.def->entries[static_cast<std::size_t>(e.index)].items;
-        refuse(e.name, std::string(partName(e.index)) + "的开数和上机纸张不能用“" +
-                           items[static_cast<std::size_t>(position)] + "”印刷，请选择其他印机");
+        refuse(e.name(), std::string(partName(e.index)) + "的开数和上机纸张不能用“" +
+                             items[static_cast<std::size_t>(position)] + "”印刷，请选择其他印机");
     }
 }
 
@@ -271,7 +282,7 @@ void Reader::applySheetSize(const Entry& e) {
     for (const std::string& size : offered) {
         sizes += (sizes.empty() ? "" : "、") + size;
     }
-    refuse(e.name + " " + quoted(text),
+    refuse(e.name() + " " + quoted(text),
            std::string(partName(e.index)) + "的印机不提供这个开纸大小" +
                (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
 }
@@ -282,7 +293,7 @@ void Reader::applySelfTurn(const Entry& e) {
     // already holds is the screen's own value.
     const bool holdsTick = form_.checkState(Ctl::Chkzifan, e.index) == CheckState::Checked;
     if (tick && !holdsTick && !form_.enabled(Ctl::Chkzifan, e.index)) {
-        refuse(e.name, std::string(partName(e.index)) + "不能选择自翻版印刷");
+        refuse(e.name(), std::string(partName(e.index)) + "不能选择自翻版印刷");
     }
     form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
 }
@@ -295,12 +306,12 @@ void Reader::applyOther(const Entry& e) {
             const std::string text = textOf(e);
             if (c == Ctl::txtkehuming || c == Ctl::txtyinjianming) {
                 if (text.empty()) {
-                    refuse(e.name, kEmptyName);
+                    refuse(e.name(), kEmptyName);
                 }
             } else {
                 const float v = numberOf(e, text);
                 if (c == Ctl::txtye && !isWholeFoursOfPages(v)) {
-                    refuse(e.name + " " + quoted(text), kPagesNotMultipleOfFour);
+                    refuse(e.name() + " " + quoted(text), kPagesNotMultipleOfFour);
                 }
             }
             form_.setText(c, e.index, text);
@@ -313,7 +324,7 @@ void Reader::applyOther(const Entry& e) {
             const bool tick = flagOf(e);
             const auto& start = e.def->entries[static_cast<std::size_t>(e.index)];
             if (tick && !start.available && form_.checkState(c, e.index) != CheckState::Checked) {
-                refuse(e.name, "这个选项在计价页面上不可用");
+                refuse(e.name(), "这个选项在计价页面上不可用");
             }
             form_.setCheckState(c, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
             return;

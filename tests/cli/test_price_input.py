@@ -7,6 +7,7 @@ usage: test_price_input.py PATH_TO_INKQUOT_CLI
 import json
 import os
 import resource
+import select
 import shutil
 import struct
 import subprocess
@@ -250,6 +251,48 @@ def check_batches(r):
                % (done.returncode, took, peak_kib, done.stderr[:200]))
 
 
+def check_conversation(r):
+    """A program that sends one job through a pipe and waits for its answer
+    before it sends the next gets each answer in time, in JSON Lines and in
+    an array alike."""
+    answer = r.run(LEAFLET).stdout.rstrip("\n").encode()
+    leaflet_text = json.dumps(LEAFLET, ensure_ascii=False).encode()
+    bad_line = b'{"kind": 2,'
+    bad_answer = b'{"error": "price line 2: input is not valid JSON'
+    for args, steps, end in (
+            (["--lines"], [(leaflet_text + b"\n", answer + b"\n"),
+                           (bad_line + b"\n", bad_answer),
+                           (leaflet_text + b"\n", None)], b""),
+            ([], [(b"[" + leaflet_text, b"[" + answer),
+                  (b" ,\n" + leaflet_text, b", " + answer)], b"]\n")):
+        proc = subprocess.Popen([r.cli, "--dir", r.folder, "price", *args],
+                                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+        got = b""
+        try:
+            for sent, expected in steps:
+                proc.stdin.write(sent)
+                proc.stdin.flush()
+                want = len(got) + len(expected or b"") + (0 if expected else 1)
+                deadline = time.monotonic() + 10
+                while len(got) < want and time.monotonic() < deadline:
+                    ready, _, _ = select.select([proc.stdout], [], [], 0.5)
+                    if ready:
+                        got += os.read(proc.stdout.fileno(), 65536)
+                if expected and expected not in got or len(got) < want:
+                    r.fail("conversation %s" % args, "no answer in time, got %r" % got[-200:])
+                    break
+            proc.stdin.write(end)
+            proc.stdin.close()
+            got += proc.stdout.read()
+            proc.wait(timeout=10)
+        finally:
+            proc.kill()
+            proc.wait()
+        if not got.endswith(answer + b"]\n" if not args else answer + b"\n"):
+            r.fail("conversation %s" % args, "ends with %r" % got[-200:])
+
+
 def check_describe(r):
     for name, payload in (("leaflet", LEAFLET),
                           ("book", job(0, Ncomkai={"0": "32", "1": "16"}, Ntxtkaizhi={"0": "4"},
@@ -291,6 +334,7 @@ def main():
         check_defaults(r)
         check_refusals(r)
         check_batches(r)
+        check_conversation(r)
         check_describe(r)
         print("%d failures" % r.failures)
         return 1 if r.failures else 0

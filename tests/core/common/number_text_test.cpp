@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace inkquot {
 namespace {
@@ -20,6 +24,9 @@ TEST(ParseNumber, AcceptsAndReads) {
     } cases[] = {
         {"0", 0.0f},
         {"10000", 10000.0f},
+        {"0000007", 7.0f},
+        {"9999999", 9999999.0f},
+        {"16777217", 16777216.0f},  // the tie goes to the even float
         {"  12.5\t", 12.5f},
         {"+3", 3.0f},
         {"-3", -3.0f},
@@ -127,6 +134,51 @@ TEST(GroupedFixed, Formats) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(groupedFixed(c.value, c.decimals), c.text) << c.value << " / " << c.decimals;
+    }
+}
+
+// Against the C library's exact rounding ("%.*f", halves to even) with the
+// grouping commas taken out: amounts as floats and as doubles, halves and
+// values near them, tiny and huge ones.
+TEST(GroupedFixed, RoundsTheExactValue) {
+    std::mt19937_64 rng(20261208);
+    std::vector<double> values = {0.125,
+                                  0.375,
+                                  2.5,
+                                  3.5,
+                                  0.5,
+                                  1.5,
+                                  -2.5,
+                                  1e15,
+                                  9.5e15,
+                                  1e300,
+                                  5e-324,
+                                  -1e-310,
+                                  4503599627370495.5,
+                                  4503599627370496.5};
+    for (int i = 0; i < 20000; ++i) {
+        const double cents = static_cast<double>(rng() % 2000000001) - 1e9;
+        const double half = (cents + 0.5) / std::pow(10.0, static_cast<int>(rng() % 7));
+        values.push_back(half);
+        values.push_back(static_cast<float>(half));
+        values.push_back(std::bit_cast<double>(rng()));
+        values.push_back(static_cast<float>(std::bit_cast<double>(rng() >> 2)));
+    }
+    for (const double v : values) {
+        if (!std::isfinite(v)) {
+            continue;
+        }
+        for (int decimals : {0, 2, 4, 6, 7}) {
+            std::string expected(400, '\0');
+            expected.resize(static_cast<std::size_t>(
+                std::snprintf(expected.data(), expected.size(), "%.*f", decimals, v)));
+            if (expected.find_first_not_of("-0.") == std::string::npos) {
+                expected.erase(0, expected.front() == '-' ? 1 : 0);
+            }
+            std::string got = groupedFixed(v, decimals);
+            got.erase(std::remove(got.begin(), got.end(), ','), got.end());
+            ASSERT_EQ(got, expected) << std::hexfloat << v << " / " << decimals;
+        }
     }
 }
 

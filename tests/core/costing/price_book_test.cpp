@@ -1,11 +1,16 @@
 #include "core/costing/price_book.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -232,6 +237,61 @@ TEST(LoadPriceBook, ReadsWhatACutFileHolds) {
             ASSERT_EQ(book.zhi[1], length >= feeEnd ? 9200 : 8000) << length;
         }
         ASSERT_TRUE(std::isfinite(book.zhi[1])) << length;
+    }
+}
+
+// Whatever stands in a working file's place is judged before its bytes are
+// used: a folder, a FIFO (even one holding a whole table's bytes, which a
+// plain read would take) or a device is refused naming the file, the book
+// left zero; a regular file longer than its records is read up to them.
+TEST(LoadPriceBook, RefusesWhatIsNoRegularFile) {
+    testing_support::TempFolder temp;
+    const ProgramFolder folder(temp.path());
+    writeWorkingFiles(folder);
+    const auto file = folder.file("fgongjia.dat");
+    const std::string whole = testing_support::slurp(file);
+    enum class Stand { Folder, FullFifo, Zero, Null, Longer };
+    for (const Stand stand :
+         {Stand::Folder, Stand::FullFifo, Stand::Zero, Stand::Null, Stand::Longer}) {
+        std::filesystem::remove_all(file);
+        int writer = -1;
+        switch (stand) {
+            case Stand::Folder:
+                std::filesystem::create_directory(file);
+                break;
+            case Stand::FullFifo:
+                ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+                writer = ::open(file.c_str(), O_RDWR | O_NONBLOCK);
+                ASSERT_EQ(::write(writer, whole.data(), whole.size()),
+                          static_cast<ssize_t>(whole.size()));
+                break;
+            case Stand::Zero:
+                std::filesystem::create_symlink("/dev/zero", file);
+                break;
+            case Stand::Null:
+                std::filesystem::create_symlink("/dev/null", file);
+                break;
+            case Stand::Longer:
+                testing_support::spit(file, whole + std::string(100, '\x7f'));
+                break;
+        }
+        PriceBook book = testing::defaultPriceBook();
+        const IoStatus s = LoadPriceBook(folder, book);
+        if (stand == Stand::Longer) {
+            ASSERT_TRUE(s.ok()) << s.message;
+            expectSameBook(book, testing::defaultPriceBook());
+            continue;
+        }
+        EXPECT_EQ(s.error, IoError::NotRegular) << static_cast<int>(stand);
+        EXPECT_NE(s.message.find("fgongjia.dat"), std::string::npos) << s.message;
+        expectSameBook(book, PriceBook{});
+        if (writer >= 0) {
+            // Nothing was taken from the FIFO.
+            int queued = 0;
+            ASSERT_EQ(::ioctl(writer, FIONREAD, &queued), 0);
+            EXPECT_EQ(queued, static_cast<int>(whole.size()));
+            ::close(writer);
+        }
     }
 }
 

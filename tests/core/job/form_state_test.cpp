@@ -233,6 +233,66 @@ TEST(FormState, EventsNameWhatTheyChanged) {
     EXPECT_TRUE(form.takeWarnings().empty());
 }
 
+// Every control of two forms, as a screen or the costing would read them.
+void expectSameForm(const FormState& a, const FormState& b) {
+    for (const ControlDef& d : controlCatalogue()) {
+        for (int i = 0; i < d.count(); ++i) {
+            SCOPED_TRACE(std::string(d.name) + "(" + std::to_string(i) + ")");
+            EXPECT_EQ(a.items(d.control, i), b.items(d.control, i));
+            EXPECT_EQ(a.enabled(d.control, i), b.enabled(d.control, i));
+            switch (d.kind) {
+                case ControlKind::PartList:
+                    for (int item = 0; item < static_cast<int>(a.items(d.control).size()); ++item) {
+                        EXPECT_EQ(a.ticked(d.control, item), b.ticked(d.control, item));
+                    }
+                    break;
+                case ControlKind::CheckBox:
+                    EXPECT_EQ(a.checkState(d.control, i), b.checkState(d.control, i));
+                    break;
+                case ControlKind::OptionGroup:
+                    EXPECT_EQ(a.option(d.control), b.option(d.control));
+                    break;
+                case ControlKind::TextList:
+                case ControlKind::PositionList:
+                    EXPECT_EQ(a.listIndex(d.control, i), b.listIndex(d.control, i));
+                    [[fallthrough]];
+                case ControlKind::TextBox:
+                    EXPECT_EQ(a.text(d.control, i), b.text(d.control, i));
+                    break;
+            }
+        }
+    }
+}
+
+// A batch starts every job from its starting form by copying back only what
+// the last job wrote: every kind of change, rules and all, is undone.
+TEST(FormState, RestoreUndoesEveryChange) {
+    FormState origin;
+    origin.setPaperNames({"铜版纸", "胶版纸"});
+    origin.takeChanges();
+    FormState form = origin;
+    for (int round = 0; round < 2; ++round) {
+        form.setText(Ctl::Ncomkai, 6, "8");
+        form.setText(Ctl::Ntxtkaizhi, 6, "x");
+        form.setListIndex(Ctl::Comyinji, 7, 3);
+        form.setCheckState(Ctl::Chkzhikai, 8, CheckState::Checked);
+        form.setTicked(Ctl::Lsthua, 0, true);
+        form.setText(Ctl::Ncomkai, 0, "32");
+        form.clickPartItem(Ctl::Lsthua, 0);
+        form.chooseKai(0, 0);
+        form.setOption(Ctl::optwa, 1);
+        form.setText(Ctl::txtshuliang, 2, "5000");
+        form.setListIndex(Ctl::Ncomzhi, 3, 1);
+        form.setPaperNames({"牛皮纸"});
+        EXPECT_FALSE(form.warnings().empty());
+        form.restore(origin);
+        expectSameForm(form, origin);
+        EXPECT_TRUE(form.warnings().empty());
+        EXPECT_TRUE(form.takeHints().empty());
+        EXPECT_TRUE(form.takeChanges().empty());
+    }
+}
+
 TEST(FormState, FaultsOfTheCallerThrow) {
     FormState form;
     EXPECT_THROW(form.text(Ctl::Ncomkai, 8), std::out_of_range);
