@@ -21,6 +21,23 @@ std::string decodeGbk(std::string_view gbk, bool* clean = nullptr);
 // the zero slots of a grown file read as blank text; the padding spaces stay.
 std::string decodeGbkField(std::string_view gbk, bool* clean = nullptr);
 
+// decodeGbk done by the system's converter alone, run by run, several times
+// slower; decodeGbk reads each character from a table built from that same
+// converter and must agree with this byte for byte.
+std::string decodeGbkByConverter(std::string_view gbk, bool* clean = nullptr);
+
+// Where the decoding of `gbk` starts its characters (a byte read as U+FFFD
+// counts as one): walking from `from`, itself such a start, the first start
+// at or after `at` (at most the size). npos when the converter cannot be
+// read as a table.
+std::size_t gbkCharacterStart(std::string_view gbk, std::size_t from, std::size_t at);
+
+// Whether `gbk` is well-formed GBK text none of whose characters other bytes
+// also decode to. Its decoded text then occurs in decoded bytes exactly where
+// its own bytes occur at a character start. (Learning this reads the whole
+// character set from the converter once, a few milliseconds.)
+bool gbkDecodesUniquely(std::string_view gbk);
+
 // Encodes UTF-8 to GBK. Invalid UTF-8 and characters that GBK does not have
 // (an emoji, for example) are refused with IoError::BadText and a message.
 IoStatus encodeGbk(std::string_view utf8, std::string& gbk);

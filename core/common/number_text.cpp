@@ -132,11 +132,18 @@ std::string groupedFixed(double value, int decimals) {
     if (decimals < 0) {
         decimals = 0;
     }
-    // The largest double has 309 whole digits.
-    std::string buffer(320 + static_cast<std::size_t>(decimals), '\0');
-    const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                 std::chars_format::fixed, decimals);
-    std::string_view digits(buffer.data(), static_cast<std::size_t>(r.ptr - buffer.data()));
+    // The largest double has 309 whole digits; the usual few decimals fit on
+    // the stack.
+    const std::size_t size = 320 + static_cast<std::size_t>(decimals);
+    char onStack[384];
+    std::string onHeap;
+    char* buffer = onStack;
+    if (size > sizeof onStack) {
+        onHeap.assign(size, '\0');
+        buffer = onHeap.data();
+    }
+    const auto r = std::to_chars(buffer, buffer + size, value, std::chars_format::fixed, decimals);
+    std::string_view digits(buffer, static_cast<std::size_t>(r.ptr - buffer));
 
     bool negative = false;
     if (!digits.empty() && digits.front() == '-') {
@@ -152,6 +159,7 @@ std::string groupedFixed(double value, int decimals) {
         point == std::string_view::npos ? std::string_view{} : digits.substr(point);
 
     std::string out;
+    out.reserve(1 + digits.size() + whole.size() / 3);
     if (negative) {
         out += '-';
     }

@@ -26,6 +26,9 @@ public:
     bool matches(std::string_view data) const;
     bool matches(const JiluRec& rec) const;
 
+    // Whether every record matches (an empty name search).
+    bool matchesAll() const { return mode_ != HistoryMode::Date && search_.empty(); }
+
 private:
     HistoryMode mode_ = HistoryMode::Customer;
     std::string search_;     // UTF-8, blanks around it removed
@@ -39,9 +42,11 @@ struct HistoryScanResult {
 };
 
 // Reads the whole history once, in file order, and hands the data bytes of
-// every matching record with its number k (1, 2, ...) to `onMatch`.
+// every matching record with its number k (1, 2, ...) to `onMatch`; with
+// `handedOver` only the first that many, the others are only counted.
 IoStatus scanHistory(const std::filesystem::path& file, const HistoryMatcher& matcher,
                      const std::function<void(std::string_view data, std::uint64_t k)>& onMatch,
-                     const HistoryProgress& keepGoing, HistoryScanResult& result);
+                     const HistoryProgress& keepGoing, HistoryScanResult& result,
+                     std::uint64_t handedOver = UINT64_MAX);
 
 }  // namespace inkquot
