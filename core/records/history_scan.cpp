@@ -80,10 +80,7 @@ std::optional<HistoryMatcher> HistoryMatcher::from(const HistoryQuery& query) {
     return m;
 }
 
-bool HistoryMatcher::matches(std::string_view data) const {
-    if (mode_ == HistoryMode::Date) {
-        return savedDayOf(data) > cutoffDay_;
-    }
+bool HistoryMatcher::matchesName(std::string_view data) const {
     if (search_.empty()) {
         return true;
     }

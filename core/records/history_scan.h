@@ -23,13 +23,17 @@ public:
     // No value when the date mode's cut-off text is not a date.
     static std::optional<HistoryMatcher> from(const HistoryQuery& query);
 
-    bool matches(std::string_view data) const;
+    bool matches(std::string_view data) const {
+        return mode_ == HistoryMode::Date ? savedDayOf(data) > cutoffDay_ : matchesName(data);
+    }
     bool matches(const JiluRec& rec) const;
 
     // Whether every record matches (an empty name search).
     bool matchesAll() const { return mode_ != HistoryMode::Date && search_.empty(); }
 
 private:
+    bool matchesName(std::string_view data) const;
+
     HistoryMode mode_ = HistoryMode::Customer;
     std::string search_;     // UTF-8, blanks around it removed
     std::string searchGbk_;  // its GBK bytes, empty when every field must be decoded
