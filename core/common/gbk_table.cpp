@@ -84,26 +84,6 @@ public:
         return true;
     }
 
-    std::size_t characterStart(std::string_view gbk, std::size_t i, std::size_t at) {
-        if (!usable_) {
-            return std::string_view::npos;
-        }
-        at = std::min(at, gbk.size());
-        while (i < at) {
-            const auto b = static_cast<unsigned char>(gbk[i]);
-            if (b < 0x80 || bytes_[b - 0x80].kind != Kind::Lead || i + 1 == gbk.size()) {
-                ++i;
-                continue;
-            }
-            const Row* row = rowOf(b);
-            if (row == nullptr) {
-                return std::string_view::npos;
-            }
-            i += row->length[static_cast<unsigned char>(gbk[i + 1])] > 0 ? 2 : 1;
-        }
-        return i;
-    }
-
     bool decodesUniquely(std::string_view gbk) {
         if (!usable_ || !knowAllCharacters()) {
             return false;
@@ -126,6 +106,24 @@ public:
             }
             if (std::binary_search(shared_.begin(), shared_.end(), character)) {
                 return false;
+            }
+        }
+        return true;
+    }
+
+    // The character starts of the whole set; false when not all of it
+    // could be read.
+    bool fillStarts(GbkCharacterStarts& starts) {
+        if (!usable_ || !knowAllCharacters()) {
+            return false;
+        }
+        for (unsigned b = 0x80; b <= 0xFF; ++b) {
+            if (bytes_[b - 0x80].kind == Kind::Lead) {
+                starts.leads[b] = true;
+                const Row* row = rowOf(static_cast<unsigned char>(b));
+                for (std::size_t t = 0; t < 256; ++t) {
+                    starts.pairs[b][t] = row->length[t] > 0;
+                }
             }
         }
         return true;
@@ -330,12 +328,36 @@ bool decodeByTable(std::string_view gbk, std::string& out, bool& allValid) {
 
 }  // namespace gbk_detail
 
-std::size_t gbkCharacterStart(std::string_view gbk, std::size_t from, std::size_t at) {
-    return gbkTable().characterStart(gbk, from, at);
+namespace {
+
+// The whole character set, read once with a converter of its own and never
+// changed after, so that every thread can share it.
+struct WholeSet {
+    Converter conv{"UTF-8", "GBK"};
+    GbkTable table{conv};
+    GbkCharacterStarts starts;
+    bool known = false;
+};
+
+WholeSet& wholeSet() {
+    static WholeSet* const set = [] {
+        auto* s = new WholeSet;
+        s->known = s->table.fillStarts(s->starts);
+        return s;
+    }();
+    return *set;
+}
+
+}  // namespace
+
+const GbkCharacterStarts* gbkCharacterStarts() {
+    const WholeSet& set = wholeSet();
+    return set.known ? &set.starts : nullptr;
 }
 
 bool gbkDecodesUniquely(std::string_view gbk) {
-    return gbkTable().decodesUniquely(gbk);
+    WholeSet& set = wholeSet();
+    return set.known && set.table.decodesUniquely(gbk);
 }
 
 }  // namespace inkquot

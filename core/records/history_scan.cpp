@@ -24,30 +24,15 @@ std::size_t findBytes(std::string_view field, std::string_view search, std::size
         if (p == nullptr) {
             break;
         }
-        if (std::equal(search.begin() + 1, search.end(), p + 1)) {
+        std::size_t i = 1;
+        while (i < search.size() && p[i] == search[i]) {
+            ++i;
+        }
+        if (i == search.size()) {
             return static_cast<std::size_t>(p - base);
         }
     }
     return std::string_view::npos;
-}
-
-// Whether the search bytes occur where the decoding of the field starts a
-// character (from the first hit on); no value when that cannot be told.
-std::optional<bool> foundAtCharacter(std::string_view field, std::string_view search,
-                                     std::size_t hit) {
-    std::size_t start = 0;
-    while (hit != std::string_view::npos) {
-        const std::size_t next = gbkCharacterStart(field, start, hit);
-        if (next == std::string_view::npos) {
-            return std::nullopt;
-        }
-        if (next == hit) {
-            return true;
-        }
-        start = next;  // the bytes before it are inside one character
-        hit = findBytes(field, search, start);
-    }
-    return false;
 }
 
 }  // namespace
@@ -74,7 +59,8 @@ std::optional<HistoryMatcher> HistoryMatcher::from(const HistoryQuery& query) {
     if (!m.search_.empty() &&
         m.search_.find_first_of(std::string_view(" \0", 2)) == std::string::npos &&
         m.search_.find("\xEF\xBF\xBD") == std::string::npos && encodeGbk(m.search_, gbk) &&
-        decodeGbk(gbk, &clean) == m.search_ && clean && gbkDecodesUniquely(gbk)) {
+        decodeGbk(gbk, &clean) == m.search_ && clean && gbkDecodesUniquely(gbk) &&
+        (m.starts_ = gbkCharacterStarts()) != nullptr) {
         m.searchGbk_ = std::move(gbk);
     }
     return m;
@@ -89,13 +75,16 @@ bool HistoryMatcher::matchesName(std::string_view data) const {
     // The bytes of a decoded match always occur in the field; they may also
     // occur across two characters, so a byte hit is confirmed.
     if (!searchGbk_.empty()) {
-        const std::size_t hit = findBytes(field, searchGbk_, 0);
-        if (hit == std::string_view::npos) {
-            return false;
+        // Only a hit where the decoding starts a character counts.
+        std::size_t start = 0;
+        for (std::size_t hit = findBytes(field, searchGbk_, 0); hit != std::string_view::npos;
+             hit = findBytes(field, searchGbk_, start)) {
+            start = starts_->next(field, start, hit);
+            if (start == hit) {
+                return true;
+            }
         }
-        if (const auto found = foundAtCharacter(field, searchGbk_, hit)) {
-            return *found;
-        }
+        return false;
     }
     return matchesNameSearch(decodeGbkField(field), search_);
 }

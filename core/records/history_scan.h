@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/gbk.h"
 #include "core/common/io_status.h"
 #include "core/records/history_file.h"
 #include "core/records/history_query.h"
@@ -37,6 +38,7 @@ private:
     HistoryMode mode_ = HistoryMode::Customer;
     std::string search_;     // UTF-8, blanks around it removed
     std::string searchGbk_;  // its GBK bytes, empty when every field must be decoded
+    const GbkCharacterStarts* starts_ = nullptr;  // where the decoding's characters start
     double cutoffDay_ = 0;
 };
 
