@@ -1,6 +1,5 @@
 #include "core/records/history_scan.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "core/common/date_text.h"

@@ -16,9 +16,11 @@ namespace inkquot {
 
 // The match rule of a query, applied to the raw bytes of a record so that a
 // history of a million quotations can be searched without decoding every
-// text. A name search first looks for the GBK bytes of the search text and
-// decodes only the fields where they occur, then decides with the same rule
-// as matchesNameSearch.
+// text. A name search looks for the GBK bytes of the search text where the
+// decoding of the field starts a character, which decides exactly as
+// matchesNameSearch on the decoded field; a search text whose bytes cannot
+// stand for it (a blank, a zero, U+FFFD, a character GBK lacks or that other
+// bytes also decode to) is matched against every decoded field instead.
 class HistoryMatcher {
 public:
     // No value when the date mode's cut-off text is not a date.
