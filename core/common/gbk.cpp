@@ -1,53 +1,14 @@
 #include "core/common/gbk.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <cerrno>
 
+#include "core/common/gbk_internal.h"
+
 namespace inkquot {
 
-namespace {
+namespace gbk_detail {
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// One conversion descriptor per direction and thread, opened on first use:
-// opening one costs far more than converting a field.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1)) {
-            iconv_close(cd_);
-        }
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
-    void resetState() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
-
-private:
-    iconv_t cd_;
-};
-
-Converter& fromGbk() {
-    thread_local Converter c("UTF-8", "GBK");
-    return c;
-}
-
-Converter& toGbk() {
-    thread_local Converter c("GBK", "UTF-8");
-    return c;
-}
-
-bool isAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Length of the UTF-8 sequence at the start of `s`, or 0 when it is invalid.
 std::size_t utf8SequenceLength(std::string_view s) {
     if (s.empty()) {
         return 0;
@@ -88,64 +49,85 @@ std::size_t utf8SequenceLength(std::string_view s) {
     return 0;
 }
 
+}  // namespace gbk_detail
+
+using namespace gbk_detail;
+
+namespace {
+
+bool isAscii(std::string_view s) {
+    return asciiRunEnd(s, 0) == s.size();
+}
+
+// Decoding through the converter: the reference that the character table is
+// built from and must agree with.
+std::string decodeWithConverter(std::string_view gbk, bool& allValid) {
+    std::string out;
+    Converter& conv = fromGbk();
+    if (!conv.usable()) {
+        // Without a converter, keep ASCII and mark everything else.
+        for (char c : gbk) {
+            if (static_cast<unsigned char>(c) < 0x80) {
+                out.push_back(c);
+            } else {
+                out += kReplacement;
+                allValid = false;
+            }
+        }
+        return out;
+    }
+    conv.resetState();
+    out.reserve(gbk.size() * 3 / 2 + 8);
+    // A field is mostly padded with blanks: only the bytes up to the last
+    // character that is not ASCII go through the converter, the ASCII after
+    // it is copied as it is. That last byte may lead a two-byte character
+    // whose second byte is in the ASCII range, so one byte more goes through
+    // the converter.
+    std::size_t afterHigh = gbk.size();
+    while (afterHigh > 0 && static_cast<unsigned char>(gbk[afterHigh - 1]) < 0x80) {
+        --afterHigh;
+    }
+    const std::size_t converted = std::min(gbk.size(), afterHigh + 1);
+    const std::string_view asciiTail = gbk.substr(converted);
+    char buffer[1024];
+    char* in = const_cast<char*>(gbk.data());
+    std::size_t inLeft = converted;
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        std::size_t r = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
+        int err = errno;
+        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (r != static_cast<std::size_t>(-1)) {
+            break;
+        }
+        if (err == E2BIG) {
+            continue;
+        }
+        // An invalid byte (EILSEQ) or a lead byte cut off at the end
+        // (EINVAL): mark it and go on with the next byte.
+        allValid = false;
+        out += kReplacement;
+        ++in;
+        --inLeft;
+        conv.resetState();
+    }
+    out.append(asciiTail);
+    return out;
+}
+
 std::string decodeWith(std::string_view gbk, bool* clean, bool zeroAsSpace) {
     bool allValid = true;
     std::string out;
     if (isAscii(gbk)) {
         out.assign(gbk);
-    } else {
-        Converter& conv = fromGbk();
-        if (!conv.usable()) {
-            // Without a converter, keep ASCII and mark everything else.
-            for (char c : gbk) {
-                if (static_cast<unsigned char>(c) < 0x80) {
-                    out.push_back(c);
-                } else {
-                    out += kReplacement;
-                    allValid = false;
-                }
-            }
-        } else {
-            conv.resetState();
-            out.reserve(gbk.size() * 3 / 2 + 8);
-            // A field is mostly padded with blanks: only the bytes up to the
-            // last character that is not ASCII go through the converter, the
-            // ASCII after it is copied as it is. That last byte may lead a
-            // two-byte character whose second byte is in the ASCII range, so
-            // one byte more goes through the converter.
-            std::size_t afterHigh = gbk.size();
-            while (afterHigh > 0 && static_cast<unsigned char>(gbk[afterHigh - 1]) < 0x80) {
-                --afterHigh;
-            }
-            const std::size_t converted = std::min(gbk.size(), afterHigh + 1);
-            const std::string_view asciiTail = gbk.substr(converted);
-            char buffer[1024];
-            char* in = const_cast<char*>(gbk.data());
-            std::size_t inLeft = converted;
-            while (inLeft > 0) {
-                char* outPtr = buffer;
-                std::size_t outLeft = sizeof buffer;
-                std::size_t r = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
-                int err = errno;
-                out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-                if (r != static_cast<std::size_t>(-1)) {
-                    break;
-                }
-                if (err == E2BIG) {
-                    continue;
-                }
-                // An invalid byte (EILSEQ) or a lead byte cut off at the end
-                // (EINVAL): mark it and go on with the next byte.
-                allValid = false;
-                out += kReplacement;
-                ++in;
-                --inLeft;
-                conv.resetState();
-            }
-            out.append(asciiTail);
-        }
+    } else if (!decodeByTable(gbk, out, allValid)) {
+        allValid = true;
+        out = decodeWithConverter(gbk, allValid);
     }
-    if (zeroAsSpace) {
+    // Zero bytes are rare (filler in a damaged or grown file): looked for
+    // first, replaced only when there.
+    if (zeroAsSpace && out.find('\0') != std::string::npos) {
         std::replace(out.begin(), out.end(), '\0', ' ');
     }
     if (clean) {
@@ -173,6 +155,15 @@ std::string decodeGbk(std::string_view gbk, bool* clean) {
 
 std::string decodeGbkField(std::string_view gbk, bool* clean) {
     return decodeWith(gbk, clean, true);
+}
+
+std::string decodeGbkByConverter(std::string_view gbk, bool* clean) {
+    bool allValid = true;
+    std::string out = isAscii(gbk) ? std::string(gbk) : decodeWithConverter(gbk, allValid);
+    if (clean) {
+        *clean = allValid;
+    }
+    return out;
 }
 
 IoStatus encodeGbk(std::string_view utf8, std::string& gbk) {

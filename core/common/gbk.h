@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -20,6 +22,43 @@ std::string decodeGbk(std::string_view gbk, bool* clean = nullptr);
 // Decodes a fixed-width field. Zero bytes read as spaces, so that filler and
 // the zero slots of a grown file read as blank text; the padding spaces stay.
 std::string decodeGbkField(std::string_view gbk, bool* clean = nullptr);
+
+// decodeGbk done by the system's converter alone, run by run, several times
+// slower; decodeGbk reads each character from a table built from that same
+// converter and must agree with this byte for byte.
+std::string decodeGbkByConverter(std::string_view gbk, bool* clean = nullptr);
+
+// How the decoding divides GBK bytes into characters (a byte read as U+FFFD
+// counts as one), as the converter reads them.
+struct GbkCharacterStarts {
+    std::array<bool, 256> leads{};                   // the byte leads a pair
+    std::array<std::array<bool, 256>, 256> pairs{};  // the two bytes are one character
+
+    // Walking from `from`, itself a character start, the first start at or
+    // after `at` (at most the size).
+    std::size_t next(std::string_view gbk, std::size_t from, std::size_t at) const {
+        at = std::min(at, gbk.size());
+        std::size_t i = from;
+        while (i < at) {
+            const auto b = static_cast<unsigned char>(gbk[i]);
+            i += leads[b] && i + 1 < gbk.size() && pairs[b][static_cast<unsigned char>(gbk[i + 1])]
+                     ? 2
+                     : 1;
+        }
+        return i;
+    }
+};
+
+// The character starts of the whole character set, read from the converter
+// once per process (a few milliseconds) and shared; null when the converter
+// cannot be read as a table.
+const GbkCharacterStarts* gbkCharacterStarts();
+
+// Whether `gbk` is well-formed GBK text none of whose characters other bytes
+// also decode to. Its decoded text then occurs in decoded bytes exactly where
+// its own bytes occur at a character start. (Reads the whole character set
+// once, as gbkCharacterStarts.)
+bool gbkDecodesUniquely(std::string_view gbk);
 
 // Encodes UTF-8 to GBK. Invalid UTF-8 and characters that GBK does not have
 // (an emoji, for example) are refused with IoError::BadText and a message.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/common/io_status.h"
+#include "core/common/le_bytes.h"
 
 namespace inkquot {
 
@@ -34,21 +35,40 @@ inline constexpr const char* kHistoryFileName = "frecord.dat";
 // The data bytes of one record (the first 440 bytes of its slot) decoded.
 JiluRec decodeJilu(std::string_view data);
 
-// Raw fields of a record's data bytes, for searching without decoding.
-double savedDayOf(std::string_view data);
+// Raw fields of a record's data bytes, for searching without decoding. The
+// day saved leads the record.
+inline double savedDayOf(std::string_view data) {
+    return le::readDouble(data, 0);
+}
 std::string_view customerFieldOf(std::string_view data);
 std::string_view jobNameFieldOf(std::string_view data);
 
+// Whole records read together: `count` slots one after the other, the last
+// perhaps without its filler.
+struct HistoryPiece {
+    std::string_view bytes;
+    std::size_t count = 0;
+
+    std::string_view data(std::size_t i) const {
+        return bytes.substr(i * kHistorySlotLength, kJiluDataLength);
+    }
+};
+
 // Reads a history file of any size piece by piece, in file order, holding one
-// piece (about a megabyte) in memory. `visit` gets the data bytes of every
-// whole record; a torn tail is ignored. After each piece `keepGoing` (when
-// given) learns the bytes read so far and the file size; when it answers
-// false the reading stops there and `stopped` is set. A missing file is an
-// empty history.
+// piece (880 KB, kept for the next reading) in memory. `visit`
+// gets the data bytes of every whole record; a torn tail is ignored. After
+// each piece `keepGoing` (when given) learns the bytes read so far and the
+// file size; when it answers false the reading stops there and `stopped` is
+// set. A missing file is an empty history.
 using HistoryVisitor = std::function<void(std::string_view data)>;
 using HistoryProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 IoStatus forEachHistoryRecord(const std::filesystem::path& file, const HistoryVisitor& visit,
                               const HistoryProgress& keepGoing = {}, bool* stopped = nullptr);
+
+// The same reading, a piece of whole records at a time.
+using HistoryPieceVisitor = std::function<void(const HistoryPiece& piece)>;
+IoStatus forEachHistoryPiece(const std::filesystem::path& file, const HistoryPieceVisitor& visit,
+                             const HistoryProgress& keepGoing = {}, bool* stopped = nullptr);
 
 // The number of whole records in a history file; a missing file has none.
 IoStatus countHistoryRecords(const std::filesystem::path& file, std::uint64_t& count);

@@ -19,7 +19,6 @@ std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
-
 namespace {
 
 const std::string kGap(4, ' ');
@@ -108,18 +107,27 @@ bool matchesNameSearch(std::string_view field, std::string_view search) {
 }
 
 std::vector<std::string> historyLines(const JiluRec& rec, int k) {
-    return {
-        std::to_string(k) + "记录",
-        "日期：" + kGap + historyDateText(rec.Riqi),
-        "客户名称：" + rec.Kehuming,
-        "印件名称：" + rec.Yinjianming,
-        "规格：" + kGap + rec.Guige,
-        "数量：" + kGap + amountText(rec.Shuliang, 0),
-        "单价：" + kGap + amountText(rec.Danjia, 4),
-        "总价：" + kGap + amountText(rec.Zongjia, 2),
-        "加工要求：" + rec.Yaoqiu,
-        "",
+    // Each line is built once at its final length: the list of a query
+    // holds ten of them for each of up to a thousand records.
+    auto line = [](std::string_view caption, std::string_view gap, std::string_view value) {
+        std::string s;
+        s.reserve(caption.size() + gap.size() + value.size());
+        s.append(caption).append(gap).append(value);
+        return s;
     };
+    std::vector<std::string> lines;
+    lines.reserve(10);
+    lines.push_back(std::to_string(k) + "记录");
+    lines.push_back(line("日期：", kGap, historyDateText(rec.Riqi)));
+    lines.push_back(line("客户名称：", {}, rec.Kehuming));
+    lines.push_back(line("印件名称：", {}, rec.Yinjianming));
+    lines.push_back(line("规格：", kGap, rec.Guige));
+    lines.push_back(line("数量：", kGap, amountText(rec.Shuliang, 0)));
+    lines.push_back(line("单价：", kGap, amountText(rec.Danjia, 4)));
+    lines.push_back(line("总价：", kGap, amountText(rec.Zongjia, 2)));
+    lines.push_back(line("加工要求：", {}, rec.Yaoqiu));
+    lines.emplace_back();
+    return lines;
 }
 
 std::optional<std::vector<std::string>> queryLines(const std::vector<JiluRec>& records,

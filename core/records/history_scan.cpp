@@ -1,5 +1,7 @@
 #include "core/records/history_scan.h"
 
+#include <cstring>
+
 #include "core/common/date_text.h"
 #include "core/common/gbk.h"
 #include "core/records/history_query.h"
@@ -8,55 +10,28 @@ namespace inkquot {
 
 namespace {
 
-// The length of the GBK character at the start of `rest`, 0 when the bytes
-// there are no plain character (a zero byte, a broken or cut character).
-std::size_t plainCharacterLength(std::string_view rest) {
-    const auto c = static_cast<unsigned char>(rest[0]);
-    if (c == 0 || c == 0x80 || c == 0xFF) {
-        return 0;
+// The first occurrence of `search` (not empty) in `field` from `from` on.
+std::size_t findBytes(std::string_view field, std::string_view search, std::size_t from) {
+    if (field.size() < search.size() || from > field.size() - search.size()) {
+        return std::string_view::npos;
     }
-    if (c < 0x80) {
-        return 1;
-    }
-    if (rest.size() < 2) {
-        return 0;
-    }
-    const auto t = static_cast<unsigned char>(rest[1]);
-    return t < 0x40 || t == 0x7F || t == 0xFF ? 0 : 2;
-}
-
-// Whether the search bytes occur at a character start of a field; no value
-// when plain characters alone cannot tell. Plain GBK characters decode one
-// by one, so a search text found at a character start after plain ones is
-// in the decoded text, and in a field of plain characters only there.
-std::optional<bool> foundAtCharacter(std::string_view field, std::string_view search) {
-    std::size_t i = 0;
-    auto walkTo = [&](std::size_t end) {
-        while (i < end) {
-            const std::size_t n = plainCharacterLength(field.substr(i));
-            if (n == 0) {
-                return false;
-            }
-            i += n;
+    const char* const base = field.data();
+    const char* const last = base + (field.size() - search.size());  // the last possible start
+    for (const char* p = base + from; p <= last; ++p) {
+        p = static_cast<const char*>(
+            std::memchr(p, search[0], static_cast<std::size_t>(last - p) + 1));
+        if (p == nullptr) {
+            break;
         }
-        return true;
-    };
-    for (auto hit = field.find(search); hit != std::string_view::npos;
-         hit = field.find(search, hit + 1)) {
-        if (hit < i) {
-            continue;
+        std::size_t i = 1;
+        while (i < search.size() && p[i] == search[i]) {
+            ++i;
         }
-        if (!walkTo(hit)) {
-            return std::nullopt;
-        }
-        if (i == hit) {
-            return true;
+        if (i == search.size()) {
+            return static_cast<std::size_t>(p - base);
         }
     }
-    if (!walkTo(field.size())) {
-        return std::nullopt;
-    }
-    return false;
+    return std::string_view::npos;
 }
 
 }  // namespace
@@ -74,20 +49,23 @@ std::optional<HistoryMatcher> HistoryMatcher::from(const HistoryQuery& query) {
     }
     m.search_ = std::string(
         trimBlanks(query.mode == HistoryMode::Customer ? query.customer : query.jobName));
-    // A zero filler byte reads as a blank and a broken byte as U+FFFD, so a
-    // search text holding either cannot be found by its bytes alone.
+    // The search text's bytes stand for it when they decode back to it and
+    // no other bytes decode to any of its characters; a zero filler byte
+    // reads as a blank and a broken byte as U+FFFD, so a search text holding
+    // either (or a zero byte) cannot be found by its bytes alone.
     std::string gbk;
-    if (m.search_.find(' ') == std::string::npos &&
-        m.search_.find("\xEF\xBF\xBD") == std::string::npos && encodeGbk(m.search_, gbk)) {
+    bool clean = false;
+    if (!m.search_.empty() &&
+        m.search_.find_first_of(std::string_view(" \0", 2)) == std::string::npos &&
+        m.search_.find("\xEF\xBF\xBD") == std::string::npos && encodeGbk(m.search_, gbk) &&
+        decodeGbk(gbk, &clean) == m.search_ && clean && gbkDecodesUniquely(gbk) &&
+        (m.starts_ = gbkCharacterStarts()) != nullptr) {
         m.searchGbk_ = std::move(gbk);
     }
     return m;
 }
 
-bool HistoryMatcher::matches(std::string_view data) const {
-    if (mode_ == HistoryMode::Date) {
-        return savedDayOf(data) > cutoffDay_;
-    }
+bool HistoryMatcher::matchesName(std::string_view data) const {
     if (search_.empty()) {
         return true;
     }
@@ -96,12 +74,16 @@ bool HistoryMatcher::matches(std::string_view data) const {
     // The bytes of a decoded match always occur in the field; they may also
     // occur across two characters, so a byte hit is confirmed.
     if (!searchGbk_.empty()) {
-        if (field.find(searchGbk_) == std::string_view::npos) {
-            return false;
+        // Only a hit where the decoding starts a character counts.
+        std::size_t start = 0;
+        for (std::size_t hit = findBytes(field, searchGbk_, 0); hit != std::string_view::npos;
+             hit = findBytes(field, searchGbk_, start)) {
+            start = starts_->next(field, start, hit);
+            if (start == hit) {
+                return true;
+            }
         }
-        if (const auto plain = foundAtCharacter(field, searchGbk_)) {
-            return *plain;
-        }
+        return false;
     }
     return matchesNameSearch(decodeGbkField(field), search_);
 }
@@ -120,13 +102,27 @@ bool HistoryMatcher::matches(const JiluRec& rec) const {
 
 IoStatus scanHistory(const std::filesystem::path& file, const HistoryMatcher& matcher,
                      const std::function<void(std::string_view data, std::uint64_t k)>& onMatch,
-                     const HistoryProgress& keepGoing, HistoryScanResult& result) {
+                     const HistoryProgress& keepGoing, HistoryScanResult& result,
+                     std::uint64_t handedOver) {
     result = {};
-    return forEachHistoryRecord(
+    const bool all = matcher.matchesAll();
+    return forEachHistoryPiece(
         file,
-        [&](std::string_view data) {
-            if (matcher.matches(data)) {
-                onMatch(data, ++result.matched);
+        [&](const HistoryPiece& piece) {
+            std::size_t i = 0;
+            for (; i < piece.count && result.matched < handedOver; ++i) {
+                const std::string_view data = piece.data(i);
+                if (all || matcher.matches(data)) {
+                    onMatch(data, ++result.matched);
+                }
+            }
+            // Past the records handed over only the count is wanted.
+            if (all) {
+                result.matched += piece.count - i;
+                return;
+            }
+            for (; i < piece.count; ++i) {
+                result.matched += matcher.matches(piece.data(i)) ? 1 : 0;
             }
         },
         keepGoing, &result.stopped);

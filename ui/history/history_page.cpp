@@ -230,11 +230,9 @@ void HistoryPage::query() {
     const inkquot::IoStatus read = inkquot::scanHistory(
         file, *matcher,
         [&](std::string_view data, std::uint64_t k) {
-            if (k <= static_cast<std::uint64_t>(kShownRecords)) {
-                for (const auto& line :
-                     inkquot::historyLines(inkquot::decodeJilu(data), static_cast<int>(k))) {
-                    pending.push_back(fromUtf8(line));
-                }
+            for (const auto& line :
+                 inkquot::historyLines(inkquot::decodeJilu(data), static_cast<int>(k))) {
+                pending.push_back(fromUtf8(line));
             }
         },
         [&](std::uint64_t done, std::uint64_t total) {
@@ -248,7 +246,7 @@ void HistoryPage::query() {
             }
             return !stopAsked_;
         },
-        result);
+        result, kShownRecords);
     flush();
     setQuerying(false);
     if (!read) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
+#include "core/common/gbk.h"
 #include "core/records/history_scan.h"
 
 namespace inkquot {
@@ -153,6 +155,62 @@ TEST(HistoryMatcher, RawBytesAgreeWithTheDecodedRule) {
         EXPECT_EQ(matcher->matches(std::string_view(data)), c.match) << c.what;
         EXPECT_EQ(matcher->matches(decodeJilu(data)), c.match) << c.what;
     }
+}
+
+// The same on random fields: characters, pairs the converter refuses (A1 40
+// reads as U+FFFD then "@"; AA A1 as U+FFFD then whatever A1 starts), cut
+// and stray bytes, zeros; searched for pieces of their own decoded text and
+// for random text, in both name fields.
+TEST(HistoryMatcher, RawBytesAgreeWithTheDecodedRuleOnRandomRecords) {
+    std::mt19937 random(1208);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const std::string pieces[] = {
+        "\xD6\xD0",  // 中
+        "\xCE\xC4",  // 文
+        "\xD0\xCE",  // 形
+        "\xB0\xA1",  // 啊
+        "\xA1\x40",  // refused, trail "@"
+        "\xA1\x41",  // refused, trail "A"
+        "\xAA\xA1",  // refused, trail a lead byte
+        "\xA1",     "\x80", "\xFF", std::string(1, '\0'), "@", "A", "b", " ", "1",
+    };
+    const auto randomBytes = [&](int n) {
+        std::string bytes;
+        while (static_cast<int>(bytes.size()) < n) {
+            bytes += pieces[pick(std::size(pieces))];
+        }
+        return bytes;
+    };
+    int matched = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const bool byCustomer = pick(2) == 0;
+        const std::size_t width = byCustomer ? 60 : 40;
+        std::string field = randomBytes(pick(static_cast<int>(width) + 1)).substr(0, width);
+        field.resize(width, ' ');
+        std::string search;
+        if (pick(2) == 0) {
+            const std::string text = decodeGbkField(field);
+            const std::size_t from = pick(static_cast<int>(text.size()));
+            search = text.substr(from, 1 + pick(8));
+        } else {
+            search = decodeGbk(randomBytes(1 + pick(4)));
+        }
+        if (!isValidUtf8(search)) {
+            continue;  // a cut character: no text to type
+        }
+        std::string data(kJiluDataLength, ' ');
+        data.replace(byCustomer ? 8 : 68, width, field);
+        HistoryQuery query;
+        query.mode = byCustomer ? HistoryMode::Customer : HistoryMode::JobName;
+        (byCustomer ? query.customer : query.jobName) = search;
+        const auto matcher = HistoryMatcher::from(query);
+        ASSERT_TRUE(matcher);
+        const bool decoded = matcher->matches(decodeJilu(data));
+        ASSERT_EQ(matcher->matches(std::string_view(data)), decoded)
+            << ::testing::PrintToString(field) << " / " << search;
+        matched += decoded ? 1 : 0;
+    }
+    EXPECT_GT(matched, 5000);
 }
 
 }  // namespace
