@@ -142,7 +142,7 @@ TEST(PlainJson, AgreesOnDamagedJobLines) {
                     break;
             }
             if (text.empty()) {
-                text = "{";
+                text.push_back('{');
             }
         }
         taken += agreesWithFullParser(text) ? 1 : 0;
