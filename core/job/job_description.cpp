@@ -169,7 +169,7 @@ void Reader::collect(const json& controls) {
     }
     for (const auto& [name, value] : controls.items()) {
         const ControlDef* def = findControl(name);
-        const auto what = [&name] { return "control " + quoted(name); };
+        const auto what = [&key = name] { return "control " + quoted(key); };
         if (def == nullptr) {
             refuse(what(), "unknown control");
         }
