@@ -208,20 +208,16 @@ char* writeFloat(char* at, float v) {
     return std::to_chars(at, at + kFloatTextRoom, v).ptr;
 }
 
+// Big enough that a batch's answers go out in few writes, small enough that
+// memory stays flat however long the batch.
+constexpr std::size_t kHandOverBytes = 32 * 1024;
+
 }  // namespace
 
 std::string floatText(float v) {
     char buf[kFloatTextRoom];
     return std::string(buf, writeFloat(buf, v));
 }
-
-namespace {
-
-// Big enough that a batch's answers go out in few writes, small enough that
-// memory stays flat however long the batch.
-constexpr std::size_t kHandOverBytes = 32 * 1024;
-
-}  // namespace
 
 JsonWriter::~JsonWriter() {
     handOver();

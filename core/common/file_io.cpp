@@ -268,31 +268,6 @@ IoStatus readFilePrefix(const char* file, std::size_t maxBytes, char* buffer, st
 
 IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, std::string& out,
                         bool missingIsEmpty) {
-    constexpr std::size_t kDirectLimit = 1024 * 1024;
-    out.clear();
-    if (maxBytes > kDirectLimit) {
-        Fd fd(openForReading(file.c_str()));
-        if (!fd.valid()) {
-            if (errno == ENOENT || errno == ENOTDIR) {
-                if (missingIsEmpty) {
-                    return IoStatus::success();
-                }
-                return IoStatus::failure(IoError::Missing,
-                                         "找不到文件“" + displayName(file) + "”。");
-            }
-            return IoStatus::failure(IoError::ReadFailed,
-                                     "无法读取文件“" + displayName(file) + "”。");
-        }
-        if (!isRegularFile(fd.get())) {
-            return notRegular(file);
-        }
-        bool more = false;
-        if (!readUpTo(fd.get(), maxBytes, out, more)) {
-            return IoStatus::failure(IoError::ReadFailed,
-                                     "无法读取文件“" + displayName(file) + "”。");
-        }
-        return IoStatus::success();
-    }
     out.resize(maxBytes + 1);
     std::size_t got = 0;
     IoStatus status = readFilePrefix(file.c_str(), maxBytes, out.data(), got, missingIsEmpty);

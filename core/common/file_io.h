@@ -23,7 +23,8 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out,
                        std::size_t maxBytes = kMaxFileBytes);
 
 // Reads at most the first maxBytes of a file in one go (a file shorter than
-// that gives all its bytes). A missing file gives no bytes and success when
+// that gives all its bytes); for the short prefixes of the data tables, as
+// room for all of them is taken at once. A missing file gives no bytes and success when
 // missingIsEmpty is set, IoError::Missing otherwise.
 IoStatus readFilePrefix(const std::filesystem::path& file, std::size_t maxBytes, std::string& out,
                         bool missingIsEmpty);

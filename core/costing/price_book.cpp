@@ -97,7 +97,8 @@ void takeTable(PriceTable table, std::string_view bytes, PriceBook& book) {
     }
 }
 
-// Room for the largest table's records and one byte more.
+// Room for the largest table's records (the process prices: 508 records of
+// 44 bytes) and one byte more.
 constexpr std::size_t kLargestTableBytes = 508 * 44;
 
 }  // namespace

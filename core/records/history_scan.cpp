@@ -1,40 +1,10 @@
 #include "core/records/history_scan.h"
 
-#include <cstring>
-
 #include "core/common/date_text.h"
 #include "core/common/gbk.h"
 #include "core/records/history_query.h"
 
 namespace inkquot {
-
-namespace {
-
-// The first occurrence of `search` (not empty) in `field` from `from` on.
-std::size_t findBytes(std::string_view field, std::string_view search, std::size_t from) {
-    if (field.size() < search.size() || from > field.size() - search.size()) {
-        return std::string_view::npos;
-    }
-    const char* const base = field.data();
-    const char* const last = base + (field.size() - search.size());  // the last possible start
-    for (const char* p = base + from; p <= last; ++p) {
-        p = static_cast<const char*>(
-            std::memchr(p, search[0], static_cast<std::size_t>(last - p) + 1));
-        if (p == nullptr) {
-            break;
-        }
-        std::size_t i = 1;
-        while (i < search.size() && p[i] == search[i]) {
-            ++i;
-        }
-        if (i == search.size()) {
-            return static_cast<std::size_t>(p - base);
-        }
-    }
-    return std::string_view::npos;
-}
-
-}  // namespace
 
 std::optional<HistoryMatcher> HistoryMatcher::from(const HistoryQuery& query) {
     HistoryMatcher m;
@@ -76,8 +46,8 @@ bool HistoryMatcher::matchesName(std::string_view data) const {
     if (!searchGbk_.empty()) {
         // Only a hit where the decoding starts a character counts.
         std::size_t start = 0;
-        for (std::size_t hit = findBytes(field, searchGbk_, 0); hit != std::string_view::npos;
-             hit = findBytes(field, searchGbk_, start)) {
+        for (std::size_t hit = field.find(searchGbk_); hit != std::string_view::npos;
+             hit = field.find(searchGbk_, start)) {
             start = starts_->next(field, start, hit);
             if (start == hit) {
                 return true;
