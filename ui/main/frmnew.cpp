@@ -138,7 +138,7 @@ void FrmNew::buildPricingPage() {
     // The price-file warning names the current scheme, which the parameter
     // page keeps; before that page exists no scheme has been made current.
     pricingRun_->priceFileWarning().setSchemeSource(
-        [this] { return paramsPage_ ? paramsPage_->schemePanel()->currentScheme() : QString(); });
+        [this] { return schemes_ ? schemes_->currentScheme() : QString(); });
     // Saved jobs are opened and saved from the pricing page.
     jobFiles_ = new JobFiles(*pricingPage_, *pricingRun_, folder_, dialogs_, this);
     addPage(PricingPageIndex, pricingPage_);
@@ -167,12 +167,22 @@ void FrmNew::buildParamsPage() {
     if (paramsPage_) {
         return;
     }
-    paramsPage_ = new ParamsPage(folder_, dialogs_);
-    connect(paramsPage_, &ParamsPage::schemeSelected, this, &FrmNew::fillPaperLists);
+    paramsPage_ = new ParamsPage(folder_, dialogs_, schemePanel());
     // A saved paper edit shows at once in the paper lists of the job entry.
     connect(paramsPage_, &ParamsPage::papersSaved, this, &FrmNew::fillPaperLists);
     connect(paramsPage_, &ParamsPage::stickerPapersSaved, this, &FrmNew::fillPaperLists);
     addPage(ParamsPageIndex, paramsPage_);
+}
+
+SchemePanel* FrmNew::schemePanel() {
+    if (!schemes_) {
+        // Kept out of sight until the parameter page takes it in; its
+        // messages still come up over this window.
+        schemes_ = new SchemePanel(folder_, dialogs_, this);
+        schemes_->hide();
+        connect(schemes_, &SchemePanel::schemeSelected, this, &FrmNew::fillPaperLists);
+    }
+    return schemes_;
 }
 
 void FrmNew::buildPage(int page) {
@@ -295,8 +305,10 @@ void FrmNew::load() {
     labti[1]->setText(QStringLiteral("欢迎使用墨衡印件计价系统！"));
     const inkquot::CivilDate today = clock_.today();
     labti[2]->setText(fromUtf8(inkquot::longDateText(today)));
-    buildParamsPage();
-    paramsPage_->loadSchemes();
+    // The scheme is chosen now, the page that edits it is built when first
+    // shown: the working tables must be the current scheme's before the
+    // first price, the editors are needed only when someone opens them.
+    schemePanel()->refresh();
     loadDay_ = today;
     if (historyPage_) {
         historyPage_->initCutoffDate(today);

@@ -21,6 +21,7 @@ class HistoryPage;
 class HistoryReopen;
 class JobFiles;
 class ParamsPage;
+class SchemePanel;
 class PricingPage;
 class PricingRun;
 
@@ -107,6 +108,7 @@ private:
     void buildPricingPage();
     void buildHistoryPage();
     void buildParamsPage();
+    SchemePanel* schemePanel();
     void buildPage(int page);
     void addPage(int index, QWidget* page);
 
@@ -117,6 +119,7 @@ private:
     PricingRun* pricingRun_ = nullptr;
     HistoryPage* historyPage_ = nullptr;
     ParamsPage* paramsPage_ = nullptr;
+    SchemePanel* schemes_ = nullptr;
     JobFiles* jobFiles_ = nullptr;
     HistoryReopen* historyReopen_ = nullptr;
     QStackedLayout* pages_ = nullptr;

@@ -14,10 +14,13 @@
 #include "ui/params/scheme_panel.h"
 #include "ui/params/zhijia_editor.h"
 
-ParamsPage::ParamsPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs, QWidget* parent)
+ParamsPage::ParamsPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs, SchemePanel* schemes,
+                       QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("paramsPage"));
-    schemes_ = new SchemePanel(folder, dialogs, this);
+    schemes_ = schemes ? schemes : new SchemePanel(folder, dialogs);
+    schemes_->setParent(this);
+    schemes_->show();  // with the page
     editorArea_ = new QFrame(this);
     editorArea_->setObjectName(QStringLiteral("editorArea"));
     editorArea_->setFrameShape(QFrame::StyledPanel);
@@ -83,6 +86,9 @@ ParamsPage::ParamsPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs, Q
 
     Optfang[BasicPanel]->setChecked(true);
     choosePanel(BasicPanel);
+    if (!schemes_->currentScheme().isEmpty()) {
+        refreshEditors();
+    }
 }
 
 void ParamsPage::loadSchemes() {

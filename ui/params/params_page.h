@@ -25,7 +25,11 @@ class ParamsPage : public QWidget {
 public:
     enum Panel { BasicPanel, PaperPanel, ProcessPanel };
 
-    ParamsPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Takes in `schemes` where the scheme was chosen before the page was
+    // built (its editors then show that scheme's tables at once); builds
+    // its own scheme controls otherwise.
+    ParamsPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
+               SchemePanel* schemes = nullptr, QWidget* parent = nullptr);
 
     SchemePanel* schemePanel() const { return schemes_; }
     // Where the table editors go.
