@@ -10,14 +10,12 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
-#include "ui/main/app_icon.h"
 #include "ui/common/dialogs.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/startup.h"
@@ -28,8 +26,7 @@ class ProbeDialogs final : public Dialogs {
 public:
     void message(QWidget*, const QString&, Icon) override {}
     bool confirm(QWidget*, const QString&, Icon, bool) override { return true; }
-    std::optional<QString> input(QWidget*, const QString&, const QString& proposed,
-                                 bool) override {
+    std::optional<QString> input(QWidget*, const QString&, const QString& proposed, bool) override {
         std::puts("password");
         std::fflush(stdout);
         if (const int typing = std::atoi(qgetenv("INKQUOT_PROBE_TYPING_MS").constData());
@@ -54,18 +51,14 @@ public:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(applicationTitle());
-    QApplication::setWindowIcon(applicationIcon());
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        QApplication::setStyle(fusion);
-    }
+    prepareApplication();
     const inkquot::ProgramFolder folder(argc > 1 ? argv[1] : INKQUOT_APP_DIR);
     SingleInstance instance(folder.root());
     ProbeDialogs dialogs;
     inkquot::SystemClock clock;
     const QScreen* screen = QGuiApplication::primaryScreen();
-    StartResult start = startProgram(folder, dialogs, clock, screen ? screen->size() : QSize(),
-                                     instance);
+    StartResult start =
+        startProgram(folder, dialogs, clock, screen ? screen->size() : QSize(), instance);
     if (start.outcome != StartOutcome::Started) {
         return 1;
     }

@@ -1,14 +1,12 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStyleFactory>
 #include <cstdio>
 #include <cstring>
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
 #include "inkquot_version.h"
-#include "ui/main/app_icon.h"
 #include "ui/common/dialogs.h"
 #include "ui/main/folder_setup.h"
 #include "ui/main/frmnew.h"
@@ -32,14 +30,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral(INKQUOT_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("cn.inkquot.Inkquot"));
-    QApplication::setWindowIcon(applicationIcon());
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        QApplication::setStyle(fusion);
-    }
-    loadChineseQtTranslations();
+    prepareApplication();
 
     QtDialogs dialogs;
     const auto opened = openProgramFolder(QCoreApplication::arguments(), dialogs);

@@ -4,16 +4,21 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyleFactory>
 #include <cerrno>
 #include <system_error>
 
 #include "core/pricedata/startup_recovery.h"
+#include "inkquot_version.h"
 #include "ui/common/dialogs.h"
+#include "ui/main/app_icon.h"
+#include "ui/main/folder_setup.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/password_check.h"
 
@@ -41,6 +46,17 @@ void showOnScreen(QWidget* window) {
 }
 
 }  // namespace
+
+void prepareApplication() {
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setApplicationVersion(QStringLiteral(INKQUOT_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("cn.inkquot.Inkquot"));
+    QApplication::setWindowIcon(applicationIcon());
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(fusion);
+    }
+    loadChineseQtTranslations();
+}
 
 bool screenIsLargeEnough(QSize screen) {
     return screen.width() >= 800 && screen.height() >= 600;

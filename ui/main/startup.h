@@ -11,6 +11,11 @@
 class Dialogs;
 class FrmNew;
 
+// Once the application object exists: the program's name, version and
+// icon, the Fusion style, and Qt's own texts (dialog buttons, menus) in
+// Chinese, which the password prompt already needs.
+void prepareApplication();
+
 // The smallest screen the program runs on.
 bool screenIsLargeEnough(QSize screen);
 
