@@ -10,6 +10,12 @@ namespace inkquot {
 // The two writers behind openSheetWriter.
 std::unique_ptr<SheetWriter> openXlsxSheetWriter(const std::filesystem::path& target,
                                                  const SheetSetup& setup);
+// The workbook writer over a given copy of the workbook library, which
+// must outlive it.
+struct XlsxLibrary;
+std::unique_ptr<SheetWriter> openXlsxSheetWriter(const std::filesystem::path& target,
+                                                 const SheetSetup& setup,
+                                                 const XlsxLibrary& library);
 std::unique_ptr<SheetWriter> openCsvSheetWriter(const std::filesystem::path& target);
 
 // A number as a CSV file holds it: the decimals of its look, no grouping.

@@ -1,12 +1,12 @@
 #include <fcntl.h>
 #include <unistd.h>
-#include <xlsxwriter.h>
 
 #include <array>
 #include <string>
 
 #include "core/common/file_io.h"
 #include "core/spreadsheet/sheet_writer_kinds.h"
+#include "core/spreadsheet/xlsx_library.h"
 
 namespace inkquot {
 
@@ -37,61 +37,61 @@ bool framed(CellLook look) {
     }
 }
 
-lxw_format* makeFormat(lxw_workbook* book, CellLook look) {
-    lxw_format* f = workbook_add_format(book);
-    format_set_font_name(f, kFontName);
-    format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
+lxw_format* makeFormat(const XlsxLibrary& xl, lxw_workbook* book, CellLook look) {
+    lxw_format* f = xl.workbook_add_format(book);
+    xl.format_set_font_name(f, kFontName);
+    xl.format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
     if (framed(look)) {
-        format_set_border(f, LXW_BORDER_THIN);
+        xl.format_set_border(f, LXW_BORDER_THIN);
     }
     switch (look) {
         case CellLook::Letterhead:
-            format_set_bold(f);
-            format_set_font_size(f, 12);
-            format_set_align(f, LXW_ALIGN_CENTER);
+            xl.format_set_bold(f);
+            xl.format_set_font_size(f, 12);
+            xl.format_set_align(f, LXW_ALIGN_CENTER);
             break;
         case CellLook::Title:
-            format_set_bold(f);
-            format_set_font_size(f, 16);
-            format_set_align(f, LXW_ALIGN_CENTER);
+            xl.format_set_bold(f);
+            xl.format_set_font_size(f, 16);
+            xl.format_set_align(f, LXW_ALIGN_CENTER);
             break;
         case CellLook::Right:
-            format_set_align(f, LXW_ALIGN_RIGHT);
+            xl.format_set_align(f, LXW_ALIGN_RIGHT);
             break;
         case CellLook::Note:
-            format_set_text_wrap(f);
-            format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+            xl.format_set_text_wrap(f);
+            xl.format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
             break;
         case CellLook::Heading:
-            format_set_bold(f);
-            format_set_align(f, LXW_ALIGN_CENTER);
-            format_set_bg_color(f, kHeadingShade);
+            xl.format_set_bold(f);
+            xl.format_set_align(f, LXW_ALIGN_CENTER);
+            xl.format_set_bg_color(f, kHeadingShade);
             break;
         case CellLook::Label:
-            format_set_align(f, LXW_ALIGN_CENTER);
+            xl.format_set_align(f, LXW_ALIGN_CENTER);
             break;
         case CellLook::QuantityHeading:
-            format_set_bold(f);
-            format_set_align(f, LXW_ALIGN_CENTER);
-            format_set_bg_color(f, kHeadingShade);
-            format_set_num_format(f, "#,##0");
+            xl.format_set_bold(f);
+            xl.format_set_align(f, LXW_ALIGN_CENTER);
+            xl.format_set_bg_color(f, kHeadingShade);
+            xl.format_set_num_format(f, "#,##0");
             break;
         case CellLook::Quantity:
-            format_set_num_format(f, "#,##0");
+            xl.format_set_num_format(f, "#,##0");
             break;
         case CellLook::UnitPrice:
-            format_set_num_format(f, "#,##0.0000");
+            xl.format_set_num_format(f, "#,##0.0000");
             break;
         case CellLook::UnitPriceInDoubt:
-            format_set_num_format(f, "#,##0.0000");
-            format_set_bg_color(f, kDoubtShade);
+            xl.format_set_num_format(f, "#,##0.0000");
+            xl.format_set_bg_color(f, kDoubtShade);
             break;
         case CellLook::Amount:
-            format_set_num_format(f, "#,##0.00");
+            xl.format_set_num_format(f, "#,##0.00");
             break;
         case CellLook::Date:
-            format_set_num_format(f, "yyyy/m/d");
-            format_set_align(f, LXW_ALIGN_CENTER);
+            xl.format_set_num_format(f, "yyyy/m/d");
+            xl.format_set_align(f, LXW_ALIGN_CENTER);
             break;
         default:
             break;
@@ -114,8 +114,14 @@ bool syncFile(const std::filesystem::path& file) {
 // replaces the target only when complete.
 class XlsxSheetWriter final : public SheetWriter {
 public:
-    XlsxSheetWriter(const std::filesystem::path& target, const SheetSetup& setup)
-        : target_(target) {
+    XlsxSheetWriter(const std::filesystem::path& target, const SheetSetup& setup,
+                    const XlsxLibrary& xl)
+        : xl_(xl), target_(target) {
+        // Without the library nothing is written, not even the placeholder.
+        if (!xl_.problem.empty()) {
+            problem_ = xl_.problem;
+            return;
+        }
         // A placeholder with the right permissions reserves the name.
         if (!stageFile(target_, {}, temporary_)) {
             problem_ = writeFailureReason(target_, "无法写入文件“" + displayName(target_) + "”。");
@@ -125,31 +131,31 @@ public:
         // history does not have to fit in memory.
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
-        book_ = workbook_new_opt(temporary_.c_str(), &options);
+        book_ = xl_.workbook_new_opt(temporary_.c_str(), &options);
         if (book_ != nullptr) {
-            sheet_ = workbook_add_worksheet(book_, setup.name.c_str());
+            sheet_ = xl_.workbook_add_worksheet(book_, setup.name.c_str());
         }
         if (sheet_ == nullptr) {
             problem_ = "无法建立Excel工作簿（临时文件夹不能写入？）。";
             return;
         }
         for (int n = 0; n < kLookCount; ++n) {
-            formats_[n] = makeFormat(book_, static_cast<CellLook>(n));
+            formats_[n] = makeFormat(xl_, book_, static_cast<CellLook>(n));
         }
         for (std::size_t c = 0; c < setup.columnWidths.size(); ++c) {
             const auto col = static_cast<lxw_col_t>(c);
-            worksheet_set_column(sheet_, col, col, setup.columnWidths[c], nullptr);
+            xl_.worksheet_set_column(sheet_, col, col, setup.columnWidths[c], nullptr);
         }
-        worksheet_set_paper(sheet_, 9);  // A4
+        xl_.worksheet_set_paper(sheet_, 9);  // A4
         if (setup.landscape) {
-            worksheet_set_landscape(sheet_);
+            xl_.worksheet_set_landscape(sheet_);
         }
-        worksheet_fit_to_pages(sheet_, 1, 0);
+        xl_.worksheet_fit_to_pages(sheet_, 1, 0);
     }
 
     ~XlsxSheetWriter() override {
         if (book_ != nullptr) {
-            lxw_workbook_free(book_);
+            xl_.lxw_workbook_free(book_);
         }
         if (!temporary_.empty()) {
             unlinkFile(temporary_);
@@ -169,7 +175,7 @@ public:
             return;
         }
         if (height > 0) {
-            worksheet_set_row(sheet_, row_, height, nullptr);
+            xl_.worksheet_set_row(sheet_, row_, height, nullptr);
         }
         lxw_col_t col = 0;
         for (const SheetCell& cell : cells) {
@@ -178,16 +184,16 @@ public:
             const bool blank = cell.kind == SheetCell::Kind::Empty && cell.look == CellLook::Plain;
             if (last > col && !blank) {
                 const std::string text = cell.kind == SheetCell::Kind::Text ? cell.text : "";
-                worksheet_merge_range(sheet_, row_, col, row_, last, text.c_str(), f);
+                xl_.worksheet_merge_range(sheet_, row_, col, row_, last, text.c_str(), f);
                 if (cell.kind == SheetCell::Kind::Number) {
-                    worksheet_write_number(sheet_, row_, col, cell.number, f);
+                    xl_.worksheet_write_number(sheet_, row_, col, cell.number, f);
                 }
             } else if (cell.kind == SheetCell::Kind::Text) {
-                worksheet_write_string(sheet_, row_, col, cell.text.c_str(), f);
+                xl_.worksheet_write_string(sheet_, row_, col, cell.text.c_str(), f);
             } else if (cell.kind == SheetCell::Kind::Number) {
-                worksheet_write_number(sheet_, row_, col, cell.number, f);
+                xl_.worksheet_write_number(sheet_, row_, col, cell.number, f);
             } else if (cell.look != CellLook::Plain) {
-                worksheet_write_blank(sheet_, row_, col, f);
+                xl_.worksheet_write_blank(sheet_, row_, col, f);
             }
             col = last + 1;
         }
@@ -196,17 +202,17 @@ public:
 
     void freezeRowsAbove() override {
         if (sheet_ != nullptr) {
-            worksheet_freeze_panes(sheet_, row_, 0);
+            xl_.worksheet_freeze_panes(sheet_, row_, 0);
         }
     }
 
     IoStatus finish() override {
         if (problem_.empty()) {
-            const lxw_error closed = workbook_close(book_);
+            const lxw_error closed = xl_.workbook_close(book_);
             book_ = nullptr;
             if (closed != LXW_NO_ERROR) {
-                problem_ = writeFailureReason(
-                    target_, "无法写入文件“" + displayName(target_) + "”：" + lxw_strerror(closed));
+                problem_ = writeFailureReason(target_, "无法写入文件“" + displayName(target_) +
+                                                           "”：" + xl_.lxw_strerror(closed));
             }
         }
         if (problem_.empty() && (!syncFile(temporary_) || !renameFile(temporary_, target_))) {
@@ -226,6 +232,7 @@ public:
     }
 
 private:
+    const XlsxLibrary& xl_;
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     lxw_workbook* book_ = nullptr;
@@ -239,7 +246,13 @@ private:
 
 std::unique_ptr<SheetWriter> openXlsxSheetWriter(const std::filesystem::path& target,
                                                  const SheetSetup& setup) {
-    return std::make_unique<XlsxSheetWriter>(target, setup);
+    return openXlsxSheetWriter(target, setup, xlsxLibrary());
+}
+
+std::unique_ptr<SheetWriter> openXlsxSheetWriter(const std::filesystem::path& target,
+                                                 const SheetSetup& setup,
+                                                 const XlsxLibrary& library) {
+    return std::make_unique<XlsxSheetWriter>(target, setup, library);
 }
 
 }  // namespace inkquot

@@ -10,6 +10,8 @@
 #include "core/spreadsheet/history_sheet.h"
 #include "core/spreadsheet/price_table_sheet.h"
 #include "core/spreadsheet/sheet_writer.h"
+#include "core/spreadsheet/sheet_writer_kinds.h"
+#include "core/spreadsheet/xlsx_library.h"
 #include "tests/core/common/fail_writes.h"
 #include "tests/core/common/temp_folder.h"
 
@@ -83,6 +85,25 @@ TEST(SheetExport, AFailedWriteLeavesTheOldFileAndNothingElse) {
         EXPECT_FALSE(status);
         EXPECT_NE(status.message.find("不存在"), std::string::npos) << status.message;
         EXPECT_EQ(filesIn(dir.path()), 0u);
+    }
+}
+
+// The workbook library is opened at the first export: a file that is not
+// there, or one without the library's functions, fails that export alone.
+TEST(SheetExport, AWorkbookWithoutItsLibraryFailsAndLeavesTheOldFile) {
+    for (const char* library : {"libinkquot-absent.so.0", "libc.so.6"}) {
+        TempFolder dir;
+        const auto file = dir / "表.xlsx";
+        spit(file, "old");
+        const XlsxLibrary unusable = openXlsxLibrary(library);
+        auto out = openXlsxSheetWriter(file, {"表", {}, false}, unusable);
+        out->row({SheetCell::textCell("x")});
+        out->freezeRowsAbove();
+        const IoStatus status = out->finish();
+        EXPECT_EQ(status.error, IoError::WriteFailed);
+        EXPECT_NE(status.message.find(library), std::string::npos) << status.message;
+        EXPECT_EQ(slurp(file), "old");
+        EXPECT_EQ(filesIn(dir.path()), 1u);
     }
 }
 
