@@ -320,6 +320,27 @@ def check_describe(r):
         r.fail("describe leaflet", "%r" % described)
 
 
+def check_escaping(r):
+    """Names with every character JSON must escape, at every offset within
+    a sixteen-byte block and between texts that need none, come back intact."""
+    specials = "".join(chr(c) for c in range(1, 0x20)) + '"\\'
+    names = []
+    for offset in range(18):
+        for special in specials[offset % 9::9]:
+            names.append("客" * (offset % 3) + "a" * offset + special + "b\\\"名" + special)
+    names.append(specials)
+    lines = "\n".join(json.dumps(leaflet(txtkehuming={"2": name}), ensure_ascii=False)
+                      for name in names)
+    done = r.run(lines + "\n", "--lines")
+    answers = [json.loads(line) for line in done.stdout.split("\n") if line]
+    if done.returncode != 0 or len(answers) != len(names):
+        r.fail("escaping", "exit %d, %d answers" % (done.returncode, len(answers)))
+        return
+    for name, answer in zip(names, answers):
+        if not answer["resultText"].startswith("客户名：" + name + "\r\n"):
+            r.fail("escaping %r" % name, answer["resultText"][:40])
+
+
 def main():
     cli = sys.argv[1]
     folder = tempfile.mkdtemp(prefix="inkquot-price-input-")
@@ -336,6 +357,7 @@ def main():
         check_batches(r)
         check_conversation(r)
         check_describe(r)
+        check_escaping(r)
         print("%d failures" % r.failures)
         return 1 if r.failures else 0
     finally:
