@@ -222,6 +222,15 @@ void appendGroupedFixed(std::string& out, double value, int decimals) {
     if (decimals < 0) {
         decimals = 0;
     }
+    if (value == 0) {
+        // Most amounts of a breakdown are nothing; -0 shows as 0 too.
+        out += '0';
+        if (decimals > 0) {
+            out += '.';
+            out.append(static_cast<std::size_t>(decimals), '0');
+        }
+        return;
+    }
     if (appendExactlyScaled(out, value, decimals)) {
         return;
     }

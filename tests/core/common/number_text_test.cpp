@@ -119,6 +119,9 @@ TEST(GroupedFixed, Formats) {
         {0.9294, 4, "0.9294"},
         {0, 4, "0.0000"},
         {0, 2, "0.00"},
+        {0, 0, "0"},
+        {-0.0, 2, "0.00"},  // a zero with its sign bit set shows no sign
+        {0, 8, "0.00000000"},
         {999.995f, 2, "999.99"},  // the float lies just below the half
         {0.125, 2, "0.12"},       // exact tie: even digit
         {0.375, 2, "0.38"},
