@@ -77,7 +77,7 @@ int runPrice(CommandContext& ctx) {
     JsonWriter out(ctx.out, describe);
     return answerJobs(jobs, out, [&](const JobStream::Job& job) {
         form.restore(starting);
-        readJobDescription(job.value, job.where, form);
+        readJob(job, form);
         if (describe) {
             out.raw(describeJob(form).dump());
             return;

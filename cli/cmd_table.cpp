@@ -137,7 +137,7 @@ int runTable(CommandContext& ctx) {
     const bool array = jobs.form() == JobStream::Form::Array;
     return answerJobs(jobs, out, [&](const JobStream::Job& job) {
         form.restore(starting);
-        readJobDescription(job.value, job.where, form);
+        readJob(job, form);
         if (!offersPriceTable(form.listIndex(Ctl::comleibie))) {
             throw BadInput(job.where +
                            ": 价格表只用于书刊\\画册、单张\\招贴和纸盒\\纸袋，报纸和不干胶没有"

@@ -7,6 +7,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/json_io.h"
+#include "core/job/job_description.h"
 
 namespace inkquot::cli {
 
@@ -125,8 +126,27 @@ std::string JobStream::readValueText() {
     return text;
 }
 
+void JobStream::parse(std::string_view text, Job& job) {
+    job.isFlat = job.flat.read(text);
+    if (!job.isFlat) {
+        job.value = parseJsonText(text, job.where);
+    }
+}
+
+void readJob(const JobStream::Job& job, FormState& form) {
+    if (job.isFlat) {
+        readJobDescription(job.flat, job.where, form);
+    } else {
+        readJobDescription(job.value, job.where, form);
+    }
+}
+
 bool JobStream::next(Job& job) {
-    job = Job{};
+    // The flat document keeps its room; the rest starts afresh.
+    job.where.clear();
+    job.isFlat = false;
+    job.value = nullptr;
+    job.error.clear();
     if (done_) {
         return false;
     }
@@ -134,8 +154,7 @@ bool JobStream::next(Job& job) {
         case Form::Single: {
             done_ = true;
             job.where = command_;
-            const std::string text = readValueText();
-            job.value = parseJsonText(text, command_);
+            parse(readValueText(), job);
             requireEnd();
             return true;
         }
@@ -163,7 +182,7 @@ bool JobStream::next(Job& job) {
             if (c != '{') {
                 throw BadInput(job.where + ": expected a JSON object");
             }
-            job.value = parseJsonText(readValueText(), job.where);
+            parse(readValueText(), job);
             return true;
         }
         case Form::Lines: {
@@ -178,11 +197,12 @@ bool JobStream::next(Job& job) {
                     if (line.find('\0') != std::string::npos) {
                         throw BadInput(job.where + ": the line holds a zero byte");
                     }
-                    job.value = parseJsonText(line, job.where);
-                    if (!job.value.is_object()) {
+                    parse(line, job);
+                    if (!job.isFlat && !job.value.is_object()) {
                         throw BadInput(job.where + ": expected a JSON object");
                     }
                 } catch (const BadInput& e) {
+                    job.isFlat = false;
                     job.value = nullptr;
                     job.error = e.what();
                 }

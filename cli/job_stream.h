@@ -6,6 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <streambuf>
 #include <string>
+#include <string_view>
+
+#include "core/job/form_state.h"
+#include "core/job/plain_json.h"
 
 namespace inkquot::cli {
 
@@ -31,9 +35,13 @@ public:
     void beforeWaiting(std::function<void()> hook) { beforeWaiting_ = std::move(hook); }
 
     struct Job {
-        std::string where;     // the job's name in messages
-        nlohmann::json value;  // the parsed job, when `error` is empty
-        std::string error;     // JSON Lines only: why the line is no job
+        std::string where;  // the job's name in messages
+        // The job, when `error` is empty: in `flat` when the quick reader
+        // took it, else in `value`. `flat` keeps its room for the next job.
+        bool isFlat = false;
+        FlatJson flat;
+        nlohmann::json value;
+        std::string error;  // JSON Lines only: why the line is no job
     };
 
     // The next job; false after the last. A malformed single object or array
@@ -42,6 +50,8 @@ public:
     bool next(Job& job);
 
 private:
+    // Reads `text` into `job`, refused with BadInput as parseJsonText does.
+    static void parse(std::string_view text, Job& job);
     // Takes into held_ what the stream has ready, waiting only when it has
     // nothing; false at the end of the input.
     bool fill();
@@ -62,6 +72,9 @@ private:
     bool done_ = false;
     std::uint64_t count_ = 0;  // elements or lines read
 };
+
+// Reads the job's description into `form`, as readJobDescription does.
+void readJob(const JobStream::Job& job, FormState& form);
 
 class JsonWriter;
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "core/common/number_text.h"
@@ -13,6 +14,7 @@
 #include "core/job/job_copy.h"
 #include "core/job/job_file.h"
 #include "core/job/paper_lists.h"
+#include "core/job/plain_json.h"
 
 namespace inkquot {
 
@@ -31,17 +33,81 @@ bool isSingle(const ControlDef& d) {
     return d.count() == 1 && d.kind != ControlKind::PartList && d.control != Ctl::comleibie;
 }
 
+// The two forms a description arrives in: a tree from the JSON parser, or a
+// flat document from the quick reader. The reader below sees both through
+// these few questions, so that both are read by one set of rules.
+using Tree = const json*;
+using Flat = FlatJson::Ref;
+
+bool isObject(Tree v) {
+    return v->is_object();
+}
+bool isText(Tree v) {
+    return v->is_string();
+}
+bool isWhole(Tree v) {
+    return v->is_number_integer();
+}
+std::int64_t wholeOf(Tree v) {
+    return v->get<std::int64_t>();
+}
+std::string textOf(Tree v) {
+    return v->get<std::string>();
+}
+Tree member(Tree v, const char* key) {
+    const auto found = v->find(key);
+    return found == v->end() ? nullptr : &*found;
+}
+template <typename F>
+void forEachMember(Tree v, F&& f) {
+    for (const auto& [key, value] : v->items()) {
+        f(std::string_view(key), &value);
+    }
+}
+void checkVersion(Tree version, const std::string& where) {
+    checkJobFileVersion(*version, where);
+}
+
+bool isObject(Flat v) {
+    return v.isObject();
+}
+bool isText(Flat v) {
+    return v.isText();
+}
+bool isWhole(Flat v) {
+    return v.isWhole();
+}
+std::int64_t wholeOf(Flat v) {
+    return v.whole();
+}
+std::string textOf(Flat v) {
+    return std::string(v.text());
+}
+Flat member(Flat v, const char* key) {
+    return v.member(key);
+}
+template <typename F>
+void forEachMember(Flat v, F&& f) {
+    for (std::size_t i = 0; i < v.memberCount(); ++i) {
+        f(v.keyAt(i), v.valueAt(i));
+    }
+}
+void checkVersion(Flat version, const std::string& where) {
+    checkJobFileVersion(version.toJson(), where);
+}
+
 // One value of the description, located and type-checked.
+template <typename Value>
 struct Entry {
     const ControlDef* def;
     int index;
-    const json* value;
-    const std::string* key;  // the index as written; none for a single control
+    Value value;
+    std::optional<std::string_view> key;  // the index as written; none for a single control
 
     // "Ncomkai(5)" or "Cmbdin", for messages.
     std::string name() const {
         std::string n(def->name);
-        if (key != nullptr) {
+        if (key) {
             n += '(';
             n += *key;
             n += ')';
@@ -50,6 +116,7 @@ struct Entry {
     }
 };
 
+template <typename Value>
 class Reader {
 public:
     Reader(std::string where, FormState& form) : where_(std::move(where)), form_(form) {}
@@ -58,11 +125,13 @@ public:
         throw JobRefused(where_ + ": " + what + ": " + problem);
     }
 
-    void read(const json& job);
+    void read(Value job);
 
 private:
-    void collect(const json& controls);
-    static std::optional<int> indexOf(const std::string& key);
+    using Entry = inkquot::Entry<Value>;
+
+    void collect(Value controls);
+    static std::optional<int> indexOf(std::string_view key);
     int itemCount(const Entry& e) const;
 
     std::string textOf(const Entry& e) const;
@@ -82,11 +151,15 @@ private:
     std::vector<Entry> entries_;
 };
 
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
+std::string quotedText(std::string_view text) {
+    std::string q = "\"";
+    q += text;
+    q += '"';
+    return q;
 }
 
-std::optional<int> Reader::indexOf(const std::string& key) {
+template <typename Value>
+std::optional<int> Reader<Value>::indexOf(std::string_view key) {
     if (key.empty() || key.size() > 4 || (key.size() > 1 && key[0] == '0')) {
         return std::nullopt;
     }
@@ -100,38 +173,38 @@ std::optional<int> Reader::indexOf(const std::string& key) {
     return n;
 }
 
-void Reader::read(const json& job) {
-    if (!job.is_object()) {
+template <typename Value>
+void Reader<Value>::read(Value job) {
+    if (!isObject(job)) {
         refuse("job", "expected a JSON object");
     }
     // A job file carries its format version; a newer format is refused
     // before anything in it is taken for a field of this one.
-    if (const auto version = job.find(kJobFileVersionField); version != job.end()) {
-        checkJobFileVersion(*version, where_);
+    if (const Value version = member(job, kJobFileVersionField)) {
+        checkVersion(version, where_);
     }
-    for (const auto& [key, value] : job.items()) {
+    forEachMember(job, [this](std::string_view key, Value) {
         if (key != "kind" && key != "controls" && key != kJobFileVersionField) {
-            refuse("field " + quoted(key), "unknown field (expected \"kind\" and \"controls\")");
+            refuse("field " + quotedText(key),
+                   "unknown field (expected \"kind\" and \"controls\")");
         }
-    }
-    const auto kind = job.find("kind");
-    if (kind == job.end()) {
+    });
+    const Value kind = member(job, "kind");
+    if (!kind) {
         refuse("field \"kind\"", "missing");
     }
-    if (!kind->is_number_integer() || kind->get<std::int64_t>() < 0 ||
-        kind->get<std::int64_t>() >= kJobKindCount) {
+    if (!isWhole(kind) || wholeOf(kind) < 0 || wholeOf(kind) >= kJobKindCount) {
         refuse("field \"kind\"", "must be a whole number 0 to 4");
     }
-    const auto controls = job.find("controls");
-    if (controls != job.end()) {
-        collect(*controls);
+    if (const Value controls = member(job, "controls")) {
+        collect(controls);
     }
 
     // Each step of the one order in which a job arrives on the form; within
     // a step, the order of the description.
     for (const ApplyStep step : kApplySteps) {
         if (step == ApplyStep::Kind) {
-            form_.setListIndex(Ctl::comleibie, 0, static_cast<int>(kind->get<std::int64_t>()));
+            form_.setListIndex(Ctl::comleibie, 0, static_cast<int>(wholeOf(kind)));
             continue;
         }
         for (const Entry& e : entries_) {
@@ -142,7 +215,8 @@ void Reader::read(const json& job) {
     }
 }
 
-void Reader::apply(ApplyStep step, const Entry& e) {
+template <typename Value>
+void Reader<Value>::apply(ApplyStep step, const Entry& e) {
     switch (step) {
         case ApplyStep::SizeEntries:
             applySizeText(e);
@@ -163,13 +237,14 @@ void Reader::apply(ApplyStep step, const Entry& e) {
     }
 }
 
-void Reader::collect(const json& controls) {
-    if (!controls.is_object()) {
+template <typename Value>
+void Reader<Value>::collect(Value controls) {
+    if (!isObject(controls)) {
         refuse("field \"controls\"", "expected an object of controls keyed by name");
     }
-    for (const auto& [name, value] : controls.items()) {
+    forEachMember(controls, [this](std::string_view name, Value value) {
         const ControlDef* def = findControl(name);
-        const auto what = [&key = name] { return "control " + quoted(key); };
+        const auto what = [name] { return "control " + quotedText(name); };
         if (def == nullptr) {
             refuse(what(), "unknown control");
         }
@@ -177,10 +252,10 @@ void Reader::collect(const json& controls) {
             refuse(what(), "the job kind is given as \"kind\"");
         }
         if (isSingle(*def)) {
-            entries_.push_back({def, 0, &value, nullptr});
-            continue;
+            entries_.push_back({def, 0, value, std::nullopt});
+            return;
         }
-        if (!value.is_object()) {
+        if (!isObject(value)) {
             refuse(what(), "expected an object keyed by index (\"0\" to \"" +
                                std::to_string(def->count() - 1) + "\")");
         }
@@ -188,60 +263,65 @@ void Reader::collect(const json& controls) {
         const int count = def->kind == ControlKind::PartList
                               ? static_cast<int>(def->entries.front().items.size())
                               : def->count();
-        for (const auto& [key, item] : value.items()) {
+        forEachMember(value, [&](std::string_view key, Value item) {
             const auto index = indexOf(key);
             if (!index || *index >= count) {
-                refuse(what() + " index " + quoted(key),
+                refuse(what() + " index " + quotedText(key),
                        "index out of range (\"0\" to \"" + std::to_string(count - 1) + "\")");
             }
-            entries_.push_back({def, *index, &item, &key});
-        }
-    }
+            entries_.push_back({def, *index, item, key});
+        });
+    });
 }
 
-int Reader::itemCount(const Entry& e) const {
+template <typename Value>
+int Reader<Value>::itemCount(const Entry& e) const {
     return static_cast<int>(form_.items(e.def->control, e.index).size());
 }
 
-std::string Reader::textOf(const Entry& e) const {
-    if (!e.value->is_string()) {
+template <typename Value>
+std::string Reader<Value>::textOf(const Entry& e) const {
+    if (!isText(e.value)) {
         refuse(e.name(), "expected a text (a JSON string)");
     }
-    return e.value->get<std::string>();
+    return inkquot::textOf(e.value);
 }
 
-int Reader::positionOf(const Entry& e, int min) const {
+template <typename Value>
+int Reader<Value>::positionOf(const Entry& e, int min) const {
     const int count = e.def->kind == ControlKind::OptionGroup
                           ? static_cast<int>(e.def->entries.front().items.size())
                           : itemCount(e);
     const auto range = [&] { return std::to_string(min) + " to " + std::to_string(count - 1); };
-    if (!e.value->is_number_integer()) {
+    if (!isWhole(e.value)) {
         refuse(e.name(), "expected a whole number " + range());
     }
-    const auto v = e.value->get<std::int64_t>();
+    const auto v = wholeOf(e.value);
     if (v < min || v >= count) {
         refuse(e.name(), "position " + std::to_string(v) + " out of range " + range());
     }
     return static_cast<int>(v);
 }
 
-bool Reader::flagOf(const Entry& e) const {
-    if (!e.value->is_number_integer() ||
-        (e.value->get<std::int64_t>() != 0 && e.value->get<std::int64_t>() != 1)) {
+template <typename Value>
+bool Reader<Value>::flagOf(const Entry& e) const {
+    if (!isWhole(e.value) || (wholeOf(e.value) != 0 && wholeOf(e.value) != 1)) {
         refuse(e.name(), "expected 0 or 1");
     }
-    return e.value->get<std::int64_t>() == 1;
+    return wholeOf(e.value) == 1;
 }
 
-float Reader::numberOf(const Entry& e, const std::string& text) const {
+template <typename Value>
+float Reader<Value>::numberOf(const Entry& e, const std::string& text) const {
     const auto v = parseNumber(text);
     if (!v) {
-        refuse(e.name() + " " + quoted(text), kNotANumber);
+        refuse(e.name() + " " + quotedText(text), kNotANumber);
     }
     return *v;
 }
 
-void Reader::applySizeText(const Entry& e) {
+template <typename Value>
+void Reader<Value>::applySizeText(const Entry& e) {
     if (e.def->control == Ctl::Ncomdu) {
         form_.setListIndex(Ctl::Ncomdu, e.index, positionOf(e, -1));
         return;
@@ -249,12 +329,13 @@ void Reader::applySizeText(const Entry& e) {
     const std::string text = textOf(e);
     const float v = numberOf(e, text);
     if (e.def->control == Ctl::Ntxtkaizhi && !(v > 0)) {
-        refuse(e.name() + " " + quoted(text), "压印纸张的开数必须大于零");
+        refuse(e.name() + " " + quotedText(text), "压印纸张的开数必须大于零");
     }
     form_.setText(e.def->control, e.index, text);
 }
 
-void Reader::applyPress(const Entry& e) {
+template <typename Value>
+void Reader<Value>::applyPress(const Entry& e) {
     const int position = positionOf(e, 0);
     form_.setListIndex(Ctl::Comyinji, e.index, position);
     if (form_.listIndex(Ctl::Comyinji, e.index) != position) {
@@ -264,7 +345,8 @@ void Reader::applyPress(const Entry& e) {
     }
 }
 
-void Reader::applySheetSize(const Entry& e) {
+template <typename Value>
+void Reader<Value>::applySheetSize(const Entry& e) {
     const std::string text = textOf(e);
     const auto& offered = form_.items(Ctl::Cmbkaizhi, e.index);
     for (const std::string& size : offered) {
@@ -282,12 +364,13 @@ void Reader::applySheetSize(const Entry& e) {
     for (const std::string& size : offered) {
         sizes += (sizes.empty() ? "" : "、") + size;
     }
-    refuse(e.name() + " " + quoted(text),
+    refuse(e.name() + " " + quotedText(text),
            std::string(partName(e.index)) + "的印机不提供这个开纸大小" +
                (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
 }
 
-void Reader::applySelfTurn(const Entry& e) {
+template <typename Value>
+void Reader<Value>::applySelfTurn(const Entry& e) {
     const bool tick = flagOf(e);
     // A box kept unavailable cannot be ticked by the clerk, but the tick it
     // already holds is the screen's own value.
@@ -298,7 +381,8 @@ void Reader::applySelfTurn(const Entry& e) {
     form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
 }
 
-void Reader::applyOther(const Entry& e) {
+template <typename Value>
+void Reader<Value>::applyOther(const Entry& e) {
     const Ctl c = e.def->control;
     switch (e.def->kind) {
         case ControlKind::TextBox:
@@ -311,7 +395,7 @@ void Reader::applyOther(const Entry& e) {
             } else {
                 const float v = numberOf(e, text);
                 if (c == Ctl::txtye && !isWholeFoursOfPages(v)) {
-                    refuse(e.name() + " " + quoted(text), kPagesNotMultipleOfFour);
+                    refuse(e.name() + " " + quotedText(text), kPagesNotMultipleOfFour);
                 }
             }
             form_.setText(c, e.index, text);
@@ -397,7 +481,11 @@ bool followsByDefault(const ControlDef& d, int i, const FormState& start, const 
 }  // namespace
 
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form) {
-    Reader(where, form).read(job);
+    Reader<Tree>(where, form).read(&job);
+}
+
+void readJobDescription(const FlatJson& job, const std::string& where, FormState& form) {
+    Reader<Flat>(where, form).read(job.root());
 }
 
 nlohmann::json describeJob(const FormState& form) {

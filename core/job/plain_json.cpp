@@ -1,5 +1,6 @@
 #include "core/job/plain_json.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -16,57 +17,19 @@ constexpr int kMaxDepth = 64;
 // number alike.
 constexpr int kMaxDigits = 18;
 
-class PlainReader {
-public:
-    explicit PlainReader(std::string_view text)
-        : p_(text.data()), end_(text.data() + text.size()) {}
+// The lexical part of the quick readers: blanks, texts, whole numbers and
+// the literal words, each refused where the full parser's reading could
+// differ.
+class PlainLexer {
+protected:
+    explicit PlainLexer(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
 
-    bool document(json& out) {
-        skipBlanks();
-        if (!value(out, 0)) {
-            return false;
-        }
-        skipBlanks();
-        return p_ == end_;
-    }
-
-private:
     bool at(char c) const { return p_ != end_ && *p_ == c; }
+    bool atEnd() const { return p_ == end_; }
 
     void skipBlanks() {
         while (p_ != end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\n' || *p_ == '\r')) {
             ++p_;
-        }
-    }
-
-    bool value(json& out, int depth) {
-        if (p_ == end_) {
-            return false;
-        }
-        switch (*p_) {
-            case '{':
-                return object(out, depth);
-            case '[':
-                return array(out, depth);
-            case '"': {
-                std::string s;
-                if (!string(s)) {
-                    return false;
-                }
-                out = std::move(s);
-                return true;
-            }
-            case 't':
-                out = true;
-                return word("true");
-            case 'f':
-                out = false;
-                return word("false");
-            case 'n':
-                out = nullptr;
-                return word("null");
-            default:
-                return number(out);
         }
     }
 
@@ -78,100 +41,21 @@ private:
         return true;
     }
 
-    bool object(json& out, int depth) {
-        if (depth >= kMaxDepth) {
-            return false;
-        }
-        ++p_;
-        out = json::object();
-        auto& members = out.get_ref<json::object_t&>();
-        skipBlanks();
-        if (at('}')) {
-            ++p_;
-            return true;
-        }
-        for (;;) {
-            std::string key;
-            if (!at('"') || !string(key)) {
-                return false;
-            }
-            skipBlanks();
-            if (!at(':')) {
-                return false;
-            }
-            ++p_;
-            skipBlanks();
-            const auto [member, fresh] = members.emplace(std::move(key), json());
-            if (!fresh || !value(member->second, depth + 1)) {
-                return false;
-            }
-            skipBlanks();
-            if (at(',')) {
-                ++p_;
-                skipBlanks();
-            } else if (at('}')) {
-                ++p_;
-                return true;
-            } else {
-                return false;
-            }
-        }
-    }
-
-    bool array(json& out, int depth) {
-        if (depth >= kMaxDepth) {
-            return false;
-        }
-        ++p_;
-        out = json::array();
-        auto& items = out.get_ref<json::array_t&>();
-        skipBlanks();
-        if (at(']')) {
-            ++p_;
-            return true;
-        }
-        for (;;) {
-            items.emplace_back();
-            if (!value(items.back(), depth + 1)) {
-                return false;
-            }
-            skipBlanks();
-            if (at(',')) {
-                ++p_;
-                skipBlanks();
-            } else if (at(']')) {
-                ++p_;
-                return true;
-            } else {
-                return false;
-            }
-        }
-    }
-
-    // A whole number with no fraction and no exponent: unsigned without a
-    // sign, signed with one (so "-0" is a signed 0).
-    bool number(json& out) {
-        const bool negative = at('-');
+    // A whole number with no fraction and no exponent, of up to 18 digits.
+    bool wholeNumber(bool& negative, std::uint64_t& n) {
+        negative = at('-');
         if (negative) {
             ++p_;
         }
         const char* first = p_;
-        std::uint64_t n = 0;
+        n = 0;
         while (p_ != end_ && *p_ >= '0' && *p_ <= '9') {
             n = n * 10 + static_cast<std::uint64_t>(*p_ - '0');
             ++p_;
         }
         const auto digits = p_ - first;
-        if (digits == 0 || digits > kMaxDigits || (*first == '0' && digits > 1) || at('.') ||
-            at('e') || at('E')) {
-            return false;
-        }
-        if (negative) {
-            out = -static_cast<std::int64_t>(n);
-        } else {
-            out = n;
-        }
-        return true;
+        return !(digits == 0 || digits > kMaxDigits || (*first == '0' && digits > 1) || at('.') ||
+                 at('e') || at('E'));
     }
 
     static int hexDigit(char c) {
@@ -311,6 +195,8 @@ private:
         return true;
     }
 
+    // Appends the text of the string at p_ (its quotes taken off, its
+    // escapes undone) to `s`.
     bool string(std::string& s) {
         ++p_;  // the opening quote
         for (;;) {
@@ -347,7 +233,306 @@ private:
     const char* const end_;
 };
 
+class PlainReader : PlainLexer {
+public:
+    explicit PlainReader(std::string_view text) : PlainLexer(text) {}
+
+    bool document(json& out) {
+        skipBlanks();
+        if (!value(out, 0)) {
+            return false;
+        }
+        skipBlanks();
+        return atEnd();
+    }
+
+private:
+    bool value(json& out, int depth) {
+        if (p_ == end_) {
+            return false;
+        }
+        switch (*p_) {
+            case '{':
+                return object(out, depth);
+            case '[':
+                return array(out, depth);
+            case '"': {
+                std::string s;
+                if (!string(s)) {
+                    return false;
+                }
+                out = std::move(s);
+                return true;
+            }
+            case 't':
+                out = true;
+                return word("true");
+            case 'f':
+                out = false;
+                return word("false");
+            case 'n':
+                out = nullptr;
+                return word("null");
+            default:
+                return number(out);
+        }
+    }
+
+    bool object(json& out, int depth) {
+        if (depth >= kMaxDepth) {
+            return false;
+        }
+        ++p_;
+        out = json::object();
+        auto& members = out.get_ref<json::object_t&>();
+        skipBlanks();
+        if (at('}')) {
+            ++p_;
+            return true;
+        }
+        for (;;) {
+            std::string key;
+            if (!at('"') || !string(key)) {
+                return false;
+            }
+            skipBlanks();
+            if (!at(':')) {
+                return false;
+            }
+            ++p_;
+            skipBlanks();
+            const auto [member, fresh] = members.emplace(std::move(key), json());
+            if (!fresh || !value(member->second, depth + 1)) {
+                return false;
+            }
+            skipBlanks();
+            if (at(',')) {
+                ++p_;
+                skipBlanks();
+            } else if (at('}')) {
+                ++p_;
+                return true;
+            } else {
+                return false;
+            }
+        }
+    }
+
+    bool array(json& out, int depth) {
+        if (depth >= kMaxDepth) {
+            return false;
+        }
+        ++p_;
+        out = json::array();
+        auto& items = out.get_ref<json::array_t&>();
+        skipBlanks();
+        if (at(']')) {
+            ++p_;
+            return true;
+        }
+        for (;;) {
+            items.emplace_back();
+            if (!value(items.back(), depth + 1)) {
+                return false;
+            }
+            skipBlanks();
+            if (at(',')) {
+                ++p_;
+                skipBlanks();
+            } else if (at(']')) {
+                ++p_;
+                return true;
+            } else {
+                return false;
+            }
+        }
+    }
+
+    // Unsigned without a sign, signed with one (so "-0" is a signed 0).
+    bool number(json& out) {
+        bool negative = false;
+        std::uint64_t n = 0;
+        if (!wholeNumber(negative, n)) {
+            return false;
+        }
+        if (negative) {
+            out = -static_cast<std::int64_t>(n);
+        } else {
+            out = n;
+        }
+        return true;
+    }
+};
+
 }  // namespace
+
+// Reads a document of objects, texts and whole numbers into a FlatJson.
+class FlatReader : PlainLexer {
+public:
+    FlatReader(std::string_view text, FlatJson& doc) : PlainLexer(text), doc_(doc) {}
+
+    bool document() {
+        doc_.nodes_.clear();
+        doc_.members_.clear();
+        doc_.pending_.clear();
+        doc_.text_.clear();
+        // Offsets are 32 bits; a longer text is left to the tree readers.
+        if (static_cast<std::size_t>(end_ - p_) > (std::size_t{1} << 30)) {
+            return false;
+        }
+        skipBlanks();
+        std::uint32_t root = 0;
+        if (!at('{') || !value(0, root)) {
+            return false;
+        }
+        skipBlanks();
+        return atEnd();
+    }
+
+private:
+    using Kind = FlatJson::Kind;
+    using Member = FlatJson::Member;
+
+    static std::uint32_t offset(std::size_t n) { return static_cast<std::uint32_t>(n); }
+
+    std::string_view key(const Member& m) const { return doc_.textOf(m.keyFirst, m.keyCount); }
+
+    bool value(int depth, std::uint32_t& index) {
+        if (atEnd()) {
+            return false;
+        }
+        index = offset(doc_.nodes_.size());
+        doc_.nodes_.emplace_back();
+        switch (*p_) {
+            case '{':
+                return object(depth, index);
+            case '"': {
+                const std::size_t first = doc_.text_.size();
+                if (!string(doc_.text_)) {
+                    return false;
+                }
+                FlatJson::Node& node = doc_.nodes_[index];
+                node.kind = Kind::Text;
+                node.first = offset(first);
+                node.count = offset(doc_.text_.size() - first);
+                return true;
+            }
+            case '[':
+            case 't':
+            case 'f':
+            case 'n':
+                return false;
+            default: {
+                bool negative = false;
+                std::uint64_t n = 0;
+                if (!wholeNumber(negative, n)) {
+                    return false;
+                }
+                FlatJson::Node& node = doc_.nodes_[index];
+                node.kind = Kind::Whole;
+                node.isSigned = negative;
+                node.whole =
+                    negative ? -static_cast<std::int64_t>(n) : static_cast<std::int64_t>(n);
+                return true;
+            }
+        }
+    }
+
+    bool object(int depth, std::uint32_t index) {
+        if (depth >= kMaxDepth) {
+            return false;
+        }
+        ++p_;
+        // The members gather on the pending stack while nested objects are
+        // read, and move to members_ in one piece when the object closes.
+        const std::size_t open = doc_.pending_.size();
+        skipBlanks();
+        if (!at('}')) {
+            for (;;) {
+                Member m;
+                m.keyFirst = offset(doc_.text_.size());
+                if (!at('"') || !string(doc_.text_)) {
+                    return false;
+                }
+                m.keyCount = offset(doc_.text_.size() - m.keyFirst);
+                skipBlanks();
+                if (!at(':')) {
+                    return false;
+                }
+                ++p_;
+                skipBlanks();
+                if (!value(depth + 1, m.node)) {
+                    return false;
+                }
+                doc_.pending_.push_back(m);
+                skipBlanks();
+                if (at(',')) {
+                    ++p_;
+                    skipBlanks();
+                } else if (at('}')) {
+                    break;
+                } else {
+                    return false;
+                }
+            }
+        }
+        ++p_;
+        const auto first = doc_.pending_.begin() + static_cast<std::ptrdiff_t>(open);
+        const auto last = doc_.pending_.end();
+        std::sort(first, last,
+                  [this](const Member& a, const Member& b) { return key(a) < key(b); });
+        if (std::adjacent_find(first, last, [this](const Member& a, const Member& b) {
+                return key(a) == key(b);
+            }) != last) {
+            return false;  // a key given twice: the full parser words it
+        }
+        FlatJson::Node& node = doc_.nodes_[index];
+        node.kind = Kind::Object;
+        node.first = offset(doc_.members_.size());
+        node.count = offset(doc_.pending_.size() - open);
+        doc_.members_.insert(doc_.members_.end(), first, last);
+        doc_.pending_.resize(open);
+        return true;
+    }
+
+    FlatJson& doc_;
+};
+
+bool FlatJson::read(std::string_view text) {
+    return FlatReader(text, *this).document();
+}
+
+FlatJson::Ref FlatJson::root() const {
+    return Ref(this, 0);
+}
+
+FlatJson::Ref FlatJson::Ref::member(std::string_view key) const {
+    for (std::size_t i = 0; i < memberCount(); ++i) {
+        if (keyAt(i) == key) {
+            return valueAt(i);
+        }
+    }
+    return Ref();
+}
+
+nlohmann::json FlatJson::Ref::toJson() const {
+    switch (node().kind) {
+        case Kind::Text:
+            return std::string(text());
+        case Kind::Whole:
+            if (node().isSigned) {
+                return whole();
+            }
+            return static_cast<std::uint64_t>(whole());
+        case Kind::Object:
+            break;
+    }
+    nlohmann::json object = nlohmann::json::object();
+    for (std::size_t i = 0; i < memberCount(); ++i) {
+        object[std::string(keyAt(i))] = valueAt(i).toJson();
+    }
+    return object;
+}
 
 std::optional<nlohmann::json> readPlainJson(std::string_view text) {
     nlohmann::json value;

@@ -33,11 +33,54 @@ bool sameValue(const json& a, const json& b) {
     return true;
 }
 
-// What the quick reader gives must be what the full parser gives; what it
-// declines must be either a fault of the text or a form it leaves alone.
+// Whether `v` is of the flat reader's forms: objects, texts and whole
+// numbers all the way down.
+bool flatForm(const json& v) {
+    if (v.is_object()) {
+        for (const auto& item : v) {
+            if (!flatForm(item)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    return v.is_string() || v.is_number_integer();
+}
+
+// The flat document holds `v`: the same kinds, values and keys, the keys in
+// the same order, each found by member().
+bool sameFlat(FlatJson::Ref r, const json& v) {
+    if (v.is_string()) {
+        return r.isText() && r.text() == v.get<std::string>();
+    }
+    if (v.is_number_integer()) {
+        return r.isWhole() && r.whole() == v.get<std::int64_t>() &&
+               sameValue(r.toJson(), v);  // signed or not, as the parser has it
+    }
+    if (!r.isObject() || r.memberCount() != v.size()) {
+        return false;
+    }
+    std::size_t i = 0;
+    for (const auto& [key, item] : v.items()) {
+        if (r.keyAt(i) != key || !sameFlat(r.valueAt(i), item) || !r.member(key)) {
+            return false;
+        }
+        ++i;
+    }
+    return !r.member("not a key of any test");
+}
+
+// What the quick readers give must be what the full parser gives; what they
+// decline must be either a fault of the text or a form they leave alone.
 // Returns whether the quick reader took the text.
 bool agreesWithFullParser(std::string_view text) {
     const auto quick = readPlainJson(text);
+    FlatJson flat;
+    const bool flatTaken = flat.read(text);
+    EXPECT_EQ(flatTaken, quick && quick->is_object() && flatForm(*quick)) << text;
+    if (flatTaken && quick) {
+        EXPECT_TRUE(sameFlat(flat.root(), *quick)) << text;
+    }
     json full;
     bool duplicate = false;
     bool parsed = true;
@@ -73,6 +116,7 @@ TEST(PlainJson, ReadsWhatTheFullParserReads) {
         bool quick;
     } rows[] = {
         {R"({"kind": 2, "controls": {"txtshuliang": {"2": "1000"}, "Chkdan": {"0": 1}}})", true},
+        {R"({"b": {"z": 1, "a": {}, "\u00e9": "x", "e": -0}, "a": "", "\u0000": 1})", true},
         {" \t\r\n{\"a\":[1,-2,0,-0,true,false,null,[],{}]}\n ", true},
         {R"(["\u94dc\u7248\u7eb8", "\ud83d\ude00", "\"\\\/\b\f\n\r\t", "\u0000"])", true},
         {"\"铜版纸 \xF0\x9F\x98\x80\"", true},
@@ -119,11 +163,15 @@ TEST(PlainJson, AgreesOnDamagedJobLines) {
         R"({"kind": 2, "controls": {"txtshuliang": {"2": "1000"}, "Ncomkai": {"5": "16"},)"
         R"( "txtkehuming": {"2": "\u5ba2\u6237 \u00e9"}, "Ncomzhi": {"7": 0}, "x": [-1, true,)"
         " null, \"\xE5\xAE\xA2\"]}}";
+    // The plainest form, which the flat reader takes.
+    const std::string flatJob =
+        R"({"kind": 2, "controls": {"txtshuliang": {"2": "1000"}, "Ncomkai": {"5": "16"},)"
+        R"( "txtkehuming": {"2": "\u5ba2\u6237 \u00e9"}, "Ncomzhi": {"7": 0}, "optwa": -1}})";
     const std::string alphabet = "{}[]\",:\\ 0123456789-+.eEtrufalsn\xC2\xE5\xED\xF0\x80\xBF\t\n";
     std::mt19937 rng(20261208);
     int taken = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::string text = job;
+        std::string text = i % 2 == 0 ? job : flatJob;
         const int edits = 1 + static_cast<int>(rng() % 3);
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = rng() % text.size();
