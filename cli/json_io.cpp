@@ -209,6 +209,12 @@ char* writeFloat(char* at, float v) {
     if (!std::isfinite(v)) {
         throw std::logic_error("floatText: not a finite number");
     }
+    if (std::bit_cast<std::uint32_t>(v) == 0) {
+        // Most amounts of a breakdown are nothing (a negative zero keeps
+        // its "-0" below).
+        *at = '0';
+        return at + 1;
+    }
     return std::to_chars(at, at + kFloatTextRoom, v).ptr;
 }
 
