@@ -116,7 +116,7 @@ private:
     void handOver();
 
     std::ostream& out_;
-    const char* separator_;
+    std::string_view separator_;
     // Written, not yet handed to the stream: the first used_ bytes.
     std::unique_ptr<char[]> text_;
     std::size_t used_ = 0;
