@@ -195,6 +195,48 @@ protected:
         return true;
     }
 
+    // The items of the object or array whose opening bracket is at p_, up
+    // to its `close`: `item` reads one item where it starts (for an object,
+    // its key, colon and value) and says whether it was sound.
+    template <typename Item>
+    bool items(char close, Item&& item) {
+        ++p_;
+        skipBlanks();
+        if (at(close)) {
+            ++p_;
+            return true;
+        }
+        for (;;) {
+            if (!item()) {
+                return false;
+            }
+            skipBlanks();
+            if (at(',')) {
+                ++p_;
+                skipBlanks();
+            } else if (at(close)) {
+                ++p_;
+                return true;
+            } else {
+                return false;
+            }
+        }
+    }
+
+    // A member's key, appended to `key`, and the colon after it.
+    bool memberKey(std::string& key) {
+        if (!at('"') || !string(key)) {
+            return false;
+        }
+        skipBlanks();
+        if (!at(':')) {
+            return false;
+        }
+        ++p_;
+        skipBlanks();
+        return true;
+    }
+
     // Appends the text of the string at p_ (its quotes taken off, its
     // escapes undone) to `s`.
     bool string(std::string& s) {
@@ -282,70 +324,28 @@ private:
         if (depth >= kMaxDepth) {
             return false;
         }
-        ++p_;
         out = json::object();
         auto& members = out.get_ref<json::object_t&>();
-        skipBlanks();
-        if (at('}')) {
-            ++p_;
-            return true;
-        }
-        for (;;) {
+        return items('}', [&] {
             std::string key;
-            if (!at('"') || !string(key)) {
+            if (!memberKey(key)) {
                 return false;
             }
-            skipBlanks();
-            if (!at(':')) {
-                return false;
-            }
-            ++p_;
-            skipBlanks();
             const auto [member, fresh] = members.emplace(std::move(key), json());
-            if (!fresh || !value(member->second, depth + 1)) {
-                return false;
-            }
-            skipBlanks();
-            if (at(',')) {
-                ++p_;
-                skipBlanks();
-            } else if (at('}')) {
-                ++p_;
-                return true;
-            } else {
-                return false;
-            }
-        }
+            return fresh && value(member->second, depth + 1);
+        });
     }
 
     bool array(json& out, int depth) {
         if (depth >= kMaxDepth) {
             return false;
         }
-        ++p_;
         out = json::array();
-        auto& items = out.get_ref<json::array_t&>();
-        skipBlanks();
-        if (at(']')) {
-            ++p_;
-            return true;
-        }
-        for (;;) {
-            items.emplace_back();
-            if (!value(items.back(), depth + 1)) {
-                return false;
-            }
-            skipBlanks();
-            if (at(',')) {
-                ++p_;
-                skipBlanks();
-            } else if (at(']')) {
-                ++p_;
-                return true;
-            } else {
-                return false;
-            }
-        }
+        auto& elements = out.get_ref<json::array_t&>();
+        return items(']', [&] {
+            elements.emplace_back();
+            return value(elements.back(), depth + 1);
+        });
     }
 
     // Unsigned without a sign, signed with one (so "-0" is a signed 0).
@@ -442,41 +442,25 @@ private:
         if (depth >= kMaxDepth) {
             return false;
         }
-        ++p_;
         // The members gather on the pending stack while nested objects are
         // read, and move to members_ in one piece when the object closes.
         const std::size_t open = doc_.pending_.size();
-        skipBlanks();
-        if (!at('}')) {
-            for (;;) {
-                Member m;
-                m.keyFirst = offset(doc_.text_.size());
-                if (!at('"') || !string(doc_.text_)) {
-                    return false;
-                }
-                m.keyCount = offset(doc_.text_.size() - m.keyFirst);
-                skipBlanks();
-                if (!at(':')) {
-                    return false;
-                }
-                ++p_;
-                skipBlanks();
-                if (!value(depth + 1, m.node)) {
-                    return false;
-                }
-                doc_.pending_.push_back(m);
-                skipBlanks();
-                if (at(',')) {
-                    ++p_;
-                    skipBlanks();
-                } else if (at('}')) {
-                    break;
-                } else {
-                    return false;
-                }
+        const bool read = items('}', [&] {
+            Member m;
+            m.keyFirst = offset(doc_.text_.size());
+            if (!memberKey(doc_.text_)) {
+                return false;
             }
+            m.keyCount = offset(doc_.text_.size() - m.keyFirst);
+            if (!value(depth + 1, m.node)) {
+                return false;
+            }
+            doc_.pending_.push_back(m);
+            return true;
+        });
+        if (!read) {
+            return false;
         }
-        ++p_;
         const auto first = doc_.pending_.begin() + static_cast<std::ptrdiff_t>(open);
         const auto last = doc_.pending_.end();
         std::sort(first, last,
