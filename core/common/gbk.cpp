@@ -1,7 +1,7 @@
 #include "core/common/gbk.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cstdint>
 
 #include "core/common/gbk_internal.h"
 
@@ -59,61 +59,14 @@ bool isAscii(std::string_view s) {
     return asciiRunEnd(s, 0) == s.size();
 }
 
-// Decoding through the converter: the reference that the character table is
-// built from and must agree with.
-std::string decodeWithConverter(std::string_view gbk, bool& allValid) {
-    std::string out;
-    Converter& conv = fromGbk();
-    if (!conv.usable()) {
-        // Without a converter, keep ASCII and mark everything else.
-        for (char c : gbk) {
-            if (static_cast<unsigned char>(c) < 0x80) {
-                out.push_back(c);
-            } else {
-                out += kReplacement;
-                allValid = false;
-            }
-        }
-        return out;
+// The code point of the valid UTF-8 sequence of `len` bytes that `s` starts
+// with: the lead byte's low bits, then six bits from each further byte.
+char32_t codePointOf(std::string_view s, std::size_t len) {
+    char32_t cp = static_cast<unsigned char>(s[0]) & (0x7Fu >> len);
+    for (std::size_t k = 1; k < len; ++k) {
+        cp = cp << 6 | (static_cast<unsigned char>(s[k]) & 0x3Fu);
     }
-    conv.resetState();
-    out.reserve(gbk.size() * 3 / 2 + 8);
-    // A field is mostly padded with blanks: only the bytes up to the last
-    // character that is not ASCII go through the converter, the ASCII after
-    // it is copied as it is. That last byte may lead a two-byte character
-    // whose second byte is in the ASCII range, so one byte more goes through
-    // the converter.
-    std::size_t afterHigh = gbk.size();
-    while (afterHigh > 0 && static_cast<unsigned char>(gbk[afterHigh - 1]) < 0x80) {
-        --afterHigh;
-    }
-    const std::size_t converted = std::min(gbk.size(), afterHigh + 1);
-    const std::string_view asciiTail = gbk.substr(converted);
-    char buffer[1024];
-    char* in = const_cast<char*>(gbk.data());
-    std::size_t inLeft = converted;
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        std::size_t r = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
-        int err = errno;
-        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (r != static_cast<std::size_t>(-1)) {
-            break;
-        }
-        if (err == E2BIG) {
-            continue;
-        }
-        // An invalid byte (EILSEQ) or a lead byte cut off at the end
-        // (EINVAL): mark it and go on with the next byte.
-        allValid = false;
-        out += kReplacement;
-        ++in;
-        --inLeft;
-        conv.resetState();
-    }
-    out.append(asciiTail);
-    return out;
+    return cp;
 }
 
 std::string decodeWith(std::string_view gbk, bool* clean, bool zeroAsSpace) {
@@ -121,9 +74,8 @@ std::string decodeWith(std::string_view gbk, bool* clean, bool zeroAsSpace) {
     std::string out;
     if (isAscii(gbk)) {
         out.assign(gbk);
-    } else if (!decodeByTable(gbk, out, allValid)) {
-        allValid = true;
-        out = decodeWithConverter(gbk, allValid);
+    } else {
+        decodeByTable(gbk, out, allValid);
     }
     // Zero bytes are rare (filler in a damaged or grown file): looked for
     // first, replaced only when there.
@@ -157,15 +109,6 @@ std::string decodeGbkField(std::string_view gbk, bool* clean) {
     return decodeWith(gbk, clean, true);
 }
 
-std::string decodeGbkByConverter(std::string_view gbk, bool* clean) {
-    bool allValid = true;
-    std::string out = isAscii(gbk) ? std::string(gbk) : decodeWithConverter(gbk, allValid);
-    if (clean) {
-        *clean = allValid;
-    }
-    return out;
-}
-
 IoStatus encodeGbk(std::string_view utf8, std::string& gbk) {
     gbk.clear();
     if (isAscii(utf8)) {
@@ -175,32 +118,29 @@ IoStatus encodeGbk(std::string_view utf8, std::string& gbk) {
     if (!isValidUtf8(utf8)) {
         return IoStatus::failure(IoError::BadText, "文字的编码无效，无法保存。");
     }
-    Converter& conv = toGbk();
-    if (!conv.usable()) {
-        return IoStatus::failure(IoError::BadText, "系统缺少GBK编码转换，无法保存中文文字。");
-    }
-    conv.resetState();
     gbk.reserve(utf8.size());
-    char buffer[1024];
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        std::size_t r = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
-        int err = errno;
-        gbk.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (r != static_cast<std::size_t>(-1)) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t asciiEnd = asciiRunEnd(utf8, i);
+        gbk.append(utf8.substr(i, asciiEnd - i));
+        i = asciiEnd;
+        if (i == utf8.size()) {
             break;
         }
-        if (err == E2BIG) {
-            continue;
+        const std::string_view rest = utf8.substr(i);
+        const std::size_t len = utf8SequenceLength(rest);  // valid: checked above
+        const char32_t character = codePointOf(rest, len);
+        const std::uint16_t bytes = gbkBytesOf(character);
+        if (bytes == 0) {
+            gbk.clear();
+            return IoStatus::failure(IoError::BadText, "“" + std::string(utf8) + "”中的字符“" +
+                                                           std::string(rest.substr(0, len)) +
+                                                           "”无法保存。");
         }
-        std::string_view rest(in, inLeft);
-        std::string bad(rest.substr(0, std::max<std::size_t>(1, utf8SequenceLength(rest))));
-        gbk.clear();
-        return IoStatus::failure(IoError::BadText,
-                                 "“" + std::string(utf8) + "”中的字符“" + bad + "”无法保存。");
+        if (bytes > 0xFF) {
+            gbk.push_back(static_cast<char>(bytes >> 8));
+        }
+        gbk.push_back(static_cast<char>(bytes & 0xFF));
+        i += len;
     }
     return IoStatus::success();
 }

@@ -23,13 +23,8 @@ std::string decodeGbk(std::string_view gbk, bool* clean = nullptr);
 // the zero slots of a grown file read as blank text; the padding spaces stay.
 std::string decodeGbkField(std::string_view gbk, bool* clean = nullptr);
 
-// decodeGbk done by the system's converter alone, run by run, several times
-// slower; decodeGbk reads each character from a table built from that same
-// converter and must agree with this byte for byte.
-std::string decodeGbkByConverter(std::string_view gbk, bool* clean = nullptr);
-
 // How the decoding divides GBK bytes into characters (a byte read as U+FFFD
-// counts as one), as the converter reads them.
+// counts as one).
 struct GbkCharacterStarts {
     std::array<bool, 256> leads{};                   // the byte leads a pair
     std::array<std::array<bool, 256>, 256> pairs{};  // the two bytes are one character
@@ -49,15 +44,13 @@ struct GbkCharacterStarts {
     }
 };
 
-// The character starts of the whole character set, read from the converter
-// once per process (a few milliseconds) and shared; null when the converter
-// cannot be read as a table.
+// The character starts of the whole character set, laid out from the
+// character table once per process and shared; never null.
 const GbkCharacterStarts* gbkCharacterStarts();
 
 // Whether `gbk` is well-formed GBK text none of whose characters other bytes
 // also decode to. Its decoded text then occurs in decoded bytes exactly where
-// its own bytes occur at a character start. (Reads the whole character set
-// once, as gbkCharacterStarts.)
+// its own bytes occur at a character start.
 bool gbkDecodesUniquely(std::string_view gbk);
 
 // Encodes UTF-8 to GBK. Invalid UTF-8 and characters that GBK does not have
