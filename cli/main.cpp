@@ -9,6 +9,7 @@
 
 #include "cli/cli_command.h"
 #include "core/common/folder_choice.h"
+#include "core/common/native_paths.h"
 #include "core/job/job_description.h"
 #include "core/pricedata/folder_layout.h"
 #include "core/pricedata/startup_recovery.h"
@@ -88,7 +89,8 @@ int main(int argc, char* argv[]) {
     // Batches and histories run to millions of lines; C++ streams alone are
     // much faster than when kept in step with C's.
     std::ios::sync_with_stdio(false);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    inkquot::native::useBinaryStandardStreams();
+    const std::vector<std::string> args = inkquot::native::utf8Arguments(argc, argv);
     std::optional<std::filesystem::path> dir;
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {

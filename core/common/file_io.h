@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/common/io_status.h"
+#include "core/common/native_file.h"
 
 namespace inkquot {
 
@@ -16,6 +17,9 @@ inline constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
 
 // The path of a file as the user reads it (UTF-8), for messages.
 std::string displayName(const std::filesystem::path& file);
+// A path from its UTF-8 text (the program's texts are UTF-8 whatever the
+// system's own encoding of file names).
+std::filesystem::path pathFromUtf8(std::string_view utf8);
 
 // Reads a whole file. Missing, unreadable and longer than maxBytes are told
 // apart; on failure `out` is empty.
@@ -67,14 +71,15 @@ public:
     IoStatus stage(std::filesystem::path& staged);
 
 private:
+    void fail();
     void discard();
 
     std::filesystem::path target_;
-    std::string temporary_;
-    int fd_ = -1;
+    std::filesystem::path temporary_;
+    native::File file_;
     std::size_t written_ = 0;
     bool failed_ = false;
-    int error_ = 0;  // the system's error number of the failed step
+    native::Fault fault_ = native::Fault::None;  // why the failed step failed
 };
 // Adds `bytes` at the end of an existing regular file whose size is
 // `expectedSize` and flushes them to disk. On any failure the file is cut
@@ -89,9 +94,14 @@ IoStatus cutFileBack(const std::filesystem::path& file, std::uint64_t size);
 
 // The temporary files of the writers are named "." + target name + "." and
 // six random letters or digits, beside their target ("fjiben.dat" is written
-// as ".fjiben.dat.a1B2c3" first).
-std::string temporaryNameFor(const std::filesystem::path& file);
+// as ".fjiben.dat.a1B2c3" first). temporaryPathFor draws a new such name;
+// every writer and every second name of a file takes its names from it.
+std::filesystem::path temporaryPathFor(const std::filesystem::path& file);
 bool isTemporaryNameOf(std::string_view name, std::string_view target);
+
+// The clerk's words for why a write failed ("磁盘空间不足"), empty when the
+// system's answer tells nothing the clerk can act on.
+std::string faultReason(native::Fault fault);
 
 // The first half of an atomic replacement: writes the bytes to a new
 // temporary file beside `file` and flushes it to disk, leaving the rename to

@@ -1,15 +1,9 @@
 #include "core/common/file_switch.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <random>
 #include <set>
 
 #include "core/common/file_io.h"
+#include "core/common/native_file.h"
 
 namespace inkquot {
 
@@ -19,10 +13,7 @@ constexpr std::string_view kJournalHeader = "inkquot-switch 1";
 // A journal lists a few files; anything larger is not one.
 constexpr std::size_t kMaxJournalBytes = 64 * 1024;
 
-bool pathExists(const std::filesystem::path& file) {
-    struct stat st {};
-    return ::lstat(file.c_str(), &st) == 0;
-}
+using native::pathExists;
 
 IoStatus writeFailed(const std::filesystem::path& file, std::string_view note) {
     return IoStatus::failure(IoError::WriteFailed,
@@ -33,25 +24,12 @@ IoStatus writeFailed(const std::filesystem::path& file, std::string_view note) {
 // leftover one is removed at the next start). A hard link costs no copy; a
 // file system without links gets a flushed copy instead.
 IoStatus secondName(const std::filesystem::path& file, std::filesystem::path& backup) {
-    static std::mt19937 random{std::random_device{}()};
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    // Appended piece by piece: GCC 12 at -O3 reports a false overlap on the
-    // one-expression form.
-    std::string prefix = ".";
-    prefix += file.filename().string();
-    prefix += '.';
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = prefix;
-        for (int i = 0; i < 6; ++i) {
-            name += kLetters[pick(random)];
-        }
-        backup = file.parent_path() / name;
-        if (::link(file.c_str(), backup.c_str()) == 0) {
+        backup = temporaryPathFor(file);
+        if (native::linkFile(file, backup)) {
             return IoStatus::success();
         }
-        if (errno != EEXIST) {
+        if (native::lastFault() != native::Fault::Exists) {
             break;
         }
     }
@@ -78,12 +56,12 @@ std::vector<std::string> splitTabs(std::string_view line) {
 
 // A journal path: relative, inside the program folder or its jgfa folder.
 bool isJournalPath(const std::filesystem::path& relative) {
-    if (relative.empty() || relative.is_absolute()) {
+    if (relative.empty() || relative.is_absolute() || relative.has_root_path()) {
         return false;
     }
     std::vector<std::string> parts;
     for (const auto& part : relative) {
-        parts.push_back(part.string());
+        parts.push_back(displayName(part));
     }
     for (const auto& part : parts) {
         if (part.empty() || part == "." || part == "..") {
@@ -124,7 +102,7 @@ bool parseJournal(const ProgramFolder& folder, std::string_view text,
             if (field.empty()) {
                 return true;
             }
-            const std::filesystem::path relative(field);
+            const std::filesystem::path relative = pathFromUtf8(field);
             if (!isJournalPath(relative)) {
                 return false;
             }
@@ -148,10 +126,10 @@ bool parseJournal(const ProgramFolder& folder, std::string_view text,
         // The new file and the second name sit beside their target and carry
         // the writers' temporary names, so a journal can never name anything
         // else for removal.
-        const std::string target = e.target.filename().string();
+        const std::string target = displayName(e.target.filename());
         for (const auto* p : {&e.staged, &e.backup}) {
             if (!p->empty() && (p->parent_path() != e.target.parent_path() ||
-                                !isTemporaryNameOf(p->filename().string(), target))) {
+                                !isTemporaryNameOf(displayName(p->filename()), target))) {
                 return false;
             }
         }
@@ -187,7 +165,7 @@ Undone rollBack(const std::vector<JournalEntry>& entries) {
             if (pathExists(e.backup)) {
                 if (renameFile(e.backup, e.target)) {
                     // Renaming a second name onto the same file changes nothing.
-                    ::unlink(e.backup.c_str());
+                    native::removeFile(e.backup);
                 } else {
                     done.restored = false;
                 }
@@ -197,7 +175,7 @@ Undone rollBack(const std::vector<JournalEntry>& entries) {
             done.restored = unlinkFile(e.target) && done.restored;
         }
         if (!e.staged.empty()) {
-            ::unlink(e.staged.c_str());
+            native::removeFile(e.staged);
         }
     }
     for (const auto& f : foldersOf(targets)) {
@@ -208,21 +186,8 @@ Undone rollBack(const std::vector<JournalEntry>& entries) {
 
 }  // namespace
 
-ProgramFolderLock::ProgramFolderLock(const ProgramFolder& folder) {
-    fd_ = ::open(folder.root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ >= 0) {
-        int rc;
-        do {
-            rc = ::flock(fd_, LOCK_EX);
-        } while (rc != 0 && errno == EINTR);
-    }
-}
-
-ProgramFolderLock::~ProgramFolderLock() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
+ProgramFolderLock::ProgramFolderLock(const ProgramFolder& folder)
+    : lock_(native::FileLock::lockFolder(folder.root())) {}
 
 FileSwitch::FileSwitch(ProgramFolder folder) : folder_(std::move(folder)) {}
 
@@ -252,7 +217,13 @@ bool FileSwitch::syncFolders() const {
 
 std::string FileSwitch::journalText() const {
     auto rel = [&](const std::filesystem::path& p) {
-        return p.empty() ? std::string() : p.lexically_relative(folder_.root()).string();
+        // Written with forward slashes on every system, so that a journal
+        // reads the same wherever the folder is opened.
+        if (p.empty()) {
+            return std::string();
+        }
+        const auto relative = p.lexically_relative(folder_.root()).generic_u8string();
+        return std::string(relative.begin(), relative.end());
     };
     std::string text(kJournalHeader);
     text += '\n';
@@ -302,7 +273,7 @@ FileSwitch::Undo FileSwitch::undo(bool journalWritten) {
         for (const auto& c : changes_) {
             for (const auto* p : {&c.staged, &c.backup}) {
                 if (!p->empty()) {
-                    ::unlink(p->c_str());
+                    native::removeFile(*p);
                 }
             }
         }
@@ -377,7 +348,7 @@ IoStatus FileSwitch::commit(std::string_view unchangedNote) {
     // One that cannot be removed now is removed at the next start.
     for (auto& c : changes_) {
         if (!c.backup.empty()) {
-            ::unlink(c.backup.c_str());
+            native::removeFile(c.backup);
         }
     }
     syncFolders();
@@ -391,11 +362,10 @@ bool isValidSwitchJournal(const ProgramFolder& folder, std::string_view text) {
 
 IoStatus recoverSwitch(const ProgramFolder& folder) {
     // Asked before every price book load: the usual answer is no journal.
-    struct stat st {};
-    if (::lstat(folder.fileText(kSwitchJournalName).c_str(), &st) != 0) {
+    const auto journal = folder.file(kSwitchJournalName);
+    if (!pathExists(journal)) {
         return IoStatus::success();
     }
-    const auto journal = folder.file(kSwitchJournalName);
     const ProgramFolderLock lock(folder);
     std::string text;
     IoStatus status = readWholeFile(journal, text, kMaxJournalBytes);

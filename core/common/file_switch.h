@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/file_lock.h"
 #include "core/common/io_status.h"
 #include "core/common/program_folder.h"
 
@@ -83,12 +84,9 @@ bool isValidSwitchJournal(const ProgramFolder& folder, std::string_view text);
 class ProgramFolderLock {
 public:
     explicit ProgramFolderLock(const ProgramFolder& folder);
-    ~ProgramFolderLock();
-    ProgramFolderLock(const ProgramFolderLock&) = delete;
-    ProgramFolderLock& operator=(const ProgramFolderLock&) = delete;
 
 private:
-    int fd_ = -1;
+    native::FileLock lock_;
 };
 
 }  // namespace inkquot

@@ -1,31 +1,23 @@
 #include "core/common/folder_choice.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <system_error>
 
 #include "core/common/file_io.h"
+#include "core/common/native_paths.h"
 #include "core/common/program_folder.h"
 
 namespace inkquot {
 
 namespace {
 
-std::optional<std::string> variable(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr) {
-        return std::nullopt;
-    }
-    return std::string(value);
-}
+using native::environmentVariable;
 
 std::filesystem::path fromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    return pathFromUtf8(utf8);
 }
 
 bool isWritableFolder(const std::filesystem::path& folder) {
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+    return native::isWritable(folder);
 }
 
 // A folder the user named: used as it is, or refused with a message.
@@ -44,6 +36,12 @@ FolderChoice namedFolder(const std::filesystem::path& folder, FolderSource sourc
 // The XDG base directory rule: $XDG_DATA_HOME when it is an absolute path,
 // otherwise $HOME/.local/share.
 std::optional<std::filesystem::path> perUserFolder(const FolderHints& hints) {
+    if (hints.systemUserData && !hints.systemUserData->empty()) {
+        const auto base = fromUtf8(*hints.systemUserData);
+        if (base.is_absolute()) {
+            return base / "inkquot";
+        }
+    }
     if (hints.xdgDataHome && !hints.xdgDataHome->empty()) {
         const auto base = fromUtf8(*hints.xdgDataHome);
         if (base.is_absolute()) {
@@ -59,8 +57,9 @@ std::optional<std::filesystem::path> perUserFolder(const FolderHints& hints) {
 }  // namespace
 
 FolderHints folderHintsFromEnvironment(std::optional<std::filesystem::path> commandLine) {
-    return {std::move(commandLine), variable("INKQUOT_HOME"), variable("XDG_DATA_HOME"),
-            variable("HOME"), executableFolder()};
+    return {std::move(commandLine),          environmentVariable("INKQUOT_HOME"),
+            environmentVariable("XDG_DATA_HOME"), environmentVariable("HOME"),
+            executableFolder(),               native::systemUserDataFolder()};
 }
 
 bool isPortableFolder(const std::filesystem::path& folder) {

@@ -11,7 +11,8 @@ enum class FolderSource {
     CommandLine,  // --dir FOLDER
     Environment,  // INKQUOT_HOME
     Portable,     // the executable's own folder: a portable copy
-    PerUser,      // $XDG_DATA_HOME/inkquot, normally ~/.local/share/inkquot
+    PerUser,      // %APPDATA%\inkquot on Windows; elsewhere $XDG_DATA_HOME/inkquot,
+                  // normally ~/.local/share/inkquot
 };
 
 // What the choice is made from. Empty optionals are unset variables.
@@ -21,6 +22,9 @@ struct FolderHints {
     std::optional<std::string> xdgDataHome;
     std::optional<std::string> home;
     std::filesystem::path executableFolder;
+    // The system's own per-user data folder where it names one (Windows:
+    // %APPDATA%); it comes before the XDG rule.
+    std::optional<std::string> systemUserData = std::nullopt;
 };
 
 struct FolderChoice {

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "core/common/native_paths.h"
+
 namespace inkquot {
 
 namespace {
@@ -19,10 +21,8 @@ std::filesystem::path ProgramFolder::file(std::string_view utf8Name) const {
 }
 
 std::string ProgramFolder::fileText(std::string_view utf8Name) const {
-    std::string path = root_.native();
-    if (!path.empty() && path.back() != '/') {
-        path += '/';
-    }
+    const auto root = (root_ / "").u8string();
+    std::string path(root.begin(), root.end());
     path += utf8Name;
     return path;
 }
@@ -51,10 +51,10 @@ bool isValidSchemeName(std::string_view utf8Name) {
 }
 
 std::filesystem::path executableFolder() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        return std::filesystem::current_path();
+    const auto exe = native::executablePath();
+    if (exe.empty()) {
+        std::error_code ec;
+        return std::filesystem::current_path(ec);
     }
     return exe.parent_path();
 }

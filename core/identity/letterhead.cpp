@@ -95,7 +95,7 @@ void removeLogosBut(const ProgramFolder& folder, const std::string& keep) {
     std::vector<std::filesystem::path> stale;
     for (std::filesystem::directory_iterator it(folder.root(), ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = displayName(it->path().filename());
         if (isLogoName(name) && name != keep) {
             stale.push_back(it->path());
         }

@@ -1,6 +1,5 @@
 #include "core/pricedata/startup_recovery.h"
 
-#include <sys/stat.h>
 
 #include <array>
 #include <system_error>
@@ -62,13 +61,12 @@ IoStatus removeIn(const std::filesystem::path& folder, bool (*isOwn)(std::string
         if (ec) {
             break;
         }
-        const std::string name = it->path().filename().string();
+        const std::string name = displayName(it->path().filename());
         const std::string_view target = temporaryTarget(name);
         if (target.empty() || !isOwn(target)) {
             continue;
         }
-        struct stat st {};
-        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (!native::isPlainFile(it->path())) {
             continue;
         }
         if (!unlinkFile(it->path())) {

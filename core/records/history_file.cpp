@@ -1,8 +1,5 @@
 #include "core/records/history_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -57,14 +54,11 @@ IoStatus putText(std::string& slot, TextField f, std::string_view text, const ch
 }
 
 // Reads until `out` is full or the file ends; false on a read error.
-bool fill(int fd, std::string& out, std::size_t& got) {
+bool fill(native::File& file, std::string& out, std::size_t& got) {
     got = 0;
     while (got < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        const std::int64_t n = file.read(out.data() + got, out.size() - got);
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             return false;
         }
         if (n == 0) {
@@ -146,28 +140,24 @@ IoStatus forEachHistoryPiece(const std::filesystem::path& file, const HistoryPie
     if (stopped != nullptr) {
         *stopped = false;
     }
-    int fd;
-    do {
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        return errno == ENOENT ? IoStatus::success() : readFailed(file);
+    native::File in = native::File::openForReading(file);
+    if (!in.valid()) {
+        return native::lastFault() == native::Fault::Missing ? IoStatus::success()
+                                                              : readFailed(file);
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    const std::uint64_t total =
-        ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    // A folder, FIFO or device in its place is no history.
+    if (!in.isRegular()) {
+        return readFailed(file);
+    }
+    const std::uint64_t total = in.size();
+    in.adviseSequential();
 
     PieceBuffer buffer;
     std::string& piece = buffer.bytes();
     std::uint64_t done = 0;
     for (;;) {
         std::size_t got = 0;
-        if (!fill(fd, piece, got)) {
+        if (!fill(in, piece, got)) {
             return readFailed(file);
         }
         done += got;
@@ -338,7 +328,7 @@ IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec) {
     const auto size = std::filesystem::file_size(file, ec);
     const std::uint64_t tail = ec ? 0 : size % kHistorySlotLength;
     if (!ec && size > 0 && (tail == 0 || tail >= kJiluDataLength) &&
-        ::access(file.c_str(), W_OK) == 0) {
+        native::isWritable(file)) {
         const std::string filler(tail == 0 ? 0 : kHistorySlotLength - tail, '\0');
         status = appendToFile(file, size, filler + slot);
         if (status || status.error != IoError::Missing) {

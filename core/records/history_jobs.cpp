@@ -1,6 +1,5 @@
 #include "core/records/history_jobs.h"
 
-#include <unistd.h>
 
 #include <charconv>
 #include <fstream>
@@ -117,7 +116,7 @@ struct StagedFile {
     std::filesystem::path path;
     ~StagedFile() {
         if (!path.empty()) {
-            ::unlink(path.c_str());
+            native::removeFile(path);
         }
     }
     std::filesystem::path release() { return std::exchange(path, {}); }
@@ -182,8 +181,8 @@ std::optional<IoStatus> appendInPlace(const std::filesystem::path& history,
     const auto historySize = std::filesystem::file_size(history, ec);
     std::uint64_t jobsSize = 0;
     if (ec || historySize == 0 || historySize % kHistorySlotLength != 0 ||
-        !endsWithWholeLine(jobs, jobsSize) || ::access(history.c_str(), W_OK) != 0 ||
-        ::access(jobs.c_str(), W_OK) != 0) {
+        !endsWithWholeLine(jobs, jobsSize) || !native::isWritable(history) ||
+        !native::isWritable(jobs)) {
         return std::nullopt;
     }
     if (IoStatus saved = appendToFile(history, historySize, slot); !saved) {
@@ -307,6 +306,9 @@ IoStatus deleteHistoryWithJobsUpTo(const ProgramFolder& folder, double cutoffDay
             return status;
         }
     }
+    // Closed before the switch: Windows refuses to replace a file that is
+    // still open.
+    in.close();
     FileSwitch change(folder);
     change.replaceStaged(history, stagedHistory.release());
     if (!stagedJobs.path.empty()) {

@@ -1,6 +1,5 @@
 #include "core/records/user_file.h"
 
-#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -87,11 +86,10 @@ IoStatus writePassword(const std::filesystem::path& file, std::string_view passw
 }
 
 IoStatus ensureUserFile(const std::filesystem::path& file) {
-    struct stat st {};
-    if (::lstat(file.c_str(), &st) == 0) {
+    if (native::pathExists(file)) {
         return IoStatus::success();
     }
-    if (errno != ENOENT) {
+    if (native::lastFault() != native::Fault::Missing) {
         return IoStatus::failure(IoError::ReadFailed, "无法读取文件“" + displayName(file) + "”。");
     }
     return writePassword(file, kInitialPassword);

@@ -1,7 +1,5 @@
 #include "core/spreadsheet/sheet_writer.h"
 
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -16,7 +14,7 @@
 namespace inkquot {
 
 std::optional<SheetFormat> sheetFormatOf(const std::filesystem::path& file) {
-    std::string suffix = file.extension().string();
+    std::string suffix = displayName(file.extension());
     std::transform(suffix.begin(), suffix.end(), suffix.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (suffix == ".xlsx") {
@@ -80,16 +78,16 @@ std::string writeFailureReason(const std::filesystem::path& target, std::string 
     if (std::filesystem::is_directory(target, ec)) {
         return "“" + displayName(target) + "”是一个文件夹。";
     }
-    struct statvfs disk {};
-    if (::statvfs(folder.c_str(), &disk) == 0) {
-        if ((disk.f_flag & ST_RDONLY) != 0) {
+    native::DiskState disk;
+    if (native::diskState(folder, disk)) {
+        if (disk.readOnly) {
             return "文件夹“" + displayName(folder) + "”所在的磁盘只能读取。";
         }
-        if (disk.f_bavail == 0) {
+        if (disk.freeBytes == 0) {
             return "磁盘已满，文件“" + displayName(target) + "”无法写入。";
         }
     }
-    if (::access(folder.c_str(), W_OK) != 0) {
+    if (!native::isWritable(folder)) {
         return "没有在文件夹“" + displayName(folder) + "”中写入文件的权限。";
     }
     return fallback;

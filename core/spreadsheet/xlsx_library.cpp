@@ -1,27 +1,27 @@
 #include "core/spreadsheet/xlsx_library.h"
 
-#include <dlfcn.h>
-
 #include <utility>
+
+#include "core/common/native_library.h"
 
 namespace inkquot {
 
 namespace {
 
 // `state`: the library is not there at all, or lacks a function.
-std::string loadFailure(const char* file, const char* state) {
-    const char* reason = dlerror();
+std::string loadFailure(const char* file, const char* state, const std::string& reason) {
     return std::string("导出Excel文件需要函数库“") + file + "”，但它" + state + "（" +
-           (reason != nullptr ? reason : "原因不明") + "）。请安装该函数库，或导出为CSV文件。";
+           (reason.empty() ? "原因不明" : reason) + "）。请安装该函数库，或导出为CSV文件。";
 }
 
 }  // namespace
 
 XlsxLibrary openXlsxLibrary(const char* file) {
     XlsxLibrary lib;
-    void* handle = dlopen(file, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        lib.problem = loadFailure(file, "未能载入");
+    std::string reason;
+    native::Library library = native::Library::open(file, reason);
+    if (!library.loaded()) {
+        lib.problem = loadFailure(file, "未能载入", reason);
         return lib;
     }
     // A function missing from the file (an older or newer library under
@@ -31,10 +31,9 @@ XlsxLibrary openXlsxLibrary(const char* file) {
         if (!complete) {
             return;
         }
-        dlerror();
-        void* symbol = dlsym(handle, name);
+        void* symbol = library.symbol(name, reason);
         if (symbol == nullptr) {
-            lib.problem = loadFailure(file, "缺少所需的函数");
+            lib.problem = loadFailure(file, "缺少所需的函数", reason);
             complete = false;
             return;
         }
@@ -44,11 +43,11 @@ XlsxLibrary openXlsxLibrary(const char* file) {
     INKQUOT_XLSX_FUNCTIONS(INKQUOT_XLSX_RESOLVE)
 #undef INKQUOT_XLSX_RESOLVE
     if (!complete) {
-        dlclose(handle);
         XlsxLibrary unusable;
         unusable.problem = std::move(lib.problem);
         return unusable;
     }
+    library.keep();
     return lib;
 }
 

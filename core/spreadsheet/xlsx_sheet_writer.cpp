@@ -1,5 +1,3 @@
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <array>
 #include <string>
@@ -101,12 +99,8 @@ lxw_format* makeFormat(const XlsxLibrary& xl, lxw_workbook* book, CellLook look)
 
 // Flushes a written file to disk before it is renamed into place.
 bool syncFile(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
+    native::File f = native::File::openForWriting(file);
+    return f.valid() && f.sync() && f.close();
 }
 
 // The workbook is built in memory (and the library's own temporary files)
@@ -131,7 +125,7 @@ public:
         // history does not have to fit in memory.
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
-        book_ = xl_.workbook_new_opt(temporary_.c_str(), &options);
+        book_ = xl_.workbook_new_opt(displayName(temporary_).c_str(), &options);
         if (book_ != nullptr) {
             sheet_ = xl_.workbook_add_worksheet(book_, setup.name.c_str());
         }

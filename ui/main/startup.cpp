@@ -1,9 +1,5 @@
 #include "ui/main/startup.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,6 +10,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/common/file_io.h"
 #include "core/pricedata/startup_recovery.h"
 #include "inkquot_version.h"
 #include "ui/common/dialogs.h"
@@ -68,7 +65,7 @@ QString SingleInstance::lockPathFor(const std::filesystem::path& programFolder) 
     if (ec) {
         canonical = programFolder.lexically_normal();
     }
-    const std::string key = canonical.string();
+    const std::string key = inkquot::displayName(canonical);
     const QByteArray hash = QCryptographicHash::hash(QByteArray(key.data(), qsizetype(key.size())),
                                                      QCryptographicHash::Sha256)
                                 .toHex()
@@ -84,35 +81,28 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::acquire() {
-    if (fd_ >= 0) {
+    if (lock_.locked()) {
         return true;
     }
-    const QByteArray file = QFile::encodeName(path_);
-    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        // The lock cannot be made at all (no writable temp folder): starting
-        // without the guard is better than never starting.
-        return true;
+    const QByteArray file = path_.toUtf8();
+    auto outcome = inkquot::native::FileLock::Outcome::Unavailable;
+    lock_ = inkquot::native::FileLock::tryLockFile(
+        inkquot::pathFromUtf8(std::string_view(file.constData(), size_t(file.size()))), outcome);
+    if (outcome == inkquot::native::FileLock::Outcome::HeldByAnother) {
+        return false;  // only when another running program holds it
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(fd);
-        return !held;  // false only when another running program holds it
+    // When the lock cannot be made at all (no writable temp folder),
+    // starting without the guard is better than never starting.
+    if (lock_.locked()) {
+        // The holder's process id, for a person who finds the file.
+        const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid()) + '\n';
+        lock_.writeNote(std::string_view(pid.constData(), size_t(pid.size())));
     }
-    // The holder's process id, for a person who finds the file.
-    const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
-    if (::ftruncate(fd, 0) == 0) {
-        [[maybe_unused]] const auto written = ::write(fd, pid.constData(), size_t(pid.size()));
-    }
-    fd_ = fd;
     return true;
 }
 
 void SingleInstance::release() {
-    if (fd_ >= 0) {
-        ::close(fd_);  // ends the lock; the file stays for the next start
-        fd_ = -1;
-    }
+    lock_ = {};  // ends the lock; the file stays for the next start
 }
 
 StartResult startProgram(const inkquot::ProgramFolder& folder, Dialogs& dialogs,

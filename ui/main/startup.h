@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/common/clock.h"
+#include "core/common/file_lock.h"
 #include "core/common/program_folder.h"
 
 class Dialogs;
@@ -40,7 +41,7 @@ public:
 
 private:
     QString path_;
-    int fd_ = -1;  // open while the lock is held
+    inkquot::native::FileLock lock_;  // held while this program runs
 };
 
 enum class StartOutcome { AlreadyRunning, ScreenTooSmall, Started };

@@ -1,7 +1,6 @@
 #include "core/common/file_switch.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <map>
 
@@ -21,8 +20,10 @@ using testing_support::TempFolder;
 std::map<std::string, std::string> snapshot(const std::filesystem::path& root) {
     std::map<std::string, std::string> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(root)) {
-        if (e.is_regular_file()) {
-            files[e.path().lexically_relative(root).string()] = slurp(e.path());
+        // The empty file that carries the folder's lock on Windows is no
+        // part of the folder's contents.
+        if (e.is_regular_file() && e.path().filename() != native::kFolderLockName) {
+            files[displayName(e.path().lexically_relative(root))] = slurp(e.path());
         }
     }
     return files;

@@ -64,6 +64,14 @@ TEST(FolderChoice, PrecedenceAndPerUserFolder) {
          {{}, {}, {}, home, l.installed},
          l.home / ".local" / "share" / "inkquot",
          FolderSource::PerUser},
+        {"installed: the system's per-user folder (Windows) comes first",
+         {{}, {}, xdg, home, l.installed, named},
+         l.named / "inkquot",
+         FolderSource::PerUser},
+        {"installed: a portable copy still wins over it",
+         {{}, {}, {}, home, l.portable, named},
+         l.portable,
+         FolderSource::Portable},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -15,8 +14,11 @@ namespace inkquot::testing_support {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "inkquot-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        static std::mt19937_64 random{std::random_device{}()};
+        const auto base = std::filesystem::temp_directory_path();
+        do {
+            path_ = base / ("inkquot-" + std::to_string(random() % 1000000000000ull));
+        } while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() {
         std::error_code ec;

@@ -1,7 +1,9 @@
 #include "core/pricedata/table_damage.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cmath>
 #include <cstring>
@@ -88,7 +90,11 @@ TEST(TableDamage, NotARegularFileIsRefusedAtOnce) {
         const auto file = workingFile(folder, PriceTable::Zhijia);
         std::filesystem::remove_all(file);
         if (fifo) {
+#ifdef _WIN32
+            continue;  // Windows has no FIFOs
+#else
             ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+#endif
         } else {
             std::filesystem::create_directory(file);
         }

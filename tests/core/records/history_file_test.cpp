@@ -1,10 +1,9 @@
 #include "core/records/history_file.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "core/common/file_io.h"
 #include "core/records/history_scan.h"
@@ -224,13 +223,16 @@ TEST(HistoryFile, StreamsAHistoryOfAnySize) {
     ASSERT_TRUE(encodeJiluSlot(record(46363, "最早的客户"), first).ok());
     ASSERT_TRUE(encodeJiluSlot(record(46364, "最后的客户"), last).ok());
     {
-        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::pwrite(fd, first.data(), first.size(), 0), 860);
-        const off_t lastAt = static_cast<off_t>((slots - 1) * kHistorySlotLength);
-        ASSERT_EQ(::pwrite(fd, last.data(), kJiluDataLength, lastAt), 440);
-        ASSERT_EQ(::pwrite(fd, first.data(), 100, lastAt + 440 + 420), 100);  // torn
-        ::close(fd);
+        // Written past the end, the gap reads as zeros and takes no room.
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        ASSERT_EQ(first.size(), 860u);
+        out.write(first.data(), 860);
+        const auto lastAt = static_cast<std::streamoff>((slots - 1) * kHistorySlotLength);
+        out.seekp(lastAt);
+        out.write(last.data(), kJiluDataLength);
+        out.seekp(lastAt + 440 + 420);
+        out.write(first.data(), 100);  // torn
+        ASSERT_TRUE(out.flush());
     }
 
     std::uint64_t counted = 0;
