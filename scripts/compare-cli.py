@@ -9,6 +9,12 @@ code must be identical.
 
 usage: compare-cli.py [--without FIELD]... REFERENCE_CLI CANDIDATE_CLI [JOBS_PER_KIND] [SEED]
 
+Each tool is a command line: a path, or a prefix and a path in one argument
+("scripts/windows/wine-run.sh build-windows/app/inkquot-cli.exe" runs the
+Windows build under Wine). The program folders the two tools lay out
+(`install`), and the same folders after a `scheme export`, must hold the
+same files with the same bytes.
+
 --without FIELD: an answer of the candidate may also hold FIELD where the
 reference has none (a field added since, such as "flagged"); such runs are
 counted apart as "differ only by FIELD" and the rest must still be
@@ -19,6 +25,7 @@ import copy
 import json
 import os
 import random
+import shlex
 import shutil
 import subprocess
 import sys
@@ -34,7 +41,7 @@ BATCH = 250
 
 def program_folder(cli):
     folder = tempfile.mkdtemp(prefix="inkquot-compare-")
-    subprocess.run([cli, "install", folder], check=True, capture_output=True)
+    subprocess.run([*cli, "install", folder], check=True, capture_output=True)
     scheme = os.path.join(folder, "jgfa", "系统默认")
     for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
                             ("zhibu", "fzhijiabu")):
@@ -43,7 +50,7 @@ def program_folder(cli):
 
 
 def run(cli, folder, args, payload):
-    done = subprocess.run([cli, "--dir", folder] + args, input=json.dumps(payload).encode(),
+    done = subprocess.run([*cli, "--dir", folder] + args, input=json.dumps(payload).encode(),
                           capture_output=True, timeout=600)
     return done.returncode, done.stdout, done.stderr
 
@@ -106,6 +113,29 @@ def compare(label, a, b, counts):
             print("%s differs:\n  reference %r\n  candidate %r" % (label, a[:3], b[:3]))
 
 
+def folder_bytes(folder):
+    """Every file of a program folder by its path inside it, with its bytes
+    (but the empty file that carries the folder's lock on Windows)."""
+    files = {}
+    for root, _, names in os.walk(folder):
+        for name in names:
+            if name == "inkquot.lock" and root == folder:
+                continue
+            path = os.path.join(root, name)
+            with open(path, "rb") as f:
+                files[os.path.relpath(path, folder)] = f.read()
+    return files
+
+
+def compare_folders(label, folders, counts):
+    a, b = (folder_bytes(f) for f in folders)
+    counts[label] = counts.get(label, 0) + 1
+    if a != b:
+        counts["differences"] += 1
+        names = sorted(n for n in set(a) | set(b) if a.get(n) != b.get(n))
+        print("%s differs in %s" % (label, names[:10]))
+
+
 def main():
     argv = sys.argv[1:]
     while len(argv) >= 2 and argv[0] == "--without":
@@ -114,10 +144,11 @@ def main():
     reference, candidate = argv[0], argv[1]
     per_kind = int(argv[2]) if len(argv) > 2 else 1000
     rng = random.Random(int(argv[3]) if len(argv) > 3 else 20261208)
-    folders = [program_folder(reference), program_folder(candidate)]
-    clis = [reference, candidate]
+    clis = [shlex.split(reference), shlex.split(candidate)]
+    folders = [program_folder(c) for c in clis]
     counts = {"differences": 0}
     try:
+        compare_folders("installed folder", folders, counts)
         jobs = [model.GENERATORS[k](rng) for k in range(5) for _ in range(per_kind)]
         rng.shuffle(jobs)
         for start in range(0, len(jobs), BATCH):
@@ -139,6 +170,9 @@ def main():
                      "gripper": rng.randint(0, 99)} for _ in range(per_kind * 5)]
         out = [run(c, f, ["fit"], requests) for c, f in zip(clis, folders)]
         compare("fit batch", out[0], out[1], counts)
+        out = [run(c, f, ["scheme", "export", "零售价"], {}) for c, f in zip(clis, folders)]
+        compare("scheme export", out[0], out[1], counts)
+        compare_folders("folder after scheme export", folders, counts)
     finally:
         for f in folders:
             shutil.rmtree(f, ignore_errors=True)

@@ -3,7 +3,10 @@ its data in the per-user folder: the first run lays it out and prices there,
 nothing is written beside the executable, and --dir or INKQUOT_HOME naming a
 missing folder is refused without creating it.
 
-Usage: test_installed_copy.py PATH_TO_INKQUOT_CLI
+On Windows the per-user folder is %APPDATA%\\inkquot.
+
+Usage: test_installed_copy.py [COMMAND_PREFIX...] PATH_TO_INKQUOT_CLI
+(a prefix such as an emulator runs a tool built for another system)
 """
 
 import json
@@ -25,28 +28,35 @@ def main():
         tmp = Path(tmp)
         bin_dir = tmp / "usr" / "bin"
         bin_dir.mkdir(parents=True)
-        cli = bin_dir / "inkquot-cli"
-        shutil.copy(sys.argv[1], cli)
+        prefix, original = sys.argv[1:-1], sys.argv[-1]
+        windows = original.endswith(".exe")
+        cli = bin_dir / Path(original).name
+        shutil.copy(original, cli)
         env = {k: v for k, v in os.environ.items()
-               if k not in ("INKQUOT_HOME", "XDG_DATA_HOME")}
+               if k not in ("INKQUOT_HOME", "XDG_DATA_HOME", "APPDATA")}
         env["HOME"] = str(tmp / "home")
+        if windows:
+            env["APPDATA"] = str(tmp / "appdata")
 
         def run(*args, **extra):
-            return subprocess.run([str(cli), *args], input=json.dumps(BOOK).encode(),
+            return subprocess.run([*prefix, str(cli), *args], input=json.dumps(BOOK).encode(),
                                   capture_output=True, env={**env, **extra}, timeout=60)
 
         priced = run("price")
-        data = tmp / "home" / ".local" / "share" / "inkquot"
+        data = (tmp / "appdata" / "inkquot" if windows
+                else tmp / "home" / ".local" / "share" / "inkquot")
         if priced.returncode != 0 or json.loads(priced.stdout)["CostResult"]["TotalPrice"] <= 0:
             failures.append(f"price in the per-user folder: {priced.returncode} {priced.stderr!r}")
         for name in ("jgfa/fangan.inf", "users.dat", "fgongjia.dat"):
             if not (data / name).is_file():
                 failures.append(f"per-user folder lacks {name}")
-        if sorted(p.name for p in bin_dir.iterdir()) != ["inkquot-cli"]:
+        if sorted(p.name for p in bin_dir.iterdir()) != [cli.name]:
             failures.append(f"written beside the executable: {list(bin_dir.iterdir())}")
 
+        # XDG_DATA_HOME names the folder on Linux; on Windows APPDATA still
+        # wins over it.
         xdg = run("price", XDG_DATA_HOME=str(tmp / "xdg"))
-        if xdg.returncode != 0 or not (tmp / "xdg" / "inkquot" / "users.dat").is_file():
+        if xdg.returncode != 0 or (tmp / "xdg" / "inkquot" / "users.dat").is_file() != (not windows):
             failures.append(f"XDG_DATA_HOME: {xdg.returncode} {xdg.stderr!r}")
 
         missing = tmp / "missing"
