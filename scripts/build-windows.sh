@@ -5,6 +5,8 @@
 # also builds Qt and the libraries Debian does not ship for Windows into a
 # cache outside the checkout (scripts/windows/build-deps.sh), which later
 # runs reuse. WITH_UI=OFF builds the core, the tool and their tests alone.
+# The tests run the programs through scripts/windows/wine-run.sh, told where
+# the cache is (a test may change HOME).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/windows/env.sh
@@ -22,7 +24,7 @@ if [ ! -f "$BUILD_DIR/build.ninja" ]; then
     -DINKQUOT_WITH_UI="$WITH_UI" \
     -DCMAKE_PREFIX_PATH="$WIN_QT;$WIN_DEPS" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/windows/wine-run.sh"
+    -DCMAKE_CROSSCOMPILING_EMULATOR="/usr/bin/env;INKQUOT_WIN_CACHE=$WIN_CACHE;$PWD/scripts/windows/wine-run.sh"
 fi
 cmake --build "$BUILD_DIR" -j "${JOBS:-2}"
 if [ "$WITH_UI" = ON ]; then

@@ -35,16 +35,22 @@ def main():
         env = {k: v for k, v in os.environ.items()
                if k not in ("INKQUOT_HOME", "XDG_DATA_HOME", "APPDATA")}
         env["HOME"] = str(tmp / "home")
-        if windows:
-            env["APPDATA"] = str(tmp / "appdata")
 
         def run(*args, **extra):
             return subprocess.run([*prefix, str(cli), *args], input=json.dumps(BOOK).encode(),
                                   capture_output=True, env={**env, **extra}, timeout=60)
 
+        data = tmp / "home" / ".local" / "share" / "inkquot"
+        if windows:
+            # The per-user folder is %APPDATA%\\inkquot, as the system that
+            # runs the tool names it (Wine names its own), seen from here.
+            def ask(*command):
+                return subprocess.run([*prefix, *command], capture_output=True, env=env,
+                                      timeout=60).stdout.decode().strip()
+            appdata = ask("cmd", "/c", "echo %APPDATA%")
+            data = Path(ask("winepath", "-u", appdata)) / "inkquot"
+            shutil.rmtree(data, ignore_errors=True)
         priced = run("price")
-        data = (tmp / "appdata" / "inkquot" if windows
-                else tmp / "home" / ".local" / "share" / "inkquot")
         if priced.returncode != 0 or json.loads(priced.stdout)["CostResult"]["TotalPrice"] <= 0:
             failures.append(f"price in the per-user folder: {priced.returncode} {priced.stderr!r}")
         for name in ("jgfa/fangan.inf", "users.dat", "fgongjia.dat"):
