@@ -54,8 +54,9 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "inkquot")
 set(CPACK_NSIS_PACKAGE_NAME "墨衡印件计价系统 ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "墨衡印件计价系统")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-# Chinese shortcut names need a Unicode installer.
-set(CPACK_NSIS_DEFINES "Unicode true")
+# A 64-bit installer for a 64-bit program (it also needs no 32-bit layer
+# under Wine), and a Unicode one for the Chinese shortcut names.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_PACKAGE_EXECUTABLES "inkquot;墨衡印件计价系统")
 # A desktop shortcut whatever the options page would have said (the
 # installer shows none); the uninstaller removes it again.
