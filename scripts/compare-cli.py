@@ -7,13 +7,16 @@ one by one with a random fault mixed in (a value the tool must refuse), and
 random requests through `fit`. Standard output, standard error and the exit
 code must be identical.
 
-usage: compare-cli.py [--without FIELD]... REFERENCE_CLI CANDIDATE_CLI [JOBS_PER_KIND] [SEED]
+usage: compare-cli.py [--without FIELD]... [--tables N] REFERENCE_CLI CANDIDATE_CLI [JOBS_PER_KIND] [SEED]
 
 Each tool is a command line: a path, or a prefix and a path in one argument
 ("scripts/windows/wine-run.sh build-windows/app/inkquot-cli.exe" runs the
 Windows build under Wine). The program folders the two tools lay out
 (`install`), and the same folders after a `scheme export`, must hold the
 same files with the same bytes.
+
+--tables N: price tables of the first N jobs only (all by default); a table
+costs 84 pricings, which is slow where file access is slow (under Wine).
 
 --without FIELD: an answer of the candidate may also hold FIELD where the
 reference has none (a field added since, such as "flagged"); such runs are
@@ -138,8 +141,12 @@ def compare_folders(label, folders, counts):
 
 def main():
     argv = sys.argv[1:]
-    while len(argv) >= 2 and argv[0] == "--without":
-        WITHOUT.append(argv[1])
+    table_limit = None
+    while len(argv) >= 2 and argv[0] in ("--without", "--tables"):
+        if argv[0] == "--without":
+            WITHOUT.append(argv[1])
+        else:
+            table_limit = int(argv[1])
         argv = argv[2:]
     reference, candidate = argv[0], argv[1]
     per_kind = int(argv[2]) if len(argv) > 2 else 1000
@@ -156,6 +163,8 @@ def main():
             for args in (["price"], ["price", "--describe"]):
                 out = [run(c, f, args, batch) for c, f in zip(clis, folders)]
                 compare(" ".join(args) + " batch", out[0], out[1], counts)
+            if table_limit is not None and start >= table_limit:
+                continue
             table_jobs = [tables.forced(j) for j in batch if j["kind"] in (0, 2, 3)]
             out = [run(c, f, ["table"], table_jobs) for c, f in zip(clis, folders)]
             compare("table batch", out[0], out[1], counts)
