@@ -17,15 +17,17 @@ else
   NO_QT=1 scripts/windows/build-deps.sh
 fi
 BUILD_DIR=${BUILD_DIR:-build-windows}
-if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-  cmake -S . -B "$BUILD_DIR" -G Ninja \
+mkdir -p "$BUILD_DIR"
+# Configured every time (a few seconds), so that WITH_UI takes effect in an
+# existing folder.
+cmake -S . -B "$BUILD_DIR" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DINKQUOT_WERROR=ON -DINKQUOT_WITH_BENCH=OFF \
     -DINKQUOT_WITH_UI="$WITH_UI" \
     -DCMAKE_PREFIX_PATH="$WIN_QT;$WIN_DEPS" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="/usr/bin/env;INKQUOT_WIN_CACHE=$WIN_CACHE;$PWD/scripts/windows/wine-run.sh"
-fi
+    -DCMAKE_CROSSCOMPILING_EMULATOR="/usr/bin/env;INKQUOT_WIN_CACHE=$WIN_CACHE;$PWD/scripts/windows/wine-run.sh" \
+    > "$BUILD_DIR/configure.log" || { cat "$BUILD_DIR/configure.log"; exit 1; }
 cmake --build "$BUILD_DIR" -j "${JOBS:-2}"
 if [ "$WITH_UI" = ON ]; then
   (cd "$BUILD_DIR" && cpack -G NSIS)
