@@ -94,6 +94,10 @@ void readJobFileText(std::string_view text, const std::string& where, FormState&
         const std::size_t at = e.byte > 0 ? e.byte - 1 : 0;
         throw JobRefused(where + ": 不是印件文件：内容不是有效的JSON（" + positionText(text, at) +
                          "）");
+    } catch (const json::exception&) {
+        // The parser's other refusal: a number beyond the range of a double
+        // (1e999), which no control can hold either.
+        throw JobRefused(where + ": 不是印件文件：内容中有超出范围的数字");
     }
     if (!job.is_object()) {
         throw JobRefused(where + ": 不是印件文件：内容应为一个JSON对象");

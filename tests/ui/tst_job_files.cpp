@@ -219,6 +219,7 @@ void TestJobFiles::badFilesLeaveTheScreenAsItWas() {
     const std::pair<const char*, const char*> cases[] = {
         {"这不是印件", "不是有效的JSON"},
         {R"({"version": 3, "kind": 1})", "较新版本"},
+        {R"({"version":1,"kind":0,"controls":{"txtye":{"0":1e999}}})", "超出范围的数字"},
         {R"({"version": 1, "kind": 1, "controls": {"Ncomkai2": {"4": "2"}}})", "Ncomkai2"},
         {R"({"version": 1, "kind": 1, "controls": {"txtye": {"2": "10"}}})", "txtye(2)"},
         {R"({"version": 1, "kind": 1, "controls": {"Comyinji": {"5": 1}}})", "Comyinji(5)"},

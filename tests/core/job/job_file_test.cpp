@@ -46,6 +46,8 @@ TEST(JobFile, ABadFileIsRefusedWithOneMessageNamingTheProblem) {
         {"", "不是有效的JSON"},
         {"{\"version\": 1,\n \"kind\": 2,,}", "第2行"},
         {"[1, 2]", "应为一个JSON对象"},
+        {"9E636", "超出范围的数字"},
+        {R"({"version":1,"kind":0,"controls":{"txtye":{"0":1e999}}})", "超出范围的数字"},
         {R"({"version": 2, "kind": 2, "future": {}})", "较新版本"},
         {R"({"version": "1", "kind": 2})", "格式版本应为正整数"},
         {R"({"version": 1, "kind": 2, "controls": {"txtnosuch": {"2": "1"}}})",
