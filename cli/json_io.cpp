@@ -16,7 +16,6 @@
 
 #include "cli/cli_command.h"
 #include "core/costing/price_book.h"
-#include "core/job/plain_json.h"
 #include "core/pricedata/table_damage.h"
 
 namespace inkquot::cli {
@@ -43,46 +42,18 @@ nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
 }
 
 nlohmann::json parseJsonText(std::string_view text, std::string_view command) {
-    // The usual job text is read by the quick reader; whatever it leaves
-    // (other forms and every fault) the full parser reads and words.
-    if (auto plain = readPlainJson(text)) {
-        return std::move(*plain);
-    }
-    // The keys of every object being parsed, innermost last, to catch a key
-    // given twice (the parser would silently keep the last one).
-    std::vector<std::set<std::string>> openObjects;
-    std::string duplicate;
-    auto watchKeys = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
-        using Event = nlohmann::json::parse_event_t;
-        if (event == Event::object_start) {
-            openObjects.emplace_back();
-        } else if (event == Event::object_end && !openObjects.empty()) {
-            openObjects.pop_back();
-        } else if (event == Event::key && !openObjects.empty()) {
-            const std::string key = parsed.get<std::string>();
-            if (!openObjects.back().insert(key).second && duplicate.empty()) {
-                duplicate = key;
-            }
-        }
-        return true;
-    };
-    nlohmann::json value;
     try {
-        value = nlohmann::json::parse(text, watchKeys);
-    } catch (const nlohmann::json::exception& e) {
-        std::string message = e.what();
-        // "[json.exception.parse_error.101] parse error at line 1, ...": keep
-        // the part after the tag.
-        if (const auto tagEnd = message.find("] "); tagEnd != std::string::npos) {
-            message.erase(0, tagEnd + 2);
-        }
-        throw BadInput(std::string(command) + ": input is not valid JSON: " + message);
+        return readJsonText(text);
+    } catch (const JsonTextError& e) {
+        throw jsonRefusal(e, command);
     }
-    if (!duplicate.empty()) {
-        throw BadInput(std::string(command) + ": field " + quotedName(duplicate) +
-                       " is given twice");
+}
+
+BadInput jsonRefusal(const JsonTextError& e, std::string_view where) {
+    if (e.fault() == JsonTextError::Fault::KeyTwice) {
+        return BadInput(std::string(where) + ": field " + quotedName(e.what()) + " is given twice");
     }
-    return value;
+    return BadInput(std::string(where) + ": input is not valid JSON: " + e.what());
 }
 
 std::vector<std::pair<std::string, const nlohmann::json*>> inputObjects(const nlohmann::json& input,

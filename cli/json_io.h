@@ -11,7 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "cli/cli_command.h"
 #include "core/common/program_folder.h"
+#include "core/job/json_text.h"
 
 namespace inkquot::cli {
 
@@ -22,6 +24,10 @@ nlohmann::json readJsonInput(std::istream& in, std::string_view command);
 
 // Parses one JSON text the same strict way.
 nlohmann::json parseJsonText(std::string_view text, std::string_view command);
+
+// The refusal of input that is no sound JSON, the message starting with
+// `where`.
+BadInput jsonRefusal(const JsonTextError& e, std::string_view where);
 
 // The objects a command works on: the input itself when it is an object, or
 // each element of an array of objects (a batch). Each comes with the name

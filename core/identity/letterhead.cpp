@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/common/file_io.h"
+#include "core/job/json_text.h"
 
 namespace inkquot {
 
@@ -141,10 +142,11 @@ std::string letterheadRefusal(const Letterhead& raw) {
 }
 
 std::optional<Letterhead> parseLetterhead(std::string_view bytes) {
-    const auto json = nlohmann::json::parse(bytes, nullptr, false);
-    if (json.is_discarded() || !json.is_object()) {
+    const auto read = readJsonObject(bytes);
+    if (!read) {
         return std::nullopt;
     }
+    const nlohmann::json& json = *read;
     auto text = [&json](const char* key) {
         const auto it = json.find(key);
         return it != json.end() && it->is_string() ? it->get<std::string>() : std::string();

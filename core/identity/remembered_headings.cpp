@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/common/file_io.h"
+#include "core/job/json_text.h"
 #include "core/costing/price_table.h"
 #include "core/job/quotation_text.h"
 
@@ -17,11 +18,7 @@ const char* keyOf(HeadingKind kind) {
 }
 
 nlohmann::json parseHeadings(std::string_view bytes) {
-    auto parsed = nlohmann::json::parse(bytes, nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object()) {
-        return nlohmann::json::object();
-    }
-    return parsed;
+    return readJsonObject(bytes).value_or(nlohmann::json::object());
 }
 
 // The kept headings, or an empty object when there are none or the file is

@@ -14,7 +14,6 @@
 #include "core/job/job_copy.h"
 #include "core/job/job_file.h"
 #include "core/job/paper_lists.h"
-#include "core/job/plain_json.h"
 
 namespace inkquot {
 
@@ -33,11 +32,8 @@ bool isSingle(const ControlDef& d) {
     return d.count() == 1 && d.kind != ControlKind::PartList && d.control != Ctl::comleibie;
 }
 
-// The two forms a description arrives in: a tree from the JSON parser, or a
-// flat document from the quick reader. The reader below sees both through
-// these few questions, so that both are read by one set of rules.
+// The description as the JSON library holds it.
 using Tree = const json*;
-using Flat = FlatJson::Ref;
 
 bool isObject(Tree v) {
     return v->is_object();
@@ -64,44 +60,12 @@ void forEachMember(Tree v, F&& f) {
         f(std::string_view(key), &value);
     }
 }
-void checkVersion(Tree version, const std::string& where) {
-    checkJobFileVersion(*version, where);
-}
-
-bool isObject(Flat v) {
-    return v.isObject();
-}
-bool isText(Flat v) {
-    return v.isText();
-}
-bool isWhole(Flat v) {
-    return v.isWhole();
-}
-std::int64_t wholeOf(Flat v) {
-    return v.whole();
-}
-std::string textOf(Flat v) {
-    return std::string(v.text());
-}
-Flat member(Flat v, const char* key) {
-    return v.member(key);
-}
-template <typename F>
-void forEachMember(Flat v, F&& f) {
-    for (std::size_t i = 0; i < v.memberCount(); ++i) {
-        f(v.keyAt(i), v.valueAt(i));
-    }
-}
-void checkVersion(Flat version, const std::string& where) {
-    checkJobFileVersion(version.toJson(), where);
-}
 
 // One value of the description, located and type-checked.
-template <typename Value>
 struct Entry {
     const ControlDef* def;
     int index;
-    Value value;
+    Tree value;
     std::optional<std::string_view> key;  // the index as written; none for a single control
 
     // "Ncomkai(5)" or "Cmbdin", for messages.
@@ -116,7 +80,6 @@ struct Entry {
     }
 };
 
-template <typename Value>
 class Reader {
 public:
     Reader(std::string where, FormState& form) : where_(std::move(where)), form_(form) {}
@@ -125,12 +88,10 @@ public:
         throw JobRefused(where_ + ": " + what + ": " + problem);
     }
 
-    void read(Value job);
+    void read(Tree job);
 
 private:
-    using Entry = inkquot::Entry<Value>;
-
-    void collect(Value controls);
+    void collect(Tree controls);
     static std::optional<int> indexOf(std::string_view key);
     int itemCount(const Entry& e) const;
 
@@ -158,8 +119,7 @@ std::string quotedText(std::string_view text) {
     return q;
 }
 
-template <typename Value>
-std::optional<int> Reader<Value>::indexOf(std::string_view key) {
+std::optional<int> Reader::indexOf(std::string_view key) {
     if (key.empty() || key.size() > 4 || (key.size() > 1 && key[0] == '0')) {
         return std::nullopt;
     }
@@ -173,30 +133,29 @@ std::optional<int> Reader<Value>::indexOf(std::string_view key) {
     return n;
 }
 
-template <typename Value>
-void Reader<Value>::read(Value job) {
+void Reader::read(Tree job) {
     if (!isObject(job)) {
         refuse("job", "expected a JSON object");
     }
     // A job file carries its format version; a newer format is refused
     // before anything in it is taken for a field of this one.
-    if (const Value version = member(job, kJobFileVersionField)) {
-        checkVersion(version, where_);
+    if (const Tree version = member(job, kJobFileVersionField)) {
+        checkJobFileVersion(*version, where_);
     }
-    forEachMember(job, [this](std::string_view key, Value) {
+    forEachMember(job, [this](std::string_view key, Tree) {
         if (key != "kind" && key != "controls" && key != kJobFileVersionField) {
             refuse("field " + quotedText(key),
                    "unknown field (expected \"kind\" and \"controls\")");
         }
     });
-    const Value kind = member(job, "kind");
+    const Tree kind = member(job, "kind");
     if (!kind) {
         refuse("field \"kind\"", "missing");
     }
     if (!isWhole(kind) || wholeOf(kind) < 0 || wholeOf(kind) >= kJobKindCount) {
         refuse("field \"kind\"", "must be a whole number 0 to 4");
     }
-    if (const Value controls = member(job, "controls")) {
+    if (const Tree controls = member(job, "controls")) {
         collect(controls);
     }
 
@@ -215,8 +174,7 @@ void Reader<Value>::read(Value job) {
     }
 }
 
-template <typename Value>
-void Reader<Value>::apply(ApplyStep step, const Entry& e) {
+void Reader::apply(ApplyStep step, const Entry& e) {
     switch (step) {
         case ApplyStep::SizeEntries:
             applySizeText(e);
@@ -237,12 +195,11 @@ void Reader<Value>::apply(ApplyStep step, const Entry& e) {
     }
 }
 
-template <typename Value>
-void Reader<Value>::collect(Value controls) {
+void Reader::collect(Tree controls) {
     if (!isObject(controls)) {
         refuse("field \"controls\"", "expected an object of controls keyed by name");
     }
-    forEachMember(controls, [this](std::string_view name, Value value) {
+    forEachMember(controls, [this](std::string_view name, Tree value) {
         const ControlDef* def = findControl(name);
         const auto what = [name] { return "control " + quotedText(name); };
         if (def == nullptr) {
@@ -263,7 +220,7 @@ void Reader<Value>::collect(Value controls) {
         const int count = def->kind == ControlKind::PartList
                               ? static_cast<int>(def->entries.front().items.size())
                               : def->count();
-        forEachMember(value, [&](std::string_view key, Value item) {
+        forEachMember(value, [&](std::string_view key, Tree item) {
             const auto index = indexOf(key);
             if (!index || *index >= count) {
                 refuse(what() + " index " + quotedText(key),
@@ -274,21 +231,18 @@ void Reader<Value>::collect(Value controls) {
     });
 }
 
-template <typename Value>
-int Reader<Value>::itemCount(const Entry& e) const {
+int Reader::itemCount(const Entry& e) const {
     return static_cast<int>(form_.items(e.def->control, e.index).size());
 }
 
-template <typename Value>
-std::string Reader<Value>::textOf(const Entry& e) const {
+std::string Reader::textOf(const Entry& e) const {
     if (!isText(e.value)) {
         refuse(e.name(), "expected a text (a JSON string)");
     }
     return inkquot::textOf(e.value);
 }
 
-template <typename Value>
-int Reader<Value>::positionOf(const Entry& e, int min) const {
+int Reader::positionOf(const Entry& e, int min) const {
     const int count = e.def->kind == ControlKind::OptionGroup
                           ? static_cast<int>(e.def->entries.front().items.size())
                           : itemCount(e);
@@ -303,16 +257,14 @@ int Reader<Value>::positionOf(const Entry& e, int min) const {
     return static_cast<int>(v);
 }
 
-template <typename Value>
-bool Reader<Value>::flagOf(const Entry& e) const {
+bool Reader::flagOf(const Entry& e) const {
     if (!isWhole(e.value) || (wholeOf(e.value) != 0 && wholeOf(e.value) != 1)) {
         refuse(e.name(), "expected 0 or 1");
     }
     return wholeOf(e.value) == 1;
 }
 
-template <typename Value>
-float Reader<Value>::numberOf(const Entry& e, const std::string& text) const {
+float Reader::numberOf(const Entry& e, const std::string& text) const {
     const auto v = parseNumber(text);
     if (!v) {
         refuse(e.name() + " " + quotedText(text), kNotANumber);
@@ -320,8 +272,7 @@ float Reader<Value>::numberOf(const Entry& e, const std::string& text) const {
     return *v;
 }
 
-template <typename Value>
-void Reader<Value>::applySizeText(const Entry& e) {
+void Reader::applySizeText(const Entry& e) {
     if (e.def->control == Ctl::Ncomdu) {
         form_.setListIndex(Ctl::Ncomdu, e.index, positionOf(e, -1));
         return;
@@ -334,8 +285,7 @@ void Reader<Value>::applySizeText(const Entry& e) {
     form_.setText(e.def->control, e.index, text);
 }
 
-template <typename Value>
-void Reader<Value>::applyPress(const Entry& e) {
+void Reader::applyPress(const Entry& e) {
     const int position = positionOf(e, 0);
     form_.setListIndex(Ctl::Comyinji, e.index, position);
     if (form_.listIndex(Ctl::Comyinji, e.index) != position) {
@@ -345,8 +295,7 @@ void Reader<Value>::applyPress(const Entry& e) {
     }
 }
 
-template <typename Value>
-void Reader<Value>::applySheetSize(const Entry& e) {
+void Reader::applySheetSize(const Entry& e) {
     const std::string text = textOf(e);
     const auto& offered = form_.items(Ctl::Cmbkaizhi, e.index);
     for (const std::string& size : offered) {
@@ -369,8 +318,7 @@ void Reader<Value>::applySheetSize(const Entry& e) {
                (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
 }
 
-template <typename Value>
-void Reader<Value>::applySelfTurn(const Entry& e) {
+void Reader::applySelfTurn(const Entry& e) {
     const bool tick = flagOf(e);
     // A box kept unavailable cannot be ticked by the clerk, but the tick it
     // already holds is the screen's own value.
@@ -381,8 +329,7 @@ void Reader<Value>::applySelfTurn(const Entry& e) {
     form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
 }
 
-template <typename Value>
-void Reader<Value>::applyOther(const Entry& e) {
+void Reader::applyOther(const Entry& e) {
     const Ctl c = e.def->control;
     switch (e.def->kind) {
         case ControlKind::TextBox:
@@ -481,11 +428,7 @@ bool followsByDefault(const ControlDef& d, int i, const FormState& start, const 
 }  // namespace
 
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form) {
-    Reader<Tree>(where, form).read(&job);
-}
-
-void readJobDescription(const FlatJson& job, const std::string& where, FormState& form) {
-    Reader<Flat>(where, form).read(job.root());
+    Reader(where, form).read(&job);
 }
 
 nlohmann::json describeJob(const FormState& form) {

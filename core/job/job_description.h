@@ -6,7 +6,6 @@
 
 #include "core/common/program_folder.h"
 #include "core/job/form_state.h"
-#include "core/job/plain_json.h"
 
 namespace inkquot {
 
@@ -55,8 +54,6 @@ public:
 // sheet size where the press offers none, the tick of a greyed self-turn
 // box) is the screen's own content and is accepted.
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form);
-// The same for a description the quick reader took (plain_json.h).
-void readJobDescription(const FlatJson& job, const std::string& where, FormState& form);
 
 // The description of `form`: its kind and every control whose value
 // differs from what reading the description without it would give. Reading

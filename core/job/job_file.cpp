@@ -2,6 +2,7 @@
 
 #include "core/common/file_io.h"
 #include "core/job/job_description.h"
+#include "core/job/json_text.h"
 
 namespace inkquot {
 
@@ -89,15 +90,20 @@ void checkJobFileVersion(const json& version, const std::string& where) {
 void readJobFileText(std::string_view text, const std::string& where, FormState& form) {
     json job;
     try {
-        job = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error& e) {
-        const std::size_t at = e.byte > 0 ? e.byte - 1 : 0;
-        throw JobRefused(where + ": 不是印件文件：内容不是有效的JSON（" + positionText(text, at) +
-                         "）");
-    } catch (const json::exception&) {
-        // The parser's other refusal: a number beyond the range of a double
-        // (1e999), which no control can hold either.
-        throw JobRefused(where + ": 不是印件文件：内容中有超出范围的数字");
+        job = readJsonText(text);
+    } catch (const JsonTextError& e) {
+        switch (e.fault()) {
+            case JsonTextError::Fault::Syntax: {
+                const std::size_t at = e.bytesRead() > 0 ? e.bytesRead() - 1 : 0;
+                throw JobRefused(where + ": 不是印件文件：内容不是有效的JSON（" +
+                                 positionText(text, at) + "）");
+            }
+            case JsonTextError::Fault::NumberRange:
+                throw JobRefused(where + ": 不是印件文件：内容中有超出范围的数字");
+            case JsonTextError::Fault::KeyTwice:
+                throw JobRefused(where + ": 不是印件文件：同一个对象中“" + std::string(e.what()) +
+                                 "”出现了两次");
+        }
     }
     if (!job.is_object()) {
         throw JobRefused(where + ": 不是印件文件：内容应为一个JSON对象");
