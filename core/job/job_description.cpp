@@ -10,6 +10,7 @@
 #include "core/costing/control_catalogue.h"
 #include "core/costing/job_reading.h"
 #include "core/costing/press_rules.h"
+#include "core/job/control_labels.h"
 #include "core/job/form_rules.h"
 #include "core/job/job_copy.h"
 #include "core/job/job_file.h"
@@ -20,11 +21,6 @@ namespace inkquot {
 namespace {
 
 using nlohmann::json;
-
-// The screen's own warnings for texts it refuses.
-const std::string kNotANumber(kNotANumberText);
-const std::string kEmptyName(kEmptyNameText);
-const std::string kPagesNotMultipleOfFour(kPagesNotMultipleOfFourText);
 
 // Controls whose value the description gives directly instead of in an
 // object keyed by index.
@@ -66,26 +62,17 @@ struct Entry {
     const ControlDef* def;
     int index;
     Tree value;
-    std::optional<std::string_view> key;  // the index as written; none for a single control
 
-    // "Ncomkai(5)" or "Cmbdin", for messages.
-    std::string name() const {
-        std::string n(def->name);
-        if (key) {
-            n += '(';
-            n += *key;
-            n += ')';
-        }
-        return n;
-    }
+    // What the pricing page calls the box: "内页一的页数".
+    std::string label() const { return controlLabel(def->control, index); }
 };
 
 class Reader {
 public:
     Reader(std::string where, FormState& form) : where_(std::move(where)), form_(form) {}
 
-    [[noreturn]] void refuse(const std::string& what, const std::string& problem) const {
-        throw JobRefused(where_ + ": " + what + ": " + problem);
+    [[noreturn]] void refuse(const std::string& message) const {
+        throw JobRefused(where_ + ": " + message);
     }
 
     void read(Tree job);
@@ -113,10 +100,20 @@ private:
 };
 
 std::string quotedText(std::string_view text) {
-    std::string q = "\"";
+    std::string q = "“";
     q += text;
-    q += '"';
+    q += "”";
     return q;
+}
+
+// A line break, a tab or another character that no entry box can show.
+bool holdsControlCharacter(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<int> Reader::indexOf(std::string_view key) {
@@ -135,7 +132,7 @@ std::optional<int> Reader::indexOf(std::string_view key) {
 
 void Reader::read(Tree job) {
     if (!isObject(job)) {
-        refuse("job", "expected a JSON object");
+        refuse("印件描述必须是一个JSON对象");
     }
     // A job file carries its format version; a newer format is refused
     // before anything in it is taken for a field of this one.
@@ -144,16 +141,15 @@ void Reader::read(Tree job) {
     }
     forEachMember(job, [this](std::string_view key, Tree) {
         if (key != "kind" && key != "controls" && key != kJobFileVersionField) {
-            refuse("field " + quotedText(key),
-                   "unknown field (expected \"kind\" and \"controls\")");
+            refuse("字段" + quotedText(key) + "不是印件描述的字段（只有“kind”和“controls”）");
         }
     });
     const Tree kind = member(job, "kind");
     if (!kind) {
-        refuse("field \"kind\"", "missing");
+        refuse("缺少字段“kind”（印件类别）");
     }
     if (!isWhole(kind) || wholeOf(kind) < 0 || wholeOf(kind) >= kJobKindCount) {
-        refuse("field \"kind\"", "must be a whole number 0 to 4");
+        refuse("字段“kind”（印件类别）必须是0到4的整数");
     }
     if (const Tree controls = member(job, "controls")) {
         collect(controls);
@@ -197,24 +193,24 @@ void Reader::apply(ApplyStep step, const Entry& e) {
 
 void Reader::collect(Tree controls) {
     if (!isObject(controls)) {
-        refuse("field \"controls\"", "expected an object of controls keyed by name");
+        refuse("字段“controls”必须是以控件名称为键的对象");
     }
     forEachMember(controls, [this](std::string_view name, Tree value) {
         const ControlDef* def = findControl(name);
-        const auto what = [name] { return "control " + quotedText(name); };
+        const auto what = [name] { return "控件" + quotedText(name); };
         if (def == nullptr) {
-            refuse(what(), "unknown control");
+            refuse("计价页面上没有名为" + quotedText(name) + "的控件");
         }
         if (def->control == Ctl::comleibie) {
-            refuse(what(), "the job kind is given as \"kind\"");
+            refuse("印件类别由字段“kind”给出，不能写作控件“comleibie”");
         }
         if (isSingle(*def)) {
-            entries_.push_back({def, 0, value, std::nullopt});
+            entries_.push_back({def, 0, value});
             return;
         }
         if (!isObject(value)) {
-            refuse(what(), "expected an object keyed by index (\"0\" to \"" +
-                               std::to_string(def->count() - 1) + "\")");
+            refuse(what() + "必须是以序号（“0”到“" + std::to_string(def->count() - 1) +
+                   "”）为键的对象");
         }
         // A part list is one control whose items carry the ticks.
         const int count = def->kind == ControlKind::PartList
@@ -223,10 +219,10 @@ void Reader::collect(Tree controls) {
         forEachMember(value, [&](std::string_view key, Tree item) {
             const auto index = indexOf(key);
             if (!index || *index >= count) {
-                refuse(what() + " index " + quotedText(key),
-                       "index out of range (\"0\" to \"" + std::to_string(count - 1) + "\")");
+                refuse(what() + "没有序号" + quotedText(key) + "（序号为“0”到“" +
+                       std::to_string(count - 1) + "”）");
             }
-            entries_.push_back({def, *index, item, key});
+            entries_.push_back({def, *index, item});
         });
     });
 }
@@ -237,29 +233,33 @@ int Reader::itemCount(const Entry& e) const {
 
 std::string Reader::textOf(const Entry& e) const {
     if (!isText(e.value)) {
-        refuse(e.name(), "expected a text (a JSON string)");
+        refuse(e.label() + "必须是文字（JSON字符串）");
     }
-    return inkquot::textOf(e.value);
+    std::string text = inkquot::textOf(e.value);
+    if (holdsControlCharacter(text)) {
+        refuse(e.label() + "含有换行等控制字符，计价页面无法显示");
+    }
+    return text;
 }
 
 int Reader::positionOf(const Entry& e, int min) const {
     const int count = e.def->kind == ControlKind::OptionGroup
                           ? static_cast<int>(e.def->entries.front().items.size())
                           : itemCount(e);
-    const auto range = [&] { return std::to_string(min) + " to " + std::to_string(count - 1); };
+    const auto range = [&] { return std::to_string(min) + "到" + std::to_string(count - 1); };
     if (!isWhole(e.value)) {
-        refuse(e.name(), "expected a whole number " + range());
+        refuse(e.label() + "必须是" + range() + "的整数");
     }
     const auto v = wholeOf(e.value);
     if (v < min || v >= count) {
-        refuse(e.name(), "position " + std::to_string(v) + " out of range " + range());
+        refuse(e.label() + "不能选择位置" + std::to_string(v) + "（可选" + range() + "）");
     }
     return static_cast<int>(v);
 }
 
 bool Reader::flagOf(const Entry& e) const {
     if (!isWhole(e.value) || (wholeOf(e.value) != 0 && wholeOf(e.value) != 1)) {
-        refuse(e.name(), "expected 0 or 1");
+        refuse(e.label() + "必须是0或1");
     }
     return wholeOf(e.value) == 1;
 }
@@ -267,7 +267,7 @@ bool Reader::flagOf(const Entry& e) const {
 float Reader::numberOf(const Entry& e, const std::string& text) const {
     const auto v = parseNumber(text);
     if (!v) {
-        refuse(e.name() + " " + quotedText(text), kNotANumber);
+        refuse(e.label() + quotedText(text) + "不是有效的数字");
     }
     return *v;
 }
@@ -280,7 +280,7 @@ void Reader::applySizeText(const Entry& e) {
     const std::string text = textOf(e);
     const float v = numberOf(e, text);
     if (e.def->control == Ctl::Ntxtkaizhi && !(v > 0)) {
-        refuse(e.name() + " " + quotedText(text), "压印纸张的开数必须大于零");
+        refuse(e.label() + quotedText(text) + "必须大于零");
     }
     form_.setText(e.def->control, e.index, text);
 }
@@ -290,8 +290,8 @@ void Reader::applyPress(const Entry& e) {
     form_.setListIndex(Ctl::Comyinji, e.index, position);
     if (form_.listIndex(Ctl::Comyinji, e.index) != position) {
         const auto& items = e.def->entries[static_cast<std::size_t>(e.index)].items;
-        refuse(e.name(), std::string(partName(e.index)) + "的开数和上机纸张不能用“" +
-                             items[static_cast<std::size_t>(position)] + "”印刷，请选择其他印机");
+        refuse(std::string(partName(e.index)) + "的开数和上机纸张不能用“" +
+               items[static_cast<std::size_t>(position)] + "”印刷，请选择其他印机");
     }
 }
 
@@ -313,9 +313,8 @@ void Reader::applySheetSize(const Entry& e) {
     for (const std::string& size : offered) {
         sizes += (sizes.empty() ? "" : "、") + size;
     }
-    refuse(e.name() + " " + quotedText(text),
-           std::string(partName(e.index)) + "的印机不提供这个开纸大小" +
-               (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
+    refuse(std::string(partName(e.index)) + "的印机不提供开纸大小" + quotedText(text) +
+           (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
 }
 
 void Reader::applySelfTurn(const Entry& e) {
@@ -324,7 +323,7 @@ void Reader::applySelfTurn(const Entry& e) {
     // already holds is the screen's own value.
     const bool holdsTick = form_.checkState(Ctl::Chkzifan, e.index) == CheckState::Checked;
     if (tick && !holdsTick && !form_.enabled(Ctl::Chkzifan, e.index)) {
-        refuse(e.name(), std::string(partName(e.index)) + "不能选择自翻版印刷");
+        refuse(std::string(partName(e.index)) + "不能选择自翻版印刷");
     }
     form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
 }
@@ -337,12 +336,12 @@ void Reader::applyOther(const Entry& e) {
             const std::string text = textOf(e);
             if (c == Ctl::txtkehuming || c == Ctl::txtyinjianming) {
                 if (text.empty()) {
-                    refuse(e.name(), kEmptyName);
+                    refuse(e.label() + "不能为空");
                 }
             } else {
                 const float v = numberOf(e, text);
                 if (c == Ctl::txtye && !isWholeFoursOfPages(v)) {
-                    refuse(e.name() + " " + quotedText(text), kPagesNotMultipleOfFour);
+                    refuse(e.label() + quotedText(text) + "必须是4的倍数");
                 }
             }
             form_.setText(c, e.index, text);
@@ -355,7 +354,7 @@ void Reader::applyOther(const Entry& e) {
             const bool tick = flagOf(e);
             const auto& start = e.def->entries[static_cast<std::size_t>(e.index)];
             if (tick && !start.available && form_.checkState(c, e.index) != CheckState::Checked) {
-                refuse(e.name(), "这个选项在计价页面上不可用");
+                refuse(e.label() + "在计价页面上不可用");
             }
             form_.setCheckState(c, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
             return;

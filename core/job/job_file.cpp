@@ -26,38 +26,6 @@ std::string positionText(std::string_view text, std::size_t offset) {
     return "第" + std::to_string(line) + "行第" + std::to_string(column) + "列";
 }
 
-bool holdsControlCharacter(const std::string& text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// A text that no entry box can hold (a line break, a tab, a zero): the
-// first control that has one, as "txtkehuming(1)", or empty.
-std::string firstUnshowableText(const json& job) {
-    const auto controls = job.find("controls");
-    if (controls == job.end() || !controls->is_object()) {
-        return {};
-    }
-    for (const auto& [name, value] : controls->items()) {
-        if (value.is_string() && holdsControlCharacter(value.get<std::string>())) {
-            return name;
-        }
-        if (!value.is_object()) {
-            continue;
-        }
-        for (const auto& [index, item] : value.items()) {
-            if (item.is_string() && holdsControlCharacter(item.get<std::string>())) {
-                return name + "(" + index + ")";
-            }
-        }
-    }
-    return {};
-}
-
 }  // namespace
 
 std::string jobFileText(const json& description, bool oneLine) {
@@ -77,7 +45,7 @@ std::string jobFileText(const json& description, bool oneLine) {
 
 void checkJobFileVersion(const json& version, const std::string& where) {
     if (!version.is_number_integer() || version.get<std::int64_t>() < 1) {
-        throw JobRefused(where + ": field \"version\": 格式版本应为正整数");
+        throw JobRefused(where + ": 字段“version”（格式版本）必须是正整数");
     }
     const auto v = version.get<std::int64_t>();
     if (v > kJobFileVersion) {
@@ -107,9 +75,6 @@ void readJobFileText(std::string_view text, const std::string& where, FormState&
     }
     if (!job.is_object()) {
         throw JobRefused(where + ": 不是印件文件：内容应为一个JSON对象");
-    }
-    if (const std::string control = firstUnshowableText(job); !control.empty()) {
-        throw JobRefused(where + ": " + control + ": 文字中含有换行等控制字符，计价页面无法显示");
     }
     readJobDescription(job, where, form);
 }
