@@ -235,7 +235,7 @@ int answerJobs(JobStream& jobs, JsonWriter& out,
                     throw;
                 }
                 refused = true;
-                out.beginObject().key("error").text(e.what()).endObject();
+                out.value({{"error", e.what()}}, JsonWriter::Layout::Answers);
             }
             if (lines) {
                 out.newline();

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/job/form_state.h"
+#include "core/job/json_writer.h"
 
 namespace inkquot::cli {
 
@@ -71,8 +72,6 @@ private:
 
 // Reads the job's description into `form`, as readJobDescription does.
 void readJob(const JobStream::Job& job, FormState& form);
-
-class JsonWriter;
 
 // Answers every job of `jobs` in turn: `answer` writes one job's answer to
 // `out`. The batch's wrapping is written around them: the brackets of an

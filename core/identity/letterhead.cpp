@@ -6,7 +6,9 @@
 #include <system_error>
 
 #include "core/common/file_io.h"
+#include "core/common/gbk.h"
 #include "core/job/json_text.h"
+#include "core/job/json_writer.h"
 
 namespace inkquot {
 
@@ -214,14 +216,12 @@ IoStatus saveLetterhead(const ProgramFolder& folder, Letterhead letterhead,
                                      {"address", letterhead.address},
                                      {"telephone", letterhead.telephone},
                                      {"logo", letterhead.logoFile}};
-        std::string bytes;
-        try {
-            bytes = json.dump(2) + "\n";
-        } catch (const nlohmann::json::exception&) {
+        if (!isValidUtf8(letterhead.name) || !isValidUtf8(letterhead.address) ||
+            !isValidUtf8(letterhead.telephone) || !isValidUtf8(letterhead.logoFile)) {
             status = IoStatus::failure(IoError::BadText, "信头含有无法保存的字符。");
-        }
-        if (status) {
-            status = writeFileAtomically(folder.file(kLetterheadFileName), bytes);
+        } else {
+            status = writeFileAtomically(folder.file(kLetterheadFileName),
+                                         jsonText(json, JsonWriter::Layout::Indented) + "\n");
         }
     }
     if (!status && status.error != IoError::NotDurable) {

@@ -3,8 +3,10 @@
 #include <nlohmann/json.hpp>
 
 #include "core/common/file_io.h"
-#include "core/job/json_text.h"
+#include "core/common/gbk.h"
 #include "core/costing/price_table.h"
+#include "core/job/json_text.h"
+#include "core/job/json_writer.h"
 #include "core/job/quotation_text.h"
 
 namespace inkquot {
@@ -72,15 +74,13 @@ IoStatus rememberHeading(const ProgramFolder& folder, HeadingKind kind, std::str
     if (headings.value(keyOf(kind), std::string()) == heading) {
         return IoStatus::success();
     }
-    headings[keyOf(kind)] = std::string(heading);
-    std::string bytes;
-    try {
-        bytes = headings.dump(2) + "\n";
-    } catch (const nlohmann::json::exception&) {
-        // Not UTF-8: nothing a screen hands over, but never written half.
+    // Not UTF-8: nothing a screen hands over, but never written.
+    if (!isValidUtf8(heading)) {
         return IoStatus::failure(IoError::BadText, "标题含有无法保存的字符。");
     }
-    return writeFileAtomically(folder.file(kHeadingsFileName), bytes);
+    headings[keyOf(kind)] = std::string(heading);
+    return writeFileAtomically(folder.file(kHeadingsFileName),
+                               jsonText(headings, JsonWriter::Layout::Indented) + "\n");
 }
 
 }  // namespace inkquot

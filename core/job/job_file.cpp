@@ -1,8 +1,11 @@
 #include "core/job/job_file.h"
 
+#include <sstream>
+
 #include "core/common/file_io.h"
 #include "core/job/job_description.h"
 #include "core/job/json_text.h"
+#include "core/job/json_writer.h"
 
 namespace inkquot {
 
@@ -29,18 +32,22 @@ std::string positionText(std::string_view text, std::size_t offset) {
 }  // namespace
 
 std::string jobFileText(const json& description, bool oneLine) {
-    // The version first, so that it is the first thing a reader meets.
-    nlohmann::ordered_json file = nlohmann::ordered_json::object();
-    file[kJobFileVersionField] = kJobFileVersion;
-    for (const auto& [key, value] : description.items()) {
-        if (key != kJobFileVersionField) {
-            file[key] = nlohmann::ordered_json(value);
+    std::ostringstream out;
+    {
+        JsonWriter file(out, oneLine ? JsonWriter::Layout::Compact : JsonWriter::Layout::Indented);
+        // The version first, so that it is the first thing a reader meets.
+        file.beginObject().key(kJobFileVersionField).integer(kJobFileVersion);
+        for (const auto& [key, value] : description.items()) {
+            if (key != kJobFileVersionField) {
+                file.key(key).value(value);
+            }
+        }
+        file.endObject();
+        if (!oneLine) {
+            file.newline();
         }
     }
-    if (oneLine) {
-        return file.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    }
-    return file.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return out.str();
 }
 
 void checkJobFileVersion(const json& version, const std::string& where) {

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "core/job/json_writer.h"
+
 namespace inkquot {
 namespace {
 
@@ -45,6 +47,32 @@ TEST(JsonText, ABatchIsReadOneObjectAtATimeUpToItsClosingBrace) {
     const std::istreambuf_iterator<char> end;
     EXPECT_EQ(readJsonValue(bytes, end), nlohmann::json::parse(R"({"a": [1, {"b": "}"}]})"));
     EXPECT_EQ(in.get(), ',');
+}
+
+TEST(JsonWriter, LaysOutOneValueInEachLayoutAndReadsBack) {
+    const auto value = nlohmann::json::parse(
+        R"({"b": [1, -2, {}, []], "a": {"t": "引\"号\\\u0001\t"}, "e": {}, "n": null, "f": false})");
+    const std::pair<JsonWriter::Layout, const char*> layouts[] = {
+        {JsonWriter::Layout::Answers,
+         R"({"a": {"t": "引\"号\\\u0001\t"}, "b": [1, -2, {}, []], "e": {}, "f": false, "n": null})"},
+        {JsonWriter::Layout::Compact,
+         R"({"a":{"t":"引\"号\\\u0001\t"},"b":[1,-2,{},[]],"e":{},"f":false,"n":null})"},
+        {JsonWriter::Layout::Indented,
+         "{\n  \"a\": {\n    \"t\": \"引\\\"号\\\\\\u0001\\t\"\n  },\n  \"b\": [\n    1,\n    -2,\n"
+         "    {},\n    []\n  ],\n  \"e\": {},\n  \"f\": false,\n  \"n\": null\n}"},
+    };
+    for (const auto& [layout, expected] : layouts) {
+        const std::string text = jsonText(value, layout);
+        EXPECT_EQ(text, expected);
+        EXPECT_EQ(readJsonText(text), value);
+    }
+    // Floats: the shortest text that reads back as the same float.
+    std::ostringstream out;
+    {
+        JsonWriter writer(out);
+        writer.beginArray().number(0.1f).number(-0.0f).number(1e20f).number(800).endArray();
+    }
+    EXPECT_EQ(out.str(), "[0.1, -0, 1e+20, 800]");
 }
 
 }  // namespace
