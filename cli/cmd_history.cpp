@@ -100,8 +100,8 @@ int printSavedJob(CommandContext& ctx, const HistoryMatcher& matcher, std::uint6
     if (saved.state == SavedJobState::NotSaved || saved.state == SavedJobState::NoFile) {
         throw BadInput("history: " + saved.message);
     }
-    const auto job = nlohmann::json::parse(saved.jobText, nullptr, false);
-    if (saved.state != SavedJobState::Found || job.is_discarded() || !job.is_object()) {
+    const auto job = readJsonObject(saved.jobText);
+    if (saved.state != SavedJobState::Found || !job) {
         std::cerr << "history: "
                   << (saved.state == SavedJobState::Found
                           ? "印件描述文件中这条记录的印件描述已损坏。"
@@ -109,7 +109,7 @@ int printSavedJob(CommandContext& ctx, const HistoryMatcher& matcher, std::uint6
                   << '\n';
         return 1;
     }
-    ctx.out << jobFileText(job);
+    ctx.out << jobFileText(*job);
     return 0;
 }
 

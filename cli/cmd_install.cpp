@@ -3,6 +3,7 @@
 
 #include "cli/cli_command.h"
 #include "core/common/file_io.h"
+#include "core/job/json_writer.h"
 #include "core/pricedata/install.h"
 
 namespace inkquot::cli {
@@ -19,7 +20,8 @@ int runInstall(CommandContext& ctx) {
     if (!status) {
         throw std::runtime_error(status.message);
     }
-    ctx.out << nlohmann::json{{"installed", displayName(folder.root())}}.dump() << '\n';
+    ctx.out << jsonText({{"installed", displayName(folder.root())}}, JsonWriter::Layout::Compact)
+            << '\n';
     return 0;
 }
 

@@ -74,12 +74,12 @@ int runPrice(CommandContext& ctx) {
     FormState form = starting;
     CostResult result;
     // --describe prints the descriptions as compact JSON, batch and all.
-    JsonWriter out(ctx.out, describe);
+    JsonWriter out(ctx.out, describe ? JsonWriter::Layout::Compact : JsonWriter::Layout::Answers);
     return answerJobs(jobs, out, [&](const JobStream::Job& job) {
         form.restore(starting);
         readJob(job, form);
         if (describe) {
-            out.raw(describeJob(form).dump());
+            out.value(describeJob(form));
             return;
         }
         result = CostResult{};

@@ -82,7 +82,7 @@ int runScheme(CommandContext& ctx) {
     } else {
         throw BadInput("scheme: give list, select NAME, export NAME, delete NAME or repair");
     }
-    ctx.out << out.dump() << '\n';
+    ctx.out << jsonText(out, JsonWriter::Layout::Compact) << '\n';
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <istream>
+#include <iterator>
 #include <ostream>
 #include <stdexcept>
 
@@ -95,56 +96,53 @@ void JobStream::requireEnd() {
     }
 }
 
-// The text of one JSON object, read up to its closing brace: brackets are
-// counted outside strings; the parser judges the text itself.
-std::string JobStream::readValueText() {
-    std::string text;
-    int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (int c = takeByte(); c != std::char_traits<char>::eof(); c = takeByte()) {
-        text.push_back(static_cast<char>(c));
-        if (inString) {
-            if (escaped) {
-                escaped = false;
-            } else if (c == '\\') {
-                escaped = true;
-            } else if (c == '"') {
-                inString = false;
-            }
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '{' || c == '[') {
-            ++depth;
-        } else if (c == '}' || c == ']') {
-            --depth;
-        }
-        if (!inString && depth <= 0 && (c == '}' || c == ']')) {
-            break;
-        }
-    }
-    return text;
-}
+// The input seen byte by byte, as the JSON library takes it: the library
+// reads up to an object's closing brace and no further.
+class JobStream::Bytes {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = char;
 
-void JobStream::parse(std::string_view text, Job& job) {
-    job.isFlat = job.flat.read(text);
-    if (!job.isFlat) {
-        job.value = parseJsonText(text, job.where);
+    Bytes() = default;  // the end of the input
+    explicit Bytes(JobStream& stream) : stream_(&stream) {}
+
+    char operator*() const { return static_cast<char>(stream_->peekByte()); }
+    Bytes& operator++() {
+        stream_->takeByte();
+        return *this;
+    }
+    Bytes operator++(int) {
+        Bytes before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const Bytes& other) const { return atEnd() == other.atEnd(); }
+
+private:
+    bool atEnd() const {
+        return stream_ == nullptr || stream_->peekByte() == std::char_traits<char>::eof();
+    }
+
+    JobStream* stream_ = nullptr;
+};
+
+void JobStream::readObject(Job& job) {
+    try {
+        job.value = readJsonValue(Bytes(*this), Bytes());
+    } catch (const JsonTextError& e) {
+        throw jsonRefusal(e, job.where);
     }
 }
 
 void readJob(const JobStream::Job& job, FormState& form) {
-    if (job.isFlat) {
-        readJobDescription(job.flat, job.where, form);
-    } else {
-        readJobDescription(job.value, job.where, form);
-    }
+    readJobDescription(job.value, job.where, form);
 }
 
 bool JobStream::next(Job& job) {
-    // The flat document keeps its room; the rest starts afresh.
     job.where.clear();
-    job.isFlat = false;
     job.value = nullptr;
     job.error.clear();
     if (done_) {
@@ -154,7 +152,7 @@ bool JobStream::next(Job& job) {
         case Form::Single: {
             done_ = true;
             job.where = command_;
-            parse(readValueText(), job);
+            readObject(job);
             requireEnd();
             return true;
         }
@@ -182,7 +180,7 @@ bool JobStream::next(Job& job) {
             if (c != '{') {
                 throw BadInput(job.where + ": expected a JSON object");
             }
-            parse(readValueText(), job);
+            readObject(job);
             return true;
         }
         case Form::Lines: {
@@ -197,12 +195,11 @@ bool JobStream::next(Job& job) {
                     if (line.find('\0') != std::string::npos) {
                         throw BadInput(job.where + ": the line holds a zero byte");
                     }
-                    parse(line, job);
-                    if (!job.isFlat && !job.value.is_object()) {
+                    job.value = parseJsonText(line, job.where);
+                    if (!job.value.is_object()) {
                         throw BadInput(job.where + ": expected a JSON object");
                     }
                 } catch (const BadInput& e) {
-                    job.isFlat = false;
                     job.value = nullptr;
                     job.error = e.what();
                 }
@@ -238,7 +235,7 @@ int answerJobs(JobStream& jobs, JsonWriter& out,
                     throw;
                 }
                 refused = true;
-                out.beginObject().key("error").text(e.what()).endObject();
+                out.value({{"error", e.what()}}, JsonWriter::Layout::Answers);
             }
             if (lines) {
                 out.newline();

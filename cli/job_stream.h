@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "core/job/form_state.h"
-#include "core/job/plain_json.h"
+#include "core/job/json_writer.h"
 
 namespace inkquot::cli {
 
@@ -35,13 +35,9 @@ public:
     void beforeWaiting(std::function<void()> hook) { beforeWaiting_ = std::move(hook); }
 
     struct Job {
-        std::string where;  // the job's name in messages
-        // The job, when `error` is empty: in `flat` when the quick reader
-        // took it, else in `value`. `flat` keeps its room for the next job.
-        bool isFlat = false;
-        FlatJson flat;
-        nlohmann::json value;
-        std::string error;  // JSON Lines only: why the line is no job
+        std::string where;     // the job's name in messages
+        nlohmann::json value;  // the job, when `error` is empty
+        std::string error;     // JSON Lines only: why the line is no job
     };
 
     // The next job; false after the last. A malformed single object or array
@@ -50,8 +46,10 @@ public:
     bool next(Job& job);
 
 private:
-    // Reads `text` into `job`, refused with BadInput as parseJsonText does.
-    static void parse(std::string_view text, Job& job);
+    class Bytes;
+    // Reads the object that starts at the next byte into `job`, refused with
+    // BadInput as parseJsonText does.
+    void readObject(Job& job);
     // Takes into held_ what the stream has ready, waiting only when it has
     // nothing; false at the end of the input.
     bool fill();
@@ -61,7 +59,6 @@ private:
     bool readLine(std::string& line);
     int peekPastBlanks();
     void requireEnd();
-    std::string readValueText();
 
     std::streambuf& in_;
     std::string held_;      // read from the stream, not yet taken
@@ -75,8 +72,6 @@ private:
 
 // Reads the job's description into `form`, as readJobDescription does.
 void readJob(const JobStream::Job& job, FormState& form);
-
-class JsonWriter;
 
 // Answers every job of `jobs` in turn: `answer` writes one job's answer to
 // `out`. The batch's wrapping is written around them: the brackets of an

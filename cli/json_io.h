@@ -1,9 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <iosfwd>
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -11,7 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "cli/cli_command.h"
 #include "core/common/program_folder.h"
+#include "core/job/json_text.h"
+#include "core/job/json_writer.h"
 
 namespace inkquot::cli {
 
@@ -22,6 +23,10 @@ nlohmann::json readJsonInput(std::istream& in, std::string_view command);
 
 // Parses one JSON text the same strict way.
 nlohmann::json parseJsonText(std::string_view text, std::string_view command);
+
+// The refusal of input that is no sound JSON, the message starting with
+// `where`.
+BadInput jsonRefusal(const JsonTextError& e, std::string_view where);
 
 // The objects a command works on: the input itself when it is an object, or
 // each element of an array of objects (a batch). Each comes with the name
@@ -54,75 +59,6 @@ private:
     const nlohmann::json& object_;
     std::string where_;
     std::set<std::string, std::less<>> read_;
-};
-
-// The shortest decimal text that reads back as the same 32-bit float, in a
-// form that is also a JSON number ("800", "129.37491", "1e+20", "-0").
-// `v` must be finite.
-std::string floatText(float v);
-
-// Writes JSON with commas placed automatically. Keys and values in call
-// order; a value inside an object must follow key(). The text is gathered
-// in the writer and handed to the stream in large pieces (and when the
-// writer goes); flush() hands it over at once and flushes the stream.
-class JsonWriter {
-public:
-    // A compact writer separates values with "," alone, as nlohmann's dump()
-    // does; the default ", " is the tool's own pricing output.
-    explicit JsonWriter(std::ostream& out, bool compact = false)
-        : out_(out), separator_(compact ? "," : ", ") {}
-    ~JsonWriter();
-    JsonWriter(const JsonWriter&) = delete;
-    JsonWriter& operator=(const JsonWriter&) = delete;
-
-    JsonWriter& beginObject();
-    JsonWriter& endObject();
-    JsonWriter& beginArray();
-    JsonWriter& endArray();
-    JsonWriter& key(std::string_view name);
-    JsonWriter& number(float v);
-    JsonWriter& integer(std::int64_t v);
-    JsonWriter& boolean(bool v);
-    JsonWriter& text(std::string_view v);
-    // A value that is already JSON text.
-    JsonWriter& raw(std::string_view json);
-    // Ends the output with a line break.
-    void newline();
-    // Hands everything written to the stream and flushes it, so that a
-    // program reading the answers sees them now.
-    void flush();
-
-private:
-    void beforeValue();
-    void writeString(std::string_view v);
-    // Room for n more bytes at the end of what is written.
-    char* room(std::size_t n) {
-        if (capacity_ - used_ < n) {
-            grow(n);
-        }
-        return text_.get() + used_;
-    }
-    void grow(std::size_t n);
-    void put(char c) {
-        *room(1) = c;
-        ++used_;
-    }
-    void put(std::string_view s) {
-        std::memcpy(room(s.size()), s.data(), s.size());
-        used_ += s.size();
-    }
-    // Hands the gathered text to the stream once there is a large piece.
-    void handOverIfLarge();
-    void handOver();
-
-    std::ostream& out_;
-    std::string_view separator_;
-    // Written, not yet handed to the stream: the first used_ bytes.
-    std::unique_ptr<char[]> text_;
-    std::size_t used_ = 0;
-    std::size_t capacity_ = 0;
-    std::vector<char> first_;  // per open container: nothing written yet
-    bool afterKey_ = false;
 };
 
 // The answers of a command, one per input object: an array of them for a

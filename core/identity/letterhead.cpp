@@ -6,6 +6,9 @@
 #include <system_error>
 
 #include "core/common/file_io.h"
+#include "core/common/gbk.h"
+#include "core/job/json_text.h"
+#include "core/job/json_writer.h"
 
 namespace inkquot {
 
@@ -141,10 +144,11 @@ std::string letterheadRefusal(const Letterhead& raw) {
 }
 
 std::optional<Letterhead> parseLetterhead(std::string_view bytes) {
-    const auto json = nlohmann::json::parse(bytes, nullptr, false);
-    if (json.is_discarded() || !json.is_object()) {
+    const auto read = readJsonObject(bytes);
+    if (!read) {
         return std::nullopt;
     }
+    const nlohmann::json& json = *read;
     auto text = [&json](const char* key) {
         const auto it = json.find(key);
         return it != json.end() && it->is_string() ? it->get<std::string>() : std::string();
@@ -212,14 +216,12 @@ IoStatus saveLetterhead(const ProgramFolder& folder, Letterhead letterhead,
                                      {"address", letterhead.address},
                                      {"telephone", letterhead.telephone},
                                      {"logo", letterhead.logoFile}};
-        std::string bytes;
-        try {
-            bytes = json.dump(2) + "\n";
-        } catch (const nlohmann::json::exception&) {
+        if (!isValidUtf8(letterhead.name) || !isValidUtf8(letterhead.address) ||
+            !isValidUtf8(letterhead.telephone) || !isValidUtf8(letterhead.logoFile)) {
             status = IoStatus::failure(IoError::BadText, "信头含有无法保存的字符。");
-        }
-        if (status) {
-            status = writeFileAtomically(folder.file(kLetterheadFileName), bytes);
+        } else {
+            status = writeFileAtomically(folder.file(kLetterheadFileName),
+                                         jsonText(json, JsonWriter::Layout::Indented) + "\n");
         }
     }
     if (!status && status.error != IoError::NotDurable) {

@@ -3,7 +3,10 @@
 #include <nlohmann/json.hpp>
 
 #include "core/common/file_io.h"
+#include "core/common/gbk.h"
 #include "core/costing/price_table.h"
+#include "core/job/json_text.h"
+#include "core/job/json_writer.h"
 #include "core/job/quotation_text.h"
 
 namespace inkquot {
@@ -17,11 +20,7 @@ const char* keyOf(HeadingKind kind) {
 }
 
 nlohmann::json parseHeadings(std::string_view bytes) {
-    auto parsed = nlohmann::json::parse(bytes, nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object()) {
-        return nlohmann::json::object();
-    }
-    return parsed;
+    return readJsonObject(bytes).value_or(nlohmann::json::object());
 }
 
 // The kept headings, or an empty object when there are none or the file is
@@ -75,15 +74,13 @@ IoStatus rememberHeading(const ProgramFolder& folder, HeadingKind kind, std::str
     if (headings.value(keyOf(kind), std::string()) == heading) {
         return IoStatus::success();
     }
-    headings[keyOf(kind)] = std::string(heading);
-    std::string bytes;
-    try {
-        bytes = headings.dump(2) + "\n";
-    } catch (const nlohmann::json::exception&) {
-        // Not UTF-8: nothing a screen hands over, but never written half.
+    // Not UTF-8: nothing a screen hands over, but never written.
+    if (!isValidUtf8(heading)) {
         return IoStatus::failure(IoError::BadText, "标题含有无法保存的字符。");
     }
-    return writeFileAtomically(folder.file(kHeadingsFileName), bytes);
+    headings[keyOf(kind)] = std::string(heading);
+    return writeFileAtomically(folder.file(kHeadingsFileName),
+                               jsonText(headings, JsonWriter::Layout::Indented) + "\n");
 }
 
 }  // namespace inkquot

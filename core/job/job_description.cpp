@@ -10,11 +10,11 @@
 #include "core/costing/control_catalogue.h"
 #include "core/costing/job_reading.h"
 #include "core/costing/press_rules.h"
+#include "core/job/control_labels.h"
 #include "core/job/form_rules.h"
 #include "core/job/job_copy.h"
 #include "core/job/job_file.h"
 #include "core/job/paper_lists.h"
-#include "core/job/plain_json.h"
 
 namespace inkquot {
 
@@ -22,22 +22,14 @@ namespace {
 
 using nlohmann::json;
 
-// The screen's own warnings for texts it refuses.
-const std::string kNotANumber(kNotANumberText);
-const std::string kEmptyName(kEmptyNameText);
-const std::string kPagesNotMultipleOfFour(kPagesNotMultipleOfFourText);
-
 // Controls whose value the description gives directly instead of in an
 // object keyed by index.
 bool isSingle(const ControlDef& d) {
     return d.count() == 1 && d.kind != ControlKind::PartList && d.control != Ctl::comleibie;
 }
 
-// The two forms a description arrives in: a tree from the JSON parser, or a
-// flat document from the quick reader. The reader below sees both through
-// these few questions, so that both are read by one set of rules.
+// The description as the JSON library holds it.
 using Tree = const json*;
-using Flat = FlatJson::Ref;
 
 bool isObject(Tree v) {
     return v->is_object();
@@ -64,73 +56,29 @@ void forEachMember(Tree v, F&& f) {
         f(std::string_view(key), &value);
     }
 }
-void checkVersion(Tree version, const std::string& where) {
-    checkJobFileVersion(*version, where);
-}
-
-bool isObject(Flat v) {
-    return v.isObject();
-}
-bool isText(Flat v) {
-    return v.isText();
-}
-bool isWhole(Flat v) {
-    return v.isWhole();
-}
-std::int64_t wholeOf(Flat v) {
-    return v.whole();
-}
-std::string textOf(Flat v) {
-    return std::string(v.text());
-}
-Flat member(Flat v, const char* key) {
-    return v.member(key);
-}
-template <typename F>
-void forEachMember(Flat v, F&& f) {
-    for (std::size_t i = 0; i < v.memberCount(); ++i) {
-        f(v.keyAt(i), v.valueAt(i));
-    }
-}
-void checkVersion(Flat version, const std::string& where) {
-    checkJobFileVersion(version.toJson(), where);
-}
 
 // One value of the description, located and type-checked.
-template <typename Value>
 struct Entry {
     const ControlDef* def;
     int index;
-    Value value;
-    std::optional<std::string_view> key;  // the index as written; none for a single control
+    Tree value;
 
-    // "Ncomkai(5)" or "Cmbdin", for messages.
-    std::string name() const {
-        std::string n(def->name);
-        if (key) {
-            n += '(';
-            n += *key;
-            n += ')';
-        }
-        return n;
-    }
+    // What the pricing page calls the box: "内页一的页数".
+    std::string label() const { return controlLabel(def->control, index); }
 };
 
-template <typename Value>
 class Reader {
 public:
     Reader(std::string where, FormState& form) : where_(std::move(where)), form_(form) {}
 
-    [[noreturn]] void refuse(const std::string& what, const std::string& problem) const {
-        throw JobRefused(where_ + ": " + what + ": " + problem);
+    [[noreturn]] void refuse(const std::string& message) const {
+        throw JobRefused(where_ + ": " + message);
     }
 
-    void read(Value job);
+    void read(Tree job);
 
 private:
-    using Entry = inkquot::Entry<Value>;
-
-    void collect(Value controls);
+    void collect(Tree controls);
     static std::optional<int> indexOf(std::string_view key);
     int itemCount(const Entry& e) const;
 
@@ -152,14 +100,23 @@ private:
 };
 
 std::string quotedText(std::string_view text) {
-    std::string q = "\"";
+    std::string q = "“";
     q += text;
-    q += '"';
+    q += "”";
     return q;
 }
 
-template <typename Value>
-std::optional<int> Reader<Value>::indexOf(std::string_view key) {
+// A line break, a tab or another character that no entry box can show.
+bool holdsControlCharacter(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<int> Reader::indexOf(std::string_view key) {
     if (key.empty() || key.size() > 4 || (key.size() > 1 && key[0] == '0')) {
         return std::nullopt;
     }
@@ -173,30 +130,28 @@ std::optional<int> Reader<Value>::indexOf(std::string_view key) {
     return n;
 }
 
-template <typename Value>
-void Reader<Value>::read(Value job) {
+void Reader::read(Tree job) {
     if (!isObject(job)) {
-        refuse("job", "expected a JSON object");
+        refuse("印件描述必须是一个JSON对象");
     }
     // A job file carries its format version; a newer format is refused
     // before anything in it is taken for a field of this one.
-    if (const Value version = member(job, kJobFileVersionField)) {
-        checkVersion(version, where_);
+    if (const Tree version = member(job, kJobFileVersionField)) {
+        checkJobFileVersion(*version, where_);
     }
-    forEachMember(job, [this](std::string_view key, Value) {
+    forEachMember(job, [this](std::string_view key, Tree) {
         if (key != "kind" && key != "controls" && key != kJobFileVersionField) {
-            refuse("field " + quotedText(key),
-                   "unknown field (expected \"kind\" and \"controls\")");
+            refuse("字段" + quotedText(key) + "不是印件描述的字段（只有“kind”和“controls”）");
         }
     });
-    const Value kind = member(job, "kind");
+    const Tree kind = member(job, "kind");
     if (!kind) {
-        refuse("field \"kind\"", "missing");
+        refuse("缺少字段“kind”（印件类别）");
     }
     if (!isWhole(kind) || wholeOf(kind) < 0 || wholeOf(kind) >= kJobKindCount) {
-        refuse("field \"kind\"", "must be a whole number 0 to 4");
+        refuse("字段“kind”（印件类别）必须是0到4的整数");
     }
-    if (const Value controls = member(job, "controls")) {
+    if (const Tree controls = member(job, "controls")) {
         collect(controls);
     }
 
@@ -215,8 +170,7 @@ void Reader<Value>::read(Value job) {
     }
 }
 
-template <typename Value>
-void Reader<Value>::apply(ApplyStep step, const Entry& e) {
+void Reader::apply(ApplyStep step, const Entry& e) {
     switch (step) {
         case ApplyStep::SizeEntries:
             applySizeText(e);
@@ -237,91 +191,88 @@ void Reader<Value>::apply(ApplyStep step, const Entry& e) {
     }
 }
 
-template <typename Value>
-void Reader<Value>::collect(Value controls) {
+void Reader::collect(Tree controls) {
     if (!isObject(controls)) {
-        refuse("field \"controls\"", "expected an object of controls keyed by name");
+        refuse("字段“controls”必须是以控件名称为键的对象");
     }
-    forEachMember(controls, [this](std::string_view name, Value value) {
+    forEachMember(controls, [this](std::string_view name, Tree value) {
         const ControlDef* def = findControl(name);
-        const auto what = [name] { return "control " + quotedText(name); };
+        const auto what = [name] { return "控件" + quotedText(name); };
         if (def == nullptr) {
-            refuse(what(), "unknown control");
+            refuse("计价页面上没有名为" + quotedText(name) + "的控件");
         }
         if (def->control == Ctl::comleibie) {
-            refuse(what(), "the job kind is given as \"kind\"");
+            refuse("印件类别由字段“kind”给出，不能写作控件“comleibie”");
         }
         if (isSingle(*def)) {
-            entries_.push_back({def, 0, value, std::nullopt});
+            entries_.push_back({def, 0, value});
             return;
         }
         if (!isObject(value)) {
-            refuse(what(), "expected an object keyed by index (\"0\" to \"" +
-                               std::to_string(def->count() - 1) + "\")");
+            refuse(what() + "必须是以序号（“0”到“" + std::to_string(def->count() - 1) +
+                   "”）为键的对象");
         }
         // A part list is one control whose items carry the ticks.
         const int count = def->kind == ControlKind::PartList
                               ? static_cast<int>(def->entries.front().items.size())
                               : def->count();
-        forEachMember(value, [&](std::string_view key, Value item) {
+        forEachMember(value, [&](std::string_view key, Tree item) {
             const auto index = indexOf(key);
             if (!index || *index >= count) {
-                refuse(what() + " index " + quotedText(key),
-                       "index out of range (\"0\" to \"" + std::to_string(count - 1) + "\")");
+                refuse(what() + "没有序号" + quotedText(key) + "（序号为“0”到“" +
+                       std::to_string(count - 1) + "”）");
             }
-            entries_.push_back({def, *index, item, key});
+            entries_.push_back({def, *index, item});
         });
     });
 }
 
-template <typename Value>
-int Reader<Value>::itemCount(const Entry& e) const {
+int Reader::itemCount(const Entry& e) const {
     return static_cast<int>(form_.items(e.def->control, e.index).size());
 }
 
-template <typename Value>
-std::string Reader<Value>::textOf(const Entry& e) const {
+std::string Reader::textOf(const Entry& e) const {
     if (!isText(e.value)) {
-        refuse(e.name(), "expected a text (a JSON string)");
+        refuse(e.label() + "必须是文字（JSON字符串）");
     }
-    return inkquot::textOf(e.value);
+    std::string text = inkquot::textOf(e.value);
+    if (holdsControlCharacter(text)) {
+        refuse(e.label() + "含有换行等控制字符，计价页面无法显示");
+    }
+    return text;
 }
 
-template <typename Value>
-int Reader<Value>::positionOf(const Entry& e, int min) const {
+int Reader::positionOf(const Entry& e, int min) const {
     const int count = e.def->kind == ControlKind::OptionGroup
                           ? static_cast<int>(e.def->entries.front().items.size())
                           : itemCount(e);
-    const auto range = [&] { return std::to_string(min) + " to " + std::to_string(count - 1); };
+    const auto range = [&] { return std::to_string(min) + "到" + std::to_string(count - 1); };
     if (!isWhole(e.value)) {
-        refuse(e.name(), "expected a whole number " + range());
+        refuse(e.label() + "必须是" + range() + "的整数");
     }
     const auto v = wholeOf(e.value);
     if (v < min || v >= count) {
-        refuse(e.name(), "position " + std::to_string(v) + " out of range " + range());
+        refuse(e.label() + "不能选择位置" + std::to_string(v) + "（可选" + range() + "）");
     }
     return static_cast<int>(v);
 }
 
-template <typename Value>
-bool Reader<Value>::flagOf(const Entry& e) const {
+bool Reader::flagOf(const Entry& e) const {
     if (!isWhole(e.value) || (wholeOf(e.value) != 0 && wholeOf(e.value) != 1)) {
-        refuse(e.name(), "expected 0 or 1");
+        refuse(e.label() + "必须是0或1");
     }
     return wholeOf(e.value) == 1;
 }
 
-template <typename Value>
-float Reader<Value>::numberOf(const Entry& e, const std::string& text) const {
+float Reader::numberOf(const Entry& e, const std::string& text) const {
     const auto v = parseNumber(text);
     if (!v) {
-        refuse(e.name() + " " + quotedText(text), kNotANumber);
+        refuse(e.label() + quotedText(text) + "不是有效的数字");
     }
     return *v;
 }
 
-template <typename Value>
-void Reader<Value>::applySizeText(const Entry& e) {
+void Reader::applySizeText(const Entry& e) {
     if (e.def->control == Ctl::Ncomdu) {
         form_.setListIndex(Ctl::Ncomdu, e.index, positionOf(e, -1));
         return;
@@ -329,24 +280,22 @@ void Reader<Value>::applySizeText(const Entry& e) {
     const std::string text = textOf(e);
     const float v = numberOf(e, text);
     if (e.def->control == Ctl::Ntxtkaizhi && !(v > 0)) {
-        refuse(e.name() + " " + quotedText(text), "压印纸张的开数必须大于零");
+        refuse(e.label() + quotedText(text) + "必须大于零");
     }
     form_.setText(e.def->control, e.index, text);
 }
 
-template <typename Value>
-void Reader<Value>::applyPress(const Entry& e) {
+void Reader::applyPress(const Entry& e) {
     const int position = positionOf(e, 0);
     form_.setListIndex(Ctl::Comyinji, e.index, position);
     if (form_.listIndex(Ctl::Comyinji, e.index) != position) {
         const auto& items = e.def->entries[static_cast<std::size_t>(e.index)].items;
-        refuse(e.name(), std::string(partName(e.index)) + "的开数和上机纸张不能用“" +
-                             items[static_cast<std::size_t>(position)] + "”印刷，请选择其他印机");
+        refuse(std::string(partName(e.index)) + "的开数和上机纸张不能用“" +
+               items[static_cast<std::size_t>(position)] + "”印刷，请选择其他印机");
     }
 }
 
-template <typename Value>
-void Reader<Value>::applySheetSize(const Entry& e) {
+void Reader::applySheetSize(const Entry& e) {
     const std::string text = textOf(e);
     const auto& offered = form_.items(Ctl::Cmbkaizhi, e.index);
     for (const std::string& size : offered) {
@@ -364,25 +313,22 @@ void Reader<Value>::applySheetSize(const Entry& e) {
     for (const std::string& size : offered) {
         sizes += (sizes.empty() ? "" : "、") + size;
     }
-    refuse(e.name() + " " + quotedText(text),
-           std::string(partName(e.index)) + "的印机不提供这个开纸大小" +
-               (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
+    refuse(std::string(partName(e.index)) + "的印机不提供开纸大小" + quotedText(text) +
+           (sizes.empty() ? std::string("（没有可选的开纸大小）") : "（可选：" + sizes + "）"));
 }
 
-template <typename Value>
-void Reader<Value>::applySelfTurn(const Entry& e) {
+void Reader::applySelfTurn(const Entry& e) {
     const bool tick = flagOf(e);
     // A box kept unavailable cannot be ticked by the clerk, but the tick it
     // already holds is the screen's own value.
     const bool holdsTick = form_.checkState(Ctl::Chkzifan, e.index) == CheckState::Checked;
     if (tick && !holdsTick && !form_.enabled(Ctl::Chkzifan, e.index)) {
-        refuse(e.name(), std::string(partName(e.index)) + "不能选择自翻版印刷");
+        refuse(std::string(partName(e.index)) + "不能选择自翻版印刷");
     }
     form_.setCheckState(Ctl::Chkzifan, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
 }
 
-template <typename Value>
-void Reader<Value>::applyOther(const Entry& e) {
+void Reader::applyOther(const Entry& e) {
     const Ctl c = e.def->control;
     switch (e.def->kind) {
         case ControlKind::TextBox:
@@ -390,12 +336,12 @@ void Reader<Value>::applyOther(const Entry& e) {
             const std::string text = textOf(e);
             if (c == Ctl::txtkehuming || c == Ctl::txtyinjianming) {
                 if (text.empty()) {
-                    refuse(e.name(), kEmptyName);
+                    refuse(e.label() + "不能为空");
                 }
             } else {
                 const float v = numberOf(e, text);
                 if (c == Ctl::txtye && !isWholeFoursOfPages(v)) {
-                    refuse(e.name() + " " + quotedText(text), kPagesNotMultipleOfFour);
+                    refuse(e.label() + quotedText(text) + "必须是4的倍数");
                 }
             }
             form_.setText(c, e.index, text);
@@ -408,7 +354,7 @@ void Reader<Value>::applyOther(const Entry& e) {
             const bool tick = flagOf(e);
             const auto& start = e.def->entries[static_cast<std::size_t>(e.index)];
             if (tick && !start.available && form_.checkState(c, e.index) != CheckState::Checked) {
-                refuse(e.name(), "这个选项在计价页面上不可用");
+                refuse(e.label() + "在计价页面上不可用");
             }
             form_.setCheckState(c, e.index, tick ? CheckState::Checked : CheckState::Unchecked);
             return;
@@ -481,11 +427,7 @@ bool followsByDefault(const ControlDef& d, int i, const FormState& start, const 
 }  // namespace
 
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form) {
-    Reader<Tree>(where, form).read(&job);
-}
-
-void readJobDescription(const FlatJson& job, const std::string& where, FormState& form) {
-    Reader<Flat>(where, form).read(job.root());
+    Reader(where, form).read(&job);
 }
 
 nlohmann::json describeJob(const FormState& form) {

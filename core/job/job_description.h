@@ -6,12 +6,12 @@
 
 #include "core/common/program_folder.h"
 #include "core/job/form_state.h"
-#include "core/job/plain_json.h"
 
 namespace inkquot {
 
-// A job description that cannot be read: the message names the control and
-// the problem, in the words the screen would use where it has them.
+// A job description that cannot be read: the message names the box as the
+// pricing page captions it, with its part or kind ("内页一的页数"), and the
+// problem, in the words the screen would use where it has them.
 class JobRefused : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -45,8 +45,10 @@ public:
 // then the sheet sizes, then the self-turn boxes, then everything else.
 //
 // Refused with JobRefused, the message starting with `where` and naming the
-// control: unknown fields and control names, indexes outside an array,
-// values of the wrong type or out of range, texts the screen refuses (a
+// box (controlLabel): unknown fields and control names, indexes outside an
+// array, values of the wrong type or out of range, texts that no entry box
+// can hold (a line break or another control character), texts the screen
+// refuses (a
 // quantity, 开, press-sheet 开 or other number that is not a number, a
 // page count that is not a multiple of 4 once rounded, an empty customer or
 // job name), a press that the press rules refuse for the part, a sheet size
@@ -55,8 +57,6 @@ public:
 // sheet size where the press offers none, the tick of a greyed self-turn
 // box) is the screen's own content and is accepted.
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form);
-// The same for a description the quick reader took (plain_json.h).
-void readJobDescription(const FlatJson& job, const std::string& where, FormState& form);
 
 // The description of `form`: its kind and every control whose value
 // differs from what reading the description without it would give. Reading

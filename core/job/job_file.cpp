@@ -1,7 +1,11 @@
 #include "core/job/job_file.h"
 
+#include <sstream>
+
 #include "core/common/file_io.h"
 #include "core/job/job_description.h"
+#include "core/job/json_text.h"
+#include "core/job/json_writer.h"
 
 namespace inkquot {
 
@@ -25,58 +29,30 @@ std::string positionText(std::string_view text, std::size_t offset) {
     return "第" + std::to_string(line) + "行第" + std::to_string(column) + "列";
 }
 
-bool holdsControlCharacter(const std::string& text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// A text that no entry box can hold (a line break, a tab, a zero): the
-// first control that has one, as "txtkehuming(1)", or empty.
-std::string firstUnshowableText(const json& job) {
-    const auto controls = job.find("controls");
-    if (controls == job.end() || !controls->is_object()) {
-        return {};
-    }
-    for (const auto& [name, value] : controls->items()) {
-        if (value.is_string() && holdsControlCharacter(value.get<std::string>())) {
-            return name;
-        }
-        if (!value.is_object()) {
-            continue;
-        }
-        for (const auto& [index, item] : value.items()) {
-            if (item.is_string() && holdsControlCharacter(item.get<std::string>())) {
-                return name + "(" + index + ")";
-            }
-        }
-    }
-    return {};
-}
-
 }  // namespace
 
 std::string jobFileText(const json& description, bool oneLine) {
-    // The version first, so that it is the first thing a reader meets.
-    nlohmann::ordered_json file = nlohmann::ordered_json::object();
-    file[kJobFileVersionField] = kJobFileVersion;
-    for (const auto& [key, value] : description.items()) {
-        if (key != kJobFileVersionField) {
-            file[key] = nlohmann::ordered_json(value);
+    std::ostringstream out;
+    {
+        JsonWriter file(out, oneLine ? JsonWriter::Layout::Compact : JsonWriter::Layout::Indented);
+        // The version first, so that it is the first thing a reader meets.
+        file.beginObject().key(kJobFileVersionField).integer(kJobFileVersion);
+        for (const auto& [key, value] : description.items()) {
+            if (key != kJobFileVersionField) {
+                file.key(key).value(value);
+            }
+        }
+        file.endObject();
+        if (!oneLine) {
+            file.newline();
         }
     }
-    if (oneLine) {
-        return file.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    }
-    return file.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return out.str();
 }
 
 void checkJobFileVersion(const json& version, const std::string& where) {
     if (!version.is_number_integer() || version.get<std::int64_t>() < 1) {
-        throw JobRefused(where + ": field \"version\": 格式版本应为正整数");
+        throw JobRefused(where + ": 字段“version”（格式版本）必须是正整数");
     }
     const auto v = version.get<std::int64_t>();
     if (v > kJobFileVersion) {
@@ -89,17 +65,23 @@ void checkJobFileVersion(const json& version, const std::string& where) {
 void readJobFileText(std::string_view text, const std::string& where, FormState& form) {
     json job;
     try {
-        job = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error& e) {
-        const std::size_t at = e.byte > 0 ? e.byte - 1 : 0;
-        throw JobRefused(where + ": 不是印件文件：内容不是有效的JSON（" + positionText(text, at) +
-                         "）");
+        job = readJsonText(text);
+    } catch (const JsonTextError& e) {
+        switch (e.fault()) {
+            case JsonTextError::Fault::Syntax: {
+                const std::size_t at = e.bytesRead() > 0 ? e.bytesRead() - 1 : 0;
+                throw JobRefused(where + ": 不是印件文件：内容不是有效的JSON（" +
+                                 positionText(text, at) + "）");
+            }
+            case JsonTextError::Fault::NumberRange:
+                throw JobRefused(where + ": 不是印件文件：内容中有超出范围的数字");
+            case JsonTextError::Fault::KeyTwice:
+                throw JobRefused(where + ": 不是印件文件：同一个对象中“" + std::string(e.what()) +
+                                 "”出现了两次");
+        }
     }
     if (!job.is_object()) {
         throw JobRefused(where + ": 不是印件文件：内容应为一个JSON对象");
-    }
-    if (const std::string control = firstUnshowableText(job); !control.empty()) {
-        throw JobRefused(where + ": " + control + ": 文字中含有换行等控制字符，计价页面无法显示");
     }
     readJobDescription(job, where, form);
 }

@@ -158,53 +158,53 @@ def check_refusals(r):
     cases = [
         ("zero quantity", leaflet(txtshuliang={"2": "0"}), "数量不能为零！"),
         ("quantity 0.00", leaflet(txtshuliang={"2": "0.00"}), "数量不能为零！"),
-        ("quantity text", leaflet(txtshuliang={"2": "一千"}), "txtshuliang(2)", "非法数据！"),
-        ("quantity 1,5", leaflet(txtshuliang={"2": "1,5"}), "txtshuliang(2)"),
-        ("empty quantity", leaflet(txtshuliang={"2": ""}), "txtshuliang(2)"),
-        ("kai text", leaflet(Ncomkai={"5": "16开"}), "Ncomkai(5)", "非法数据！"),
-        ("press-sheet 0", leaflet(Ntxtkaizhi={"5": "0"}), "Ntxtkaizhi(5)"),
-        ("press-sheet text", leaflet(Ntxtkaizhi={"5": "two"}), "Ntxtkaizhi(5)"),
-        ("weight text", leaflet(Ncomke={"7": "157g"}), "Ncomke(7)"),
-        ("difficulty inf", leaflet(Comnd={"9": "inf"}), "Comnd(9)"),
-        ("pages 10", job(0, txtye={"0": "10"}), "txtye(0)", "页数或版数必须4是的倍数！"),
-        ("pages 13.5", job(0, txtye={"1": "13.5"}), "txtye(1)", "页数或版数必须4是的倍数！"),
-        ("newspaper 版数 6", job(1, txtye={"2": "6"}), "txtye(2)"),
-        ("empty customer", leaflet(txtkehuming={"2": ""}), "txtkehuming(2)", "名称不能为空"),
-        ("empty job name", job(4, txtyinjianming={"0": ""}), "txtyinjianming(0)",
-         "名称不能为空"),
+        ("quantity text", leaflet(txtshuliang={"2": "一千"}), "单张\\招贴的计价数量“一千”不是有效的数字"),
+        ("quantity 1,5", leaflet(txtshuliang={"2": "1,5"}), "计价数量“1,5”"),
+        ("empty quantity", leaflet(txtshuliang={"2": ""}), "计价数量“”"),
+        ("kai text", leaflet(Ncomkai={"5": "16开"}), "单张\\招贴规格的开数“16开”不是有效的数字"),
+        ("press-sheet 0", leaflet(Ntxtkaizhi={"5": "0"}),
+         "单张\\招贴规格的上机纸张开数“0”必须大于零"),
+        ("press-sheet text", leaflet(Ntxtkaizhi={"5": "two"}), "上机纸张开数“two”"),
+        ("weight text", leaflet(Ncomke={"7": "157g"}), "单张的纸厚（克重）“157g”"),
+        ("difficulty inf", leaflet(Comnd={"9": "inf"}), "单张的难度系数“inf”"),
+        ("pages 10", job(0, txtye={"0": "10"}), "内页一的页数“10”必须是4的倍数"),
+        ("pages 13.5", job(0, txtye={"1": "13.5"}), "内页二的页数“13.5”必须是4的倍数"),
+        ("newspaper 版数 6", job(1, txtye={"2": "6"}), "页一的版数“6”"),
+        ("empty customer", leaflet(txtkehuming={"2": ""}), "单张\\招贴的客户名称不能为空"),
+        ("empty job name", job(4, txtyinjianming={"0": ""}), "书刊\\画册的印件名称不能为空"),
         ("refused press", leaflet(Ncomkai={"5": "4"}, Comyinji={"7": 2}, Cmbkaizhi={}),
-         "Comyinji(7)", "八开平印机"),
+         "单张的开数和上机纸张不能用“八开平印机”印刷"),
         ("quarter press on a full sheet",
-         job(0, Ntxtkaizhi={"1": "1"}, Comyinji={"0": 1}), "Comyinji(0)", "封面"),
-        ("size not offered", leaflet(Cmbkaizhi={"7": "8"}), "Cmbkaizhi(7)", "2、4"),
-        ("newspaper sheet size", job(1, Cmbkaizhi={"5": "2"}), "Cmbkaizhi(5)"),
+         job(0, Ntxtkaizhi={"1": "1"}, Comyinji={"0": 1}), "封面的开数和上机纸张不能用"),
+        ("size not offered", leaflet(Cmbkaizhi={"7": "8"}), "单张的印机不提供开纸大小“8”", "2、4"),
+        ("newspaper sheet size", job(1, Cmbkaizhi={"5": "2"}), "页一的印机不提供开纸大小“2”"),
         ("self-turn on the rotary", leaflet(Comyinji={"7": 3}, Cmbkaizhi={"7": "2"},
-                                            Chkzifan={"7": 1}), "Chkzifan(7)"),
-        ("self-turn on the face paper", job(3, Chkzifan={"8": 1}), "Chkzifan(8)"),
-        ("unknown control", leaflet(Frmdan={"0": 1}), "Frmdan"),
-        ("job kind among the controls", leaflet(comleibie=2), "comleibie"),
-        ("unknown field", dict(LEAFLET, price=1), "price"),
-        ("missing kind", {"controls": {}}, "kind"),
-        ("kind 5", {"kind": 5}, "kind"),
-        ("kind as text", {"kind": "2"}, "kind"),
-        ("controls not an object", {"kind": 2, "controls": []}, "controls"),
-        ("index beyond the array", leaflet(Ncomkai={"8": "16"}), "Ncomkai", "8"),
-        ("index with a leading zero", leaflet(Chkdan={"00": 1}), "Chkdan", "00"),
-        ("negative index", leaflet(Chkdan={"-1": 1}), "Chkdan"),
-        ("part list item beyond", job(3, lsthe={"2": 1}), "lsthe"),
-        ("text as number", leaflet(txtshuliang={"2": 1000}), "txtshuliang(2)"),
-        ("position as text", leaflet(Comyinji={"7": "0"}), "Comyinji(7)"),
-        ("position as 0.0", leaflet(Cmbdin=1.0), "Cmbdin"),
-        ("position beyond", leaflet(Ncomzhi={"7": 50}), "Ncomzhi(7)"),
-        ("position -2", leaflet(Cmbfeilin={"2": -2}), "Cmbfeilin(2)"),
-        ("rotary on the face paper", job(3, Comyinji={"8": 3}), "Comyinji(8)"),
-        ("newspaper flat press", job(1, Comyinji={"5": 1}), "Comyinji(5)"),
-        ("tick 2", leaflet(Chkdan={"0": 2}), "Chkdan(0)"),
-        ("tick true", leaflet(Chkdan={"0": True}), "Chkdan(0)"),
-        ("option 3", leaflet(optwa=3), "optwa"),
-        ("option -1", leaflet(optnian=-1), "optnian"),
-        ("single control as object", leaflet(Cmbdin={"0": 1}), "Cmbdin"),
-        ("array control as value", leaflet(Ncomkai="16"), "Ncomkai"),
+                                            Chkzifan={"7": 1}), "单张不能选择自翻版印刷"),
+        ("self-turn on the face paper", job(3, Chkzifan={"8": 1}), "面纸不能选择自翻版印刷"),
+        ("unknown control", leaflet(Frmdan={"0": 1}), "没有名为“Frmdan”的控件"),
+        ("job kind among the controls", leaflet(comleibie=2), "不能写作控件“comleibie”"),
+        ("unknown field", dict(LEAFLET, price=1), "字段“price”不是印件描述的字段"),
+        ("missing kind", {"controls": {}}, "缺少字段“kind”"),
+        ("kind 5", {"kind": 5}, "字段“kind”（印件类别）必须是0到4的整数"),
+        ("kind as text", {"kind": "2"}, "字段“kind”（印件类别）必须是0到4的整数"),
+        ("controls not an object", {"kind": 2, "controls": []}, "字段“controls”必须是"),
+        ("index beyond the array", leaflet(Ncomkai={"8": "16"}), "控件“Ncomkai”没有序号“8”"),
+        ("index with a leading zero", leaflet(Chkdan={"00": 1}), "控件“Chkdan”没有序号“00”"),
+        ("negative index", leaflet(Chkdan={"-1": 1}), "控件“Chkdan”没有序号“-1”"),
+        ("part list item beyond", job(3, lsthe={"2": 1}), "控件“lsthe”没有序号“2”"),
+        ("text as number", leaflet(txtshuliang={"2": 1000}), "计价数量必须是文字"),
+        ("position as text", leaflet(Comyinji={"7": "0"}), "单张的印机种类必须是0到3的整数"),
+        ("position as 0.0", leaflet(Cmbdin=1.0), "书刊\\画册的装订方式必须是-1到5的整数"),
+        ("position beyond", leaflet(Ncomzhi={"7": 50}), "单张的用纸不能选择位置50"),
+        ("position -2", leaflet(Cmbfeilin={"2": -2}), "单张\\招贴的出菲林方式不能选择位置-2"),
+        ("rotary on the face paper", job(3, Comyinji={"8": 3}), "面纸的印机种类不能选择位置3"),
+        ("newspaper flat press", job(1, Comyinji={"5": 1}), "页一的印机种类不能选择位置1"),
+        ("tick 2", leaflet(Chkdan={"0": 2}), "单张\\招贴的“印刷”必须是0或1"),
+        ("tick true", leaflet(Chkdan={"0": True}), "单张\\招贴的“印刷”必须是0或1"),
+        ("option 3", leaflet(optwa=3), "纸盒\\纸袋的裱瓦楞层数不能选择位置3"),
+        ("option -1", leaflet(optnian=-1), "纸盒\\纸袋的粘盒方式不能选择位置-1"),
+        ("single control as object", leaflet(Cmbdin={"0": 1}), "书刊\\画册的装订方式必须是"),
+        ("array control as value", leaflet(Ncomkai="16"), "控件“Ncomkai”必须是以序号"),
         ("malformed JSON", '{"kind": 2,', "price"),
         ("key given twice", '{"kind": 2, "kind": 3}', "kind"),
         ("zero byte after the job", json.dumps(LEAFLET) + "\0", "price"),
@@ -321,24 +321,32 @@ def check_describe(r):
 
 
 def check_escaping(r):
-    """Names with every character JSON must escape, at every offset within
-    a sixteen-byte block and between texts that need none, come back intact."""
-    specials = "".join(chr(c) for c in range(1, 0x20)) + '"\\'
-    names = []
+    """Names with the characters JSON must escape, at every offset within a
+    sixteen-byte block and between texts that need none, come back intact;
+    a name with a control character, which no entry box can hold, is refused,
+    and an unknown control's name quoted in the refusal comes back intact."""
+    controls = "".join(chr(c) for c in range(1, 0x20)) + "\x7f"
+    names, bad = [], []
     for offset in range(18):
-        for special in specials[offset % 9::9]:
+        for special in '"\\':
             names.append("客" * (offset % 3) + "a" * offset + special + "b\\\"名" + special)
-    names.append(specials)
-    lines = "\n".join(json.dumps(leaflet(txtkehuming={"2": name}), ensure_ascii=False)
-                      for name in names)
+        bad.append("客" * (offset % 3) + "a" * offset + controls[offset::9] + "b")
+    jobs = ([leaflet(txtkehuming={"2": name}) for name in names + bad]
+            + [leaflet(**{"x" + controls + '"\\': 1})])
+    lines = "\n".join(json.dumps(j, ensure_ascii=False) for j in jobs)
     done = r.run(lines + "\n", "--lines")
     answers = [json.loads(line) for line in done.stdout.split("\n") if line]
-    if done.returncode != 0 or len(answers) != len(names):
+    if done.returncode != 2 or len(answers) != len(jobs):
         r.fail("escaping", "exit %d, %d answers" % (done.returncode, len(answers)))
         return
     for name, answer in zip(names, answers):
-        if not answer["resultText"].startswith("客户名：" + name + "\r\n"):
-            r.fail("escaping %r" % name, answer["resultText"][:40])
+        if not answer.get("resultText", "").startswith("客户名：" + name + "\r\n"):
+            r.fail("escaping %r" % name, str(answer)[:80])
+    for name, answer in zip(bad, answers[len(names):]):
+        if "单张\\招贴的客户名称含有换行等控制字符" not in answer.get("error", ""):
+            r.fail("control character %r" % name, str(answer)[:80])
+    if "没有名为“x" + controls + '"\\”的控件' not in answers[-1].get("error", ""):
+        r.fail("escaped control name", str(answers[-1])[:120])
 
 
 def main():

@@ -219,10 +219,20 @@ void TestJobFiles::badFilesLeaveTheScreenAsItWas() {
     const std::pair<const char*, const char*> cases[] = {
         {"这不是印件", "不是有效的JSON"},
         {R"({"version": 3, "kind": 1})", "较新版本"},
-        {R"({"version": 1, "kind": 1, "controls": {"Ncomkai2": {"4": "2"}}})", "Ncomkai2"},
-        {R"({"version": 1, "kind": 1, "controls": {"txtye": {"2": "10"}}})", "txtye(2)"},
-        {R"({"version": 1, "kind": 1, "controls": {"Comyinji": {"5": 1}}})", "Comyinji(5)"},
-        {R"({"version": 1, "kind": 1, "controls": {"txtkehuming": {"1": "a\nb\u0000c"}}})", "txtkehuming(1)"},
+        {R"({"version":1,"kind":0,"controls":{"txtye":{"0":1e999}}})", "超出范围的数字"},
+        {R"({"version": 1, "kind": 1, "kind": 1})", "“kind”出现了两次"},
+        {R"({"version": 1, "kind": 1, "controls": {"Ncomkai2": {"4": "2"}}})",
+         "计价页面上没有名为“Ncomkai2”的控件"},
+        {R"({"version":1,"kind":0,"controls":{"nosuchcontrol":{"0":1}}})",
+         "计价页面上没有名为“nosuchcontrol”的控件"},
+        {R"({"version":1,"kind":0,"controls":{"Lsthua":{"0":2}}})",
+         "书刊\\画册的部件“封面”必须是0或1"},
+        {R"({"version": 1, "kind": 1, "controls": {"txtye": {"2": "10"}}})",
+         "页一的版数“10”必须是4的倍数"},
+        {R"({"version": 1, "kind": 1, "controls": {"Comyinji": {"5": 1}}})",
+         "页一的印机种类不能选择位置1"},
+        {R"({"version": 1, "kind": 1, "controls": {"txtkehuming": {"1": "a\nb\u0000c"}}})",
+         "报纸的客户名称含有换行等控制字符"},
     };
     Fixture f;
     f.page.setListIndex(Ctl::comleibie, 0, 2);
@@ -258,7 +268,7 @@ void TestJobFiles::failedSaveLeavesNothingUnderTheName() {
     f.page.setText(Ctl::txtshuliang, 0, "12a");
     f.dialogs.clear();
     QVERIFY(!f.save(f.path("a.inkjob")));
-    QVERIFY(f.dialogs.last().text.contains(QStringLiteral("txtshuliang(0)")));
+    QVERIFY(f.dialogs.last().text.contains(QStringLiteral("书刊\\画册的计价数量“12a”")));
     QVERIFY(!std::filesystem::exists(f.dir.file("a.inkjob")));
     QVERIFY(f.files.recentJobs().isEmpty());
 }
