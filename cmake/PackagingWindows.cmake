@@ -25,6 +25,8 @@ foreach(dll libxlsxwriter.dll libzlib.dll)
 endforeach()
 
 if(INKQUOT_WITH_UI)
+  # Qt's imported targets are seen where Qt is found; this is another scope.
+  find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets PrintSupport)
   foreach(lib Core Gui Widgets PrintSupport)
     install(FILES "$<TARGET_FILE:Qt6::${lib}>" DESTINATION "${CMAKE_INSTALL_BINDIR}")
   endforeach()
