@@ -7,4 +7,4 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh
 scripts/windows/wine-prefix.sh
-ctest --test-dir "${BUILD_DIR:-build-windows}" --output-on-failure -j "${JOBS:-2}"
+ctest --test-dir "${BUILD_DIR:-build-windows}" --output-on-failure --timeout 900 -j "${JOBS:-2}"

@@ -192,7 +192,8 @@ void TestFrmNew::helpOpensTheGuideOrTheFileOfTheProgramFolder() {
     QTest::mouseClick(w.cmdtool[FrmNew::ToolHelp], Qt::LeftButton);
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened[0].isLocalFile());
-    QCOMPARE(opened[0].toLocalFile(), QString::fromStdString(dir.file("inkquot.chm").string()));
+    QCOMPARE(opened[0].toLocalFile(),
+             QDir::fromNativeSeparators(QString::fromStdString(dir.file("inkquot.chm").string())));
     QVERIFY(dialogs.shown.isEmpty());
     QVERIFY(!w.helpWindow());
 }

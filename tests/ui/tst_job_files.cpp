@@ -3,6 +3,7 @@
 // was; a saved quotation reopens from the history into its own job.
 
 #include <QComboBox>
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -213,7 +214,8 @@ void TestJobFiles::savedJobsOpenIntoTheSameJobAndPriceAsTheTool() {
             QCOMPARE(toolResult(opening.dir, file), onScreen);
             ++compared;
         }
-        QCOMPARE(opening.files.recentJobs().front(), QString::fromStdString(copy));
+        QCOMPARE(opening.files.recentJobs().front(),
+                 QDir::fromNativeSeparators(QString::fromStdString(copy)));
     }
     QVERIFY2(compared >= 8, qPrintable(QString::number(compared)));
 }

@@ -27,7 +27,7 @@ void exportHistorySheet(QWidget* parent, const inkquot::ProgramFolder& folder,
     std::uint64_t exported = 0;
     QApplication::setOverrideCursor(Qt::BusyCursor);
     const inkquot::IoStatus written = inkquot::writeHistorySheet(
-        QFile::encodeName(choice->path).toStdString(), choice->format,
+        toPath(choice->path), choice->format,
         folder.file(inkquot::kHistoryFileName), matcher, heading, {}, exported);
     QApplication::restoreOverrideCursor();
     if (written.error == inkquot::IoError::NotDurable) {

@@ -185,7 +185,7 @@ void FrmShow::exportSheet() {
     const inkquot::PriceTableHeading heading{letterhead_, toUtf8(Picture2->labiaoti->text()),
                                              toUtf8(Picture2->labdate->text())};
     const inkquot::IoStatus written = inkquot::writePriceTableSheet(
-        QFile::encodeName(choice->path).toStdString(), choice->format, *grid_, heading);
+        toPath(choice->path), choice->format, *grid_, heading);
     if (written.error == inkquot::IoError::NotDurable) {
         services_.dialogs.warning(this, fromUtf8(written.message));
     } else if (!written) {

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QStandardPaths>
 
+#include "ui/common/utf8_text.h"
+
 std::optional<QString> QtSaveFileChooser::choosePdfFile(QWidget* parent,
                                                         const QString& proposedPath) {
     QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("导出PDF"), proposedPath,
@@ -28,7 +30,7 @@ std::optional<SheetFileChoice> QtSaveFileChooser::chooseSheetFile(QWidget* paren
     if (file.isEmpty()) {
         return std::nullopt;
     }
-    if (const auto named = inkquot::sheetFormatOf(QFile::encodeName(file).toStdString())) {
+    if (const auto named = inkquot::sheetFormatOf(toPath(file))) {
         return SheetFileChoice{file, *named};
     }
     const bool asCsv = filter == csv;
