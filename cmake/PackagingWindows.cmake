@@ -39,6 +39,9 @@ if(INKQUOT_WITH_UI)
       install(FILES "$<TARGET_FILE:Qt6::${name}>" DESTINATION "plugins/${kind}")
     endif()
   endforeach()
+  # Tells Qt where its plugins and translations are: beside bin/.
+  file(WRITE "${CMAKE_BINARY_DIR}/qt.conf" "[Paths]\nPrefix=..\n")
+  install(FILES "${CMAKE_BINARY_DIR}/qt.conf" DESTINATION "${CMAKE_INSTALL_BINDIR}")
   # The same Chinese texts of Qt's dialogs as the Linux package uses.
   find_file(INKQUOT_QT_ZH_QM qtbase_zh_CN.qm PATHS /usr/share/qt6/translations
             NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
