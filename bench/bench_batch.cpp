@@ -80,26 +80,6 @@ double bareReadSeconds(long times) {
     return std::chrono::duration<double>(Clock::now() - started).count();
 }
 
-// The value of control `d` at `i` as a description writes it.
-nlohmann::json valueOf(const inkquot::ControlDef& d, int i, const inkquot::FormState& form) {
-    using inkquot::CheckState;
-    using inkquot::ControlKind;
-    switch (d.kind) {
-        case ControlKind::TextBox:
-        case ControlKind::TextList:
-            return form.text(d.control, i);
-        case ControlKind::PositionList:
-            return form.listIndex(d.control, i);
-        case ControlKind::CheckBox:
-            return form.checkState(d.control, i) == CheckState::Checked ? 1 : 0;
-        case ControlKind::PartList:
-            return form.ticked(d.control, i) ? 1 : 0;
-        case ControlKind::OptionGroup:
-            return form.option(d.control);
-    }
-    return nullptr;
-}
-
 // The job of `line` with every control of its form written out, as a job
 // saved by a program that writes everything would look.
 std::string writtenOut(const std::string& line, const inkquot::FormState& starting) {
@@ -117,9 +97,9 @@ std::string writtenOut(const std::string& line, const inkquot::FormState& starti
         const bool single = count == 1 && d.kind != ControlKind::PartList;
         for (int i = 0; i < count; ++i) {
             if (single) {
-                controls[std::string(d.name)] = valueOf(d, i, form);
+                controls[std::string(d.name)] = inkquot::describedValue(d, i, form);
             } else {
-                controls[std::string(d.name)][std::to_string(i)] = valueOf(d, i, form);
+                controls[std::string(d.name)][std::to_string(i)] = inkquot::describedValue(d, i, form);
             }
         }
     }

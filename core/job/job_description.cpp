@@ -386,22 +386,6 @@ bool sameValue(const ControlDef& d, int i, const FormState& a, const FormState& 
     return true;
 }
 
-json valueOf(const ControlDef& d, int i, const FormState& form) {
-    switch (d.kind) {
-        case ControlKind::TextBox:
-        case ControlKind::TextList:
-            return form.text(d.control, i);
-        case ControlKind::PositionList:
-            return form.listIndex(d.control, i);
-        case ControlKind::CheckBox:
-            return form.checkState(d.control, i) == CheckState::Checked ? 1 : 0;
-        case ControlKind::PartList:
-            return form.ticked(d.control, i) ? 1 : 0;
-        case ControlKind::OptionGroup:
-            return form.option(d.control);
-    }
-    return nullptr;
-}
 
 // Whether reading without this value would give the form's value anyway.
 bool followsByDefault(const ControlDef& d, int i, const FormState& start, const FormState& form) {
@@ -452,9 +436,9 @@ nlohmann::json describeJob(const FormState& form) {
                 continue;
             }
             if (isSingle(d)) {
-                controls[std::string(d.name)] = valueOf(d, i, form);
+                controls[std::string(d.name)] = describedValue(d, i, form);
             } else {
-                controls[std::string(d.name)][std::to_string(i)] = valueOf(d, i, form);
+                controls[std::string(d.name)][std::to_string(i)] = describedValue(d, i, form);
             }
         }
     }
@@ -464,6 +448,23 @@ nlohmann::json describeJob(const FormState& form) {
         job["controls"] = std::move(controls);
     }
     return job;
+}
+
+json describedValue(const ControlDef& d, int i, const FormState& form) {
+    switch (d.kind) {
+        case ControlKind::TextBox:
+        case ControlKind::TextList:
+            return form.text(d.control, i);
+        case ControlKind::PositionList:
+            return form.listIndex(d.control, i);
+        case ControlKind::CheckBox:
+            return form.checkState(d.control, i) == CheckState::Checked ? 1 : 0;
+        case ControlKind::PartList:
+            return form.ticked(d.control, i) ? 1 : 0;
+        case ControlKind::OptionGroup:
+            return form.option(d.control);
+    }
+    return nullptr;
 }
 
 void fillPaperLists(const ProgramFolder& folder, FormState& form) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/common/program_folder.h"
+#include "core/costing/control_catalogue.h"
 #include "core/job/form_state.h"
 
 namespace inkquot {
@@ -62,6 +63,9 @@ void readJobDescription(const nlohmann::json& job, const std::string& where, For
 // differs from what reading the description without it would give. Reading
 // it onto a fresh FormState gives back the same job.
 nlohmann::json describeJob(const FormState& form);
+
+// The value of control `d` at index `i` as a description writes it.
+nlohmann::json describedValue(const ControlDef& d, int i, const FormState& form);
 
 // Fills the paper lists with the names of the program folder's working
 // paper tables, as the screen does, so that descriptions quote them. Throws
