@@ -161,7 +161,9 @@ TEST(GbkTable, EncodesAsTheConverter) {
         if (cp >= 0xD800 && cp <= 0xDFFF) {
             continue;
         }
-        const std::string text = "a" + utf8Of(cp) + "元";
+        std::string text = "a";
+        text += utf8Of(cp);
+        text += "元";
         // The converter writes the invisible language tags (U+E0000..
         // U+E007F) as nothing; the program refuses them, as every character
         // GBK does not have, rather than lose them unseen.
