@@ -8,24 +8,16 @@
 #include "core/common/folder_choice.h"
 #include "core/pricedata/folder_layout.h"
 #include "ui/common/dialogs.h"
-
-namespace {
-
-std::filesystem::path pathOf(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-}  // namespace
+#include "ui/common/utf8_text.h"
 
 std::optional<inkquot::ProgramFolder> openProgramFolder(const QStringList& arguments,
                                                         Dialogs& dialogs) {
     std::optional<std::filesystem::path> named;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == QStringLiteral("--dir") && i + 1 < arguments.size()) {
-            named = pathOf(arguments[++i]);
+            named = toPath(arguments[++i]);
         } else if (arguments[i].startsWith(QStringLiteral("--dir="))) {
-            named = pathOf(arguments[i].mid(6));
+            named = toPath(arguments[i].mid(6));
         }
     }
     const auto choice = inkquot::chooseProgramFolder(inkquot::folderHintsFromEnvironment(named));

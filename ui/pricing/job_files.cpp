@@ -3,7 +3,6 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -36,9 +35,10 @@ constexpr std::size_t kMaxJobFileBytes = 1024 * 1024;
 
 const QString kFilter = QStringLiteral("印件文件 (*.inkjob)");
 
-std::filesystem::path pathOf(const QString& path) {
-    const QByteArray bytes = QFile::encodeName(path);
-    return std::filesystem::path(std::string(bytes.constData(), std::size_t(bytes.size())));
+// The recent list holds each job once, by its absolute path with '/' as
+// the separator, however the path reached the screen.
+std::string recentEntry(const QString& path) {
+    return toUtf8(QFileInfo(path).absoluteFilePath());
 }
 
 QString fileNamed(const QString& path) {
@@ -241,12 +241,12 @@ bool JobFiles::saveJob() {
     if (!chosen) {
         return false;
     }
-    const inkquot::IoStatus status = inkquot::writeJobFile(pathOf(*chosen), description);
+    const inkquot::IoStatus status = inkquot::writeJobFile(toPath(*chosen), description);
     if (!status && status.error != inkquot::IoError::NotDurable) {
         dialogs_.warning(&page_, QStringLiteral("保存失败：") + fromUtf8(status.message));
         return false;
     }
-    inkquot::rememberRecentJob(folder_, toUtf8(QFileInfo(*chosen).absoluteFilePath()));
+    inkquot::rememberRecentJob(folder_, recentEntry(*chosen));
     if (!status) {
         dialogs_.warning(&page_, fromUtf8(status.message));
     }
@@ -265,10 +265,10 @@ bool JobFiles::openJob() {
 
 bool JobFiles::openJobFile(const QString& path) {
     std::string text;
-    const inkquot::IoStatus read = inkquot::readWholeFile(pathOf(path), text, kMaxJobFileBytes);
+    const inkquot::IoStatus read = inkquot::readWholeFile(toPath(path), text, kMaxJobFileBytes);
     if (!read) {
         if (read.error == inkquot::IoError::Missing) {
-            inkquot::forgetRecentJob(folder_, toUtf8(path));
+            inkquot::forgetRecentJob(folder_, recentEntry(path));
         }
         const QString why = read.error == inkquot::IoError::TooLarge
                                 ? fileNamed(path) + QStringLiteral("过大，不是印件文件。")
@@ -279,7 +279,7 @@ bool JobFiles::openJobFile(const QString& path) {
     if (!showJobText(text, fileNamed(path))) {
         return false;
     }
-    inkquot::rememberRecentJob(folder_, toUtf8(QFileInfo(path).absoluteFilePath()));
+    inkquot::rememberRecentJob(folder_, recentEntry(path));
     return true;
 }
 
