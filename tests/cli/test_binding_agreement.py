@@ -1,5 +1,5 @@
 """Checks `inkquot-cli binding` against the independent model of the binding
-rule (in test_part_agreement.py) on random bindings, over the built-in price
+rule (in costing_model.py) on random bindings, over the built-in price
 scheme and over random price tables.
 
 Usage: test_binding_agreement.py PATH_TO_INKQUOT_CLI
@@ -9,8 +9,8 @@ import json
 import random
 import sys
 
-from test_part_agreement import ProgramFolder, f32, load_book, cost_binding, random_tables, \
-    write_tables
+from costing_model import cost_binding, f32, load_book, random_tables, write_tables
+from program_folder import ProgramFolder
 
 
 def random_binding(rng):

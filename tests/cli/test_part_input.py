@@ -9,7 +9,8 @@ import json
 import os
 import sys
 
-from test_part_agreement import SPEC_FIELDS, ProgramFolder
+from costing_model import SPEC_FIELDS
+from program_folder import ProgramFolder
 
 # 1000 16开 leaflets, four to a 四开 press sheet, 157 g/m² 铜版纸, 4 + 0.
 LEAFLET = dict.fromkeys(SPEC_FIELDS, 0)
