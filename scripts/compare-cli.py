@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compares the output of two builds of inkquot-cli byte for byte.
 
-Random jobs of every kind (the generators of the price agreement test) go
+Random jobs of every kind (the generators of the tests' job model) go
 through `price`, `price --describe` and `table` of both tools, in batches and
 one by one with a random fault mixed in (a value the tool must refuse), and
 random requests through `fit`. Standard output, standard error and the exit
@@ -29,27 +29,15 @@ import json
 import os
 import random
 import shlex
-import shutil
 import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "cli"))
-import test_price_agreement as model  # noqa: E402
-import test_table_agreement as tables  # noqa: E402
+from job_model import GENERATORS, forced  # noqa: E402
+from program_folder import ProgramFolder  # noqa: E402
 
 BATCH = 250
-
-
-def program_folder(cli):
-    folder = tempfile.mkdtemp(prefix="inkquot-compare-")
-    subprocess.run([*cli, "install", folder], check=True, capture_output=True)
-    scheme = os.path.join(folder, "jgfa", "系统默认")
-    for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
-                            ("zhibu", "fzhijiabu")):
-        shutil.copyfile(scheme + suffix + ".dat", os.path.join(folder, working + ".dat"))
-    return folder
 
 
 def run(cli, folder, args, payload):
@@ -152,11 +140,12 @@ def main():
     per_kind = int(argv[2]) if len(argv) > 2 else 1000
     rng = random.Random(int(argv[3]) if len(argv) > 3 else 20261208)
     clis = [shlex.split(reference), shlex.split(candidate)]
-    folders = [program_folder(c) for c in clis]
+    programs = [ProgramFolder(c, "inkquot-compare-") for c in clis]
+    folders = [p.path for p in programs]
     counts = {"differences": 0}
     try:
         compare_folders("installed folder", folders, counts)
-        jobs = [model.GENERATORS[k](rng) for k in range(5) for _ in range(per_kind)]
+        jobs = [GENERATORS[k](rng) for k in range(5) for _ in range(per_kind)]
         rng.shuffle(jobs)
         for start in range(0, len(jobs), BATCH):
             batch = jobs[start:start + BATCH]
@@ -165,7 +154,7 @@ def main():
                 compare(" ".join(args) + " batch", out[0], out[1], counts)
             if table_limit is not None and start >= table_limit:
                 continue
-            table_jobs = [tables.forced(j) for j in batch if j["kind"] in (0, 2, 3)]
+            table_jobs = [forced(j) for j in batch if j["kind"] in (0, 2, 3)]
             out = [run(c, f, ["table"], table_jobs) for c, f in zip(clis, folders)]
             compare("table batch", out[0], out[1], counts)
         # One by one, each with a fault, so every refusal message is compared.
@@ -183,8 +172,8 @@ def main():
         compare("scheme export", out[0], out[1], counts)
         compare_folders("folder after scheme export", folders, counts)
     finally:
-        for f in folders:
-            shutil.rmtree(f, ignore_errors=True)
+        for p in programs:
+            p.close()
     print("%d jobs, %d fit requests; runs compared: %s" %
           (len(jobs), per_kind * 5, json.dumps(counts, ensure_ascii=False)))
     return 1 if counts["differences"] else 0

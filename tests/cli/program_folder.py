@@ -22,10 +22,11 @@ class ProgramFolder:
         for suffix, (working, _, _) in (("ji", JIBEN_FILE), ("gong", GONGJIA_FILE),
                                         ("zhi", ZHIJIA_FILE), ("zhibu", ZHIJIABU_FILE)):
             stored = os.path.join(jgfa, "系统默认" + suffix + ".dat")
-            if not os.path.exists(stored):
+            if installed.returncode != 0 or not os.path.exists(stored):
                 self.close()
-                raise RuntimeError("inkquot-cli install did not write " + stored + ": " +
-                                   installed.stderr.decode(errors="replace"))
+                raise RuntimeError("inkquot-cli install did not write %s (exit %d): %s"
+                                   % (stored, installed.returncode,
+                                      installed.stderr.decode(errors="replace")))
             shutil.copyfile(stored, os.path.join(self.path, working))
 
     def run(self, command, payload):

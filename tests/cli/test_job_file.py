@@ -13,15 +13,13 @@ import datetime
 import json
 import os
 import random
-import shutil
 import struct
 import subprocess
 import sys
-import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import test_history as history  # noqa: E402
-import test_price_agreement as model  # noqa: E402
+import test_history as history
+from job_model import GENERATORS
+from program_folder import ProgramFolder
 
 JOBS_PER_KIND = 30
 
@@ -41,7 +39,8 @@ def companion_line(slot_bytes, job):
 
 def main():
     cli = sys.argv[1]
-    folder = tempfile.mkdtemp(prefix="inkquot-jobfile-")
+    program = ProgramFolder(cli, "inkquot-jobfile-")
+    folder = program.path
     failures = []
 
     def run(args, payload=None):
@@ -49,14 +48,8 @@ def main():
                               capture_output=True, text=True, timeout=300)
 
     try:
-        subprocess.run([cli, "install", folder], check=True, capture_output=True)
-        scheme = os.path.join(folder, "jgfa", "系统默认")
-        for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
-                                ("zhibu", "fzhijiabu")):
-            shutil.copyfile(scheme + suffix + ".dat", os.path.join(folder, working + ".dat"))
-
         rng = random.Random(20261208)
-        jobs = [model.GENERATORS[kind](rng) for kind in range(5) for _ in range(JOBS_PER_KIND)]
+        jobs = [GENERATORS[kind](rng) for kind in range(5) for _ in range(JOBS_PER_KIND)]
         for args in (["price"], ["price", "--describe"], ["table"]):
             plain = run(args + ["--lines"], "\n".join(json.dumps(j) for j in jobs))
             files = run(args + ["--lines"],
@@ -106,7 +99,7 @@ def main():
             failures.append("--job-of after deleting: exit %d %s" % (done.returncode,
                                                                     done.stderr))
     finally:
-        shutil.rmtree(folder, ignore_errors=True)
+        program.close()
 
     for f in failures:
         print(f)

@@ -2,9 +2,9 @@
 
 Random books, single sheets and boxes (fixed seed) are turned into price
 tables by the tool. Each table is checked against the job model of
-test_price_agreement.py, driven here over the grid: the job in its table
-form (parts and finishing forced), each cell priced with the cell's
-quantity, size and paper series. The labels are checked against the rules
+job_model.py, driven here over the grid: the job in its table form (parts
+and finishing forced), each cell priced with the cell's quantity, size and
+paper series. The labels are checked against the rules
 written out below, and newspapers and stickers must be refused.
 
 usage: test_table_agreement.py PATH_TO_INKQUOT_CLI
@@ -14,18 +14,15 @@ import copy
 import json
 import os
 import random
-import shutil
 import subprocess
 import sys
-import tempfile
 
-sys.dont_write_bytecode = True  # keep the source folder clean
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import test_price_agreement as model  # noqa: E402
+from costing_model import builtin_book, f32, whole
+from job_model import GENERATORS, close, forced, price_job
+from program_folder import ProgramFolder
 
 JOBS_PER_KIND = 80
 SEED = 20261209
-AREAS = [model.f32(0.53), model.f32(0.43)]
 
 # (quantities, row values, label offset, label unit, kind line) by kind and
 # by the mark that picks the rows (封面 for books, 裱瓦楞 for boxes).
@@ -56,35 +53,6 @@ def paper_names(folder):
         data = f.read()
     slot = len(data) // 50
     return [data[n * slot + 4:n * slot + 24].decode("gbk").rstrip(" \0") for n in range(50)]
-
-
-def forced(job):
-    """The job in the table form that the generation puts on the screen."""
-    job = copy.deepcopy(job)
-    c = job["controls"]
-
-    def put(name, index, value):
-        c.setdefault(name, {})[str(index)] = value
-
-    kind = job["kind"]
-    if kind == 0:
-        put("Lsthua", 1, 1)
-        for item in (2, 3, 4):
-            put("Lsthua", item, 0)
-        for box, on in ((0, 1), (1, 1), (2, 0), (3, 0), (4, 0), (5, 1)):
-            put("Chkhua", box, on)
-        put("Ncomzhuanse", 1, "0")
-    elif kind == 2:
-        for box, on in ((0, 1), (1, 1), (2, 1), (3, 0), (4, 0), (5, 0)):
-            put("Chkdan", box, on)
-        put("Ncomzhuanse", 7, "0")
-    else:
-        put("lsthe", 0, 1)
-        put("lsthe", 1, 0)
-        for box, on in ((0, 1), (1, 1), (2, 0), (3, 0), (4, 0), (5, 1), (7, 1)):
-            put("Chkhe", box, on)
-        put("Ncomzhuanse", 8, "0")
-    return job
 
 
 def mark(job):
@@ -124,24 +92,24 @@ def cell_job(job, quantity, row, series):
 def inner_pages_fit(job):
     """Whether a 16开 inner page fits on 内页一's press sheet: at least one
     unit of four pages per sheet, or the book cannot be laid out."""
-    s = model.f32(float(job["controls"]["Cmbkaizhi"]["1"]))
-    return model.whole(model.f32(16 / 2 / s)) >= 1
+    s = f32(float(job["controls"]["Cmbkaizhi"]["1"]))
+    return whole(f32(16 / 2 / s)) >= 1
 
 
-def expected_prices(job):
+def expected_prices(job, price_book):
     quantities, rows, _, _, _ = GRIDS[(job["kind"], mark(job))]
-    prices = [None] * 84
+    unit_prices = [None] * 84
     refusable = job["kind"] == 0 and not inner_pages_fit(job)
     for s in range(2):
         for j, q in enumerate(quantities):
             for i, row in enumerate(rows):
                 cell = s * 42 + i * 6 + j
                 if refusable:
-                    prices[cell] = None
+                    unit_prices[cell] = None
                 else:
-                    result = model.PROCEDURES[job["kind"]](model.Form(cell_job(job, q, row, s)))
-                    prices[cell] = result["UnitPrice"]
-    return prices
+                    result = price_job(cell_job(job, q, row, s), price_book)
+                    unit_prices[cell] = result["UnitPrice"]
+    return unit_prices
 
 
 def block(c, names, part):
@@ -182,7 +150,7 @@ def number_text(v):
     return str(int(v)) if v == int(v) else repr(v)
 
 
-def check_table(job, answer, names):
+def check_table(job, answer, names, price_book):
     """The problems of one table, as text lines."""
     problems = []
     quantities, rows, offset, unit, lei = GRIDS[(job["kind"], mark(job))]
@@ -196,7 +164,7 @@ def check_table(job, answer, names):
     for key, value in expect.items():
         if answer[key] != value:
             problems.append("%s: tool %r, expected %r" % (key, answer[key], value))
-    prices = expected_prices(job)
+    prices = expected_prices(job, price_book)
     for cell, (text, actual, expected) in enumerate(
             zip(answer["labdanjia"], answer["unitPrices"], prices)):
         if expected is None:
@@ -204,9 +172,9 @@ def check_table(job, answer, names):
                 problems.append("cell %d: tool %r / %r, expected a refused cell"
                                 % (cell, text, actual))
             continue
-        if not model.close(actual, expected):
+        if not close(actual, expected):
             problems.append("cell %d: tool %r, expected %r" % (cell, actual, expected))
-        if text != "{:,.4f}".format(model.f32(actual)):
+        if text != "{:,.4f}".format(f32(actual)):
             problems.append("cell %d: shown %r for %r" % (cell, text, actual))
     if any(p is None for p in prices) != ("refusal" in answer):
         problems.append("refusal: %r" % answer.get("refusal"))
@@ -220,7 +188,8 @@ def run_cli(cli, folder, payload):
 
 def check_agreement(cli, folder, rng):
     names = paper_names(folder)
-    jobs = [forced(model.GENERATORS[kind](rng)) for kind in (0, 2, 3)
+    price_book = builtin_book()
+    jobs = [forced(GENERATORS[kind](rng)) for kind in (0, 2, 3)
             for _ in range(JOBS_PER_KIND)]
     # The marks that pick the rows, both ways, whatever the dice said.
     for job in jobs[:4]:
@@ -234,7 +203,7 @@ def check_agreement(cli, folder, rng):
     answers = json.loads(done.stdout)
     failures = 0
     for job, answer in zip(jobs, answers):
-        problems = check_table(job, answer, names)
+        problems = check_table(job, answer, names, price_book)
         if problems:
             failures += 1
             if failures <= 3:
@@ -257,17 +226,9 @@ def check_refusals(cli, folder):
 
 def main():
     cli = sys.argv[1]
-    folder = tempfile.mkdtemp(prefix="inkquot-table-")
-    try:
-        subprocess.run([cli, "install", folder], check=True, capture_output=True)
-        scheme = os.path.join(folder, "jgfa", "系统默认")
-        for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
-                                ("zhibu", "fzhijiabu")):
-            shutil.copyfile(scheme + suffix + ".dat", os.path.join(folder, working + ".dat"))
+    with ProgramFolder(cli, "inkquot-table-") as folder:
         rng = random.Random(SEED)
-        return check_agreement(cli, folder, rng) | check_refusals(cli, folder)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
+        return check_agreement(cli, folder.path, rng) | check_refusals(cli, folder.path)
 
 
 if __name__ == "__main__":

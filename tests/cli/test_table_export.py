@@ -22,10 +22,7 @@ import tempfile
 import xml.etree.ElementTree as ET
 import zipfile
 
-sys.dont_write_bytecode = True  # keep the source folder clean
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import test_price_agreement as model  # noqa: E402
-import test_table_agreement as tables  # noqa: E402
+from job_model import GENERATORS, forced
 
 NS = {"m": "http://schemas.openxmlformats.org/spreadsheetml/2006/main"}
 SEED = 20261208
@@ -141,7 +138,7 @@ def main():
                        capture_output=True)
         rng = random.Random(SEED)
         jobs = [{"kind": 0}, {"kind": 2}, {"kind": 3, "controls": {"Chkhe": {"6": 1}}}]
-        jobs += [tables.forced(model.GENERATORS[kind](rng)) for kind in (0, 2, 3) for _ in range(3)]
+        jobs += [forced(GENERATORS[kind](rng)) for kind in (0, 2, 3) for _ in range(3)]
         for job in jobs:
             check_files(cli, folder, job, work, failures)
         check_failures(cli, folder, work, failures)
