@@ -10,6 +10,15 @@ import math
 
 from costing_model import Job, f32, new_spec, whole
 
+# 1000 leaflets of 16开 on 四开 press sheets, 157 g paper 1, 4 + 0 colours,
+# only 印刷: 800 for printing and about 129.375 for paper.
+LEAFLET = {"kind": 2,
+           "controls": {"txtshuliang": {"2": "1000"}, "Ncomkai": {"5": "16"}, "Ncomdu": {"5": 0},
+                        "Cmbkaizhi": {"7": "4"}, "Ncomke": {"7": "157"}, "Ncomzhi": {"7": 0},
+                        "Ncomyinse": {"14": "4", "15": "0"}, "Comyinji": {"7": 0},
+                        "Chkzifan": {"7": 0}, "Chkdan": {"0": 1}, "Lsthua": {"0": 1},
+                        "optwa": 1, "Nzhibu": 0, "Cmbdin": 2}}
+
 # ---------------------------------------------------------------------------
 # The job as the costing reads it from the job description.
 

@@ -8,26 +8,13 @@ import json
 import os
 import resource
 import select
-import shutil
-import struct
 import subprocess
 import sys
-import tempfile
 import time
 
-RESULT_NAMES = ["UnitPrice", "TotalPrice", "FilmCost", "ImpositionCost", "PrintCost",
-                "PaperCost", "SurfaceCost", "FoilCost", "EmbossCost", "MountCost",
-                "DieBoardCost", "DieCutCost", "CorrugatedCost", "GlueCost", "BindingCost",
-                "FoldCost"]
-
-# 1000 leaflets of 16开 on 四开 press sheets, 157 g paper 1, 4 + 0 colours,
-# only 印刷: 800 for printing and about 129.375 for paper.
-LEAFLET = {"kind": 2,
-           "controls": {"txtshuliang": {"2": "1000"}, "Ncomkai": {"5": "16"}, "Ncomdu": {"5": 0},
-                        "Cmbkaizhi": {"7": "4"}, "Ncomke": {"7": "157"}, "Ncomzhi": {"7": 0},
-                        "Ncomyinse": {"14": "4", "15": "0"}, "Comyinji": {"7": 0},
-                        "Chkzifan": {"7": 0}, "Chkdan": {"0": 1}, "Lsthua": {"0": 1},
-                        "optwa": 1, "Nzhibu": 0, "Cmbdin": 2}}
+from costing_model import RESULT_NAMES, f32
+from job_model import LEAFLET
+from program_folder import ProgramFolder
 
 
 def job(kind, **controls):
@@ -76,10 +63,6 @@ class Runner:
         for part in expected:
             if part not in lines[0]:
                 self.fail(name, "message %r lacks %r" % (lines[0], part))
-
-
-def f32(x):
-    return struct.unpack("<f", struct.pack("<f", x))[0]
 
 
 def is_shortest_float32(value):
@@ -351,14 +334,8 @@ def check_escaping(r):
 
 def main():
     cli = sys.argv[1]
-    folder = tempfile.mkdtemp(prefix="inkquot-price-input-")
-    try:
-        subprocess.run([cli, "install", folder], check=True, capture_output=True)
-        scheme = os.path.join(folder, "jgfa", "系统默认")
-        for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
-                                ("zhibu", "fzhijiabu")):
-            shutil.copyfile(scheme + suffix + ".dat", os.path.join(folder, working + ".dat"))
-        r = Runner(cli, folder)
+    with ProgramFolder(cli, "inkquot-price-input-") as folder:
+        r = Runner(cli, folder.path)
         check_format(r)
         check_defaults(r)
         check_refusals(r)
@@ -368,8 +345,6 @@ def main():
         check_escaping(r)
         print("%d failures" % r.failures)
         return 1 if r.failures else 0
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
 
 
 if __name__ == "__main__":

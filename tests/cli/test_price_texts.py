@@ -6,27 +6,19 @@ Usage: test_price_texts.py PATH_TO_INKQUOT_CLI
 """
 
 import json
-import shutil
-import subprocess
 import sys
-import tempfile
-from pathlib import Path
+
+from program_folder import ProgramFolder
 
 
 def main():
     cli = sys.argv[1]
-    with tempfile.TemporaryDirectory() as tmp:
-        folder = Path(tmp) / "app"
-        subprocess.run([cli, "install", str(folder)], check=True, capture_output=True)
-        for suffix, working in (("ji", "fjiben"), ("gong", "fgongjia"), ("zhi", "fzhijia"),
-                                ("zhibu", "fzhijiabu")):
-            shutil.copy(folder / "jgfa" / f"系统默认{suffix}.dat", folder / f"{working}.dat")
+    with ProgramFolder(cli, "inkquot-texts-") as folder:
         book = {"kind": 0, "controls": {
             "Lsthua": {"0": 1, "1": 1}, "txtye": {"0": "48"},
             "Ncomke": {"0": "157", "1": "128"}, "Ncomyinse": {"1": "0"},
             "Chkhua": {"5": 1}, "Ncomdu": {"1": 1}}}
-        run = subprocess.run([cli, "--dir", str(folder), "price"],
-                             input=json.dumps(book).encode(), capture_output=True)
+        run = folder.run("price", book)
         if run.returncode != 0:
             print(run.stderr.decode())
             return 1
