@@ -131,18 +131,18 @@ def slot(data, length):
     return data + b"\0" * (length - len(data))
 
 
-def f32(value):
+def pack_f32(value):
     return struct.pack("<f", value)
 
 
-def i32(value):
+def pack_i32(value):
     return struct.pack("<i", value)
 
 
 def jiben_file():
     out = b""
     for n, (name, value, unit, note) in enumerate(JIBEN, start=1):
-        data = i32(n) + text(name, 20) + f32(value) + text(unit, 12) + text(note, 100)
+        data = pack_i32(n) + text(name, 20) + pack_f32(value) + text(unit, 12) + text(note, 100)
         assert len(data) == 140
         out += slot(data, 272)
     return out
@@ -151,8 +151,8 @@ def jiben_file():
 def gongjia_file():
     out = b""
     for n, (name, price, unit, t1, t2, t3, t4, key) in enumerate(GONGJIA, start=1):
-        data = (i32(n) + text(name, 30) + f32(price) + text(unit, 12) + f32(t1) + f32(t2)
-                + f32(t3) + f32(t4) + text(NOTES[key], 200))
+        data = (pack_i32(n) + text(name, 30) + pack_f32(price) + text(unit, 12)
+                + b"".join(pack_f32(t) for t in (t1, t2, t3, t4)) + text(NOTES[key], 200))
         assert len(data) == 266
         out += slot(data, 508)
     return out
@@ -171,7 +171,8 @@ def paper_file(rows, count):
     out = b""
     for n in range(1, count + 1):
         name, price, unit, note, builtin = records[n]
-        data = i32(n) + text(name, 20) + f32(price) + text(unit, 12) + text(note, 30) + i32(builtin)
+        data = (pack_i32(n) + text(name, 20) + pack_f32(price) + text(unit, 12) + text(note, 30)
+                + pack_i32(builtin))
         assert len(data) == 74
         out += slot(data, 136)
     return out

@@ -7,14 +7,10 @@ Usage: test_fit.py PATH_TO_INKQUOT_CLI
 import json
 import math
 import random
-import struct
 import subprocess
 import sys
 
-
-def f32(x):
-    return struct.unpack("<f", struct.pack("<f", x))[0]
-
+from costing_model import f32
 
 # An independent model of the fitting, from the sheet sizes of the shop's
 # two paper series and the sticker sheet.
