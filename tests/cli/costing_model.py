@@ -295,6 +295,9 @@ def cost_part(book, p):
             else:
                 cost = f32(sheets / 1000 * danjia(long_) * cu * diff * colour_factor(long_)
                            + danjia(plate) * cu)
+            # Spot colours at the spot colour factor, over at least the
+            # press's minimum run; each term is added in turn to the stored
+            # item, as in the rotary branch above.
             paper_sheets = max(paper_sheets, jiben[minimum])
             cost = f32(cost + paper_sheets / 1000 * jiben[17] * danjia(long_) * spot * diff
                        + danjia(plate) * spot)
