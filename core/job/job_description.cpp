@@ -99,9 +99,22 @@ private:
     std::vector<Entry> entries_;
 };
 
+// A name or value in quotation marks for a message. A control character in
+// it is shown as \u00XX: written as itself it would break the message's
+// line, and a zero byte would cut the message short.
 std::string quotedText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     std::string q = "“";
-    q += text;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            q += "\\u00";
+            q += kHex[byte >> 4];
+            q += kHex[byte & 0xf];
+        } else {
+            q += c;
+        }
+    }
     q += "”";
     return q;
 }

@@ -53,6 +53,8 @@ TEST(JobFile, ABadFileIsRefusedWithOneMessageNamingTheProblem) {
         {R"({"version": 1, "kind": 2, "kind": 3})", "“kind”出现了两次"},
         {R"({"version": 1, "kind": 2, "controls": {"txtnosuch": {"2": "1"}}})",
          "没有名为“txtnosuch”的控件"},
+        {R"({"version": 1, "kind": 2, "controls": {"txt\u0000a\nb": {"2": "1"}}})",
+         "没有名为“txt\\u0000a\\u000ab”的控件"},
         {R"({"version": 1, "kind": 2, "controls": {"Ncomdu": {"5": 2}}})",
          "单张\\招贴规格的纸张系列（大度或正度）不能选择位置2"},
         {R"({"version": 1, "kind": 2, "controls": {"txtshuliang": {"2": "12a"}}})",
