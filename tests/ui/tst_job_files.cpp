@@ -108,7 +108,7 @@ void randomJob(PricingPage& page, int kind, std::mt19937& rng) {
     page.setListIndex(Ctl::comleibie, 0, kind);
     page.setText(Ctl::txtshuliang, kind, std::to_string(500 + pick(20) * 1000));
     for (int g = 0; g < inkquot::kSizeGroupCount; ++g) {
-        page.chooseKai(g, pick(page.Ncomkai[std::size_t(g)]->count()));
+        page.chooseKai(g, pick(page.comboBox(Ctl::Ncomkai, g)->count()));
         page.setListIndex(Ctl::Ncomdu, g, pick(2));
     }
     for (int j = 0; j < inkquot::kPartCount; ++j) {

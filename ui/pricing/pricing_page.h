@@ -84,7 +84,16 @@ public:
     // panel and frame aside): the sheet-size lists follow their manual box,
     // the self-turn boxes follow the press.
     bool controlEnabled(inkquot::Ctl control, int index) const;
-    QWidget* controlWidget(inkquot::Ctl control, int index) const;
+
+    // The widget of a control by its catalogue name and index; an option
+    // group's widget holds its option buttons. The typed forms throw when
+    // the control has another kind of widget.
+    QWidget* controlWidget(inkquot::Ctl control, int index = 0) const;
+    QLineEdit* lineEdit(inkquot::Ctl control, int index) const;
+    QComboBox* comboBox(inkquot::Ctl control, int index = 0) const;
+    QCheckBox* checkBox(inkquot::Ctl control, int index) const;
+    QListWidget* partList(inkquot::Ctl list) const;
+    QRadioButton* optionButton(inkquot::Ctl group, int option) const;
 
     // Puts a whole job on the screen (a job description read into a form):
     // the kind, the size entries, the presses, the sheet sizes, the
@@ -224,8 +233,7 @@ private:
     bool leaving(inkquot::Ctl control, int index);
     void hint(const QString& text);
 
-    QComboBox* list(inkquot::Ctl control, int index) const;
-    QListWidget* partList(inkquot::Ctl list) const;
+    const std::vector<QWidget*>& controlWidgets(inkquot::Ctl control) const;
     int partListNumber(const QListWidget* list) const;
 
     Dialogs& dialogs_;
