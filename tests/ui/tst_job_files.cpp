@@ -17,17 +17,13 @@
 
 #include "core/costing/control_catalogue.h"
 #include "core/job/job_description.h"
-#include "core/pricedata/price_tables.h"
 #include "core/records/history_file.h"
 #include "core/records/history_jobs.h"
-#include "tests/ui/support/scripted_dialogs.h"
-#include "tests/ui/support/temp_program_folder.h"
+#include "tests/ui/support/pricing_screen.h"
 #include "ui/history/history_page.h"
 #include "ui/history/history_reopen.h"
 #include "ui/main/frmnew.h"
 #include "ui/pricing/job_files.h"
-#include "ui/pricing/pricing_page.h"
-#include "ui/pricing/pricing_run.h"
 
 using inkquot::CheckState;
 using inkquot::ControlKind;
@@ -51,35 +47,15 @@ private:
     QString* next_;
 };
 
-QStringList names(const std::vector<inkquot::ZhijiaRec>& recs) {
-    QStringList out;
-    for (const auto& r : recs) {
-        out << QString::fromStdString(r.Mingcheng);
-    }
-    return out;
-}
-
 // The pricing page with its run and job files, and the history page with
 // "调出印件" feeding it, as the main window joins them.
-struct Fixture {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    inkquot::FixedClock clock{inkquot::CivilDate{2026, 12, 8}};
-    PricingPage page{dialogs};
-    PricingRun run{page, dir.folder(), dialogs, clock};
+struct Fixture : PricingScreen {
     JobFiles files{page, run, dir.folder(), dialogs};
     HistoryPage history{dir.folder(), dialogs, clock};
     HistoryReopen reopen{history, dir.folder(), dialogs};
     QString nextFile;
 
     Fixture() {
-        std::vector<inkquot::ZhijiaRec> papers;
-        std::vector<inkquot::ZhijiaRec> stickers;
-        inkquot::readZhijiaTable(dir.file("fzhijia.dat"), papers);
-        inkquot::readZhijiabuTable(dir.file("fzhijiabu.dat"), stickers);
-        page.selectStartingEntries();
-        page.fillPaperLists(names(papers));
-        page.fillStickerPaperList(names(stickers));
         files.setChooser(std::make_unique<ScriptedChooser>(&nextFile));
         QObject::connect(&reopen, &HistoryReopen::jobReopened, &files,
                          [this](const std::string& text, const QString& where) {
@@ -108,7 +84,7 @@ void randomJob(PricingPage& page, int kind, std::mt19937& rng) {
     page.setListIndex(Ctl::comleibie, 0, kind);
     page.setText(Ctl::txtshuliang, kind, std::to_string(500 + pick(20) * 1000));
     for (int g = 0; g < inkquot::kSizeGroupCount; ++g) {
-        page.chooseKai(g, pick(page.Ncomkai[std::size_t(g)]->count()));
+        page.chooseKai(g, pick(page.comboBox(Ctl::Ncomkai, g)->count()));
         page.setListIndex(Ctl::Ncomdu, g, pick(2));
     }
     for (int j = 0; j < inkquot::kPartCount; ++j) {

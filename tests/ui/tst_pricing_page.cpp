@@ -220,7 +220,7 @@ void TestPricingPage::choosingAKindShowsOnlyItsPanel() {
     QVERIFY(s.ready());
     s->showPanel(5);  // a result on show
     for (int k : {3, 1, 4, 0, 2}) {
-        chooseInList(s->comleibie, k);
+        chooseInList(s->comboBox(Ctl::comleibie), k);
         QCOMPARE(s->shownPanel(), k);
         for (int p = 0; p < 6; ++p) {
             QCOMPARE(s->picjijia[p]->isVisible(), p == k);
@@ -232,19 +232,19 @@ void TestPricingPage::choosingAKindShowsOnlyItsPanel() {
 void TestPricingPage::switchingKindsKeepsEntries() {
     Screen s;
     QVERIFY(s.ready());
-    typeInto(s->txtkehuming[0], QStringLiteral("Acme"));
-    typeInto(s->txtshuliang[0], QStringLiteral("2500"));
+    typeInto(s->lineEdit(Ctl::txtkehuming, 0), QStringLiteral("Acme"));
+    typeInto(s->lineEdit(Ctl::txtshuliang, 0), QStringLiteral("2500"));
     s->setTicked(Ctl::Lsthua, 1, true);
     s->setListIndex(Ctl::Cmbfeilin, 0, 2);
     const QStringList before = reads(*s);
-    chooseInList(s->comleibie, 2);
-    typeInto(s->txtkehuming[2], QStringLiteral("Other"));
-    chooseInList(s->comleibie, 0);
-    QCOMPARE(s->txtkehuming[0]->text(), QStringLiteral("Acme"));
-    QCOMPARE(s->txtshuliang[0]->text(), QStringLiteral("2500"));
+    chooseInList(s->comboBox(Ctl::comleibie), 2);
+    typeInto(s->lineEdit(Ctl::txtkehuming, 2), QStringLiteral("Other"));
+    chooseInList(s->comboBox(Ctl::comleibie), 0);
+    QCOMPARE(s->lineEdit(Ctl::txtkehuming, 0)->text(), QStringLiteral("Acme"));
+    QCOMPARE(s->lineEdit(Ctl::txtshuliang, 0)->text(), QStringLiteral("2500"));
     QVERIFY(s->ticked(Ctl::Lsthua, 1));
-    QCOMPARE(s->Cmbfeilin[0]->currentIndex(), 2);
-    QCOMPARE(s->txtkehuming[2]->text(), QStringLiteral("Other"));
+    QCOMPARE(s->comboBox(Ctl::Cmbfeilin, 0)->currentIndex(), 2);
+    QCOMPARE(s->lineEdit(Ctl::txtkehuming, 2)->text(), QStringLiteral("Other"));
     QStringList after = reads(*s);
     after.removeAll(QStringLiteral("txtkehuming(2) 'Other'"));
     QStringList expected = before;
@@ -325,21 +325,21 @@ void TestPricingPage::manualSizeBoxStartsGreyed() {
     QVERIFY(s.ready());
     s->setListIndex(Ctl::comleibie, 0, 2);
     s->setCheckState(Ctl::Chkdan, 0, CheckState::Checked);
-    QCheckBox* manual = s->Chkzhikai[7];
+    QCheckBox* manual = s->checkBox(Ctl::Chkzhikai, 7);
     QCOMPARE(s->checkState(Ctl::Chkzhikai, 7), CheckState::Greyed);
-    QVERIFY(!s->Cmbkaizhi[7]->isEnabled());
+    QVERIFY(!s->comboBox(Ctl::Cmbkaizhi, 7)->isEnabled());
     const QPoint tick(6, manual->height() / 2);
     QTest::mouseClick(manual, Qt::LeftButton, {}, tick);
     QCOMPARE(s->checkState(Ctl::Chkzhikai, 7), CheckState::Checked);
-    QVERIFY(s->Cmbkaizhi[7]->isEnabled());
+    QVERIFY(s->comboBox(Ctl::Cmbkaizhi, 7)->isEnabled());
     QTest::mouseClick(manual, Qt::LeftButton, {}, tick);
     QCOMPARE(s->checkState(Ctl::Chkzhikai, 7), CheckState::Unchecked);
-    QVERIFY(!s->Cmbkaizhi[7]->isEnabled());
+    QVERIFY(!s->comboBox(Ctl::Cmbkaizhi, 7)->isEnabled());
     QTest::mouseClick(manual, Qt::LeftButton, {}, tick);
     QCOMPARE(s->checkState(Ctl::Chkzhikai, 7), CheckState::Checked);  // never greyed again
     // Greyed by the program counts as not ticked.
     s->setCheckState(Ctl::Chkzhikai, 7, CheckState::Greyed);
-    QVERIFY(!s->Cmbkaizhi[7]->isEnabled());
+    QVERIFY(!s->comboBox(Ctl::Cmbkaizhi, 7)->isEnabled());
 }
 
 void TestPricingPage::partListTicksAndClicks_data() {
@@ -422,8 +422,9 @@ void TestPricingPage::sizeFollowsTheBook() {
     s->setText(Ctl::Ntxtkaizhi, 0, pressSheet.toStdString());
     const QStringList before = reads(*s);
     s.hints.clear();
-    const QRect rect = s->Lsthua->visualItemRect(s->Lsthua->item(item));
-    QTest::mouseClick(s->Lsthua->viewport(), Qt::LeftButton, {}, rect.center());
+    QListWidget* parts = s->partList(Ctl::Lsthua);
+    const QRect rect = parts->visualItemRect(parts->item(item));
+    QTest::mouseClick(parts->viewport(), Qt::LeftButton, {}, rect.center());
     QCOMPARE(s->shownPartFrame(Ctl::Lsthua), item);
     if (group < 0) {
         QCOMPARE(reads(*s), before);
@@ -436,7 +437,7 @@ void TestPricingPage::sizeFollowsTheBook() {
     // The part of the group has been reset for its new size.
     const int part = group == 1 ? 0 : group + 1;
     QCOMPARE(s->listIndex(Ctl::Comyinji, part), 0);
-    QCOMPARE(s->Cmbkaizhi[std::size_t(part)]->itemText(0), pressSheet);
+    QCOMPARE(s->comboBox(Ctl::Cmbkaizhi, part)->itemText(0), pressSheet);
     QCOMPARE(s.hints, item == 0 ? QStringList{kCoverHint} : QStringList{});
     QVERIFY(s.dialogs.shown.isEmpty());
 }
@@ -444,7 +445,7 @@ void TestPricingPage::sizeFollowsTheBook() {
 void TestPricingPage::kaiListTakesNoTyping() {
     Screen s;
     QVERIFY(s.ready());
-    QComboBox* kai = s->Ncomkai[5];
+    QComboBox* kai = s->comboBox(Ctl::Ncomkai, 5);
     s->setListIndex(Ctl::comleibie, 0, 2);
     kai->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(kai, QStringLiteral("32x"));
@@ -462,9 +463,9 @@ void TestPricingPage::kaiListTakesNoTyping() {
     QCOMPARE(s->text(Ctl::Ncomkai, 5), std::string("16"));
     // The sheet-size lists take no typing either.
     s->setCheckState(Ctl::Chkzhikai, 7, CheckState::Checked);
-    s->Cmbkaizhi[7]->setFocus(Qt::MouseFocusReason);
-    QTest::keyClicks(s->Cmbkaizhi[7], QStringLiteral("99"));
-    QCOMPARE(s->Cmbkaizhi[7]->currentText(), QStringLiteral("2"));
+    s->comboBox(Ctl::Cmbkaizhi, 7)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(s->comboBox(Ctl::Cmbkaizhi, 7), QStringLiteral("99"));
+    QCOMPARE(s->comboBox(Ctl::Cmbkaizhi, 7)->currentText(), QStringLiteral("2"));
 }
 
 void TestPricingPage::kaiChosenFromTheListResetsThePressSheet() {
@@ -474,15 +475,17 @@ void TestPricingPage::kaiChosenFromTheListResetsThePressSheet() {
     s->setText(Ctl::Ntxtkaizhi, 5, "4");
     s->setText(Ctl::Ncomkai, 5, "32");
     s->setListIndex(Ctl::Comyinji, 7, 1);
-    QCOMPARE(itemsOf(s->Cmbkaizhi[7]), (QStringList{QStringLiteral("8"), QStringLiteral("16")}));
-    chooseInList(s->Ncomkai[5], 1);  // "8"
+    QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, 7)),
+             (QStringList{QStringLiteral("8"), QStringLiteral("16")}));
+    chooseInList(s->comboBox(Ctl::Ncomkai, 5), 1);  // "8"
     QCOMPARE(s->text(Ctl::Ncomkai, 5), std::string("8"));
     QCOMPARE(s->text(Ctl::Ntxtkaizhi, 5), std::string("2"));
     QCOMPARE(s->listIndex(Ctl::Comyinji, 7), 0);
-    QCOMPARE(itemsOf(s->Cmbkaizhi[7]), (QStringList{QStringLiteral("2"), QStringLiteral("4")}));
+    QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, 7)),
+             (QStringList{QStringLiteral("2"), QStringLiteral("4")}));
     // Choosing the item already shown still starts again from "2".
     s->setText(Ctl::Ntxtkaizhi, 5, "4");
-    chooseInList(s->Ncomkai[5], 1);
+    chooseInList(s->comboBox(Ctl::Ncomkai, 5), 1);
     QCOMPARE(s->text(Ctl::Ntxtkaizhi, 5), std::string("2"));
 }
 
@@ -530,7 +533,7 @@ void TestPricingPage::pageRule() {
     const int item = kind == 0 ? part : part - 5;
     s->clickPartItem(list, item);
     s->setTicked(list, item, true);
-    QLineEdit* pages = s->txtye[std::size_t(box)];
+    QLineEdit* pages = s->lineEdit(Ctl::txtye, box);
     typeInto(pages, typed);
     QTest::keyClick(pages, Qt::Key_Tab);
     QCOMPARE(pages->text(), after);
@@ -602,8 +605,8 @@ void TestPricingPage::leavingBoxes() {
     QVERIFY(edit != nullptr);
     typeInto(edit, typed);
     // Leaving by a click on another entry control.
-    QTest::mouseClick(s->txtyinjianming[0] == edit ? s->txtkehuming[0] : s->txtyinjianming[0],
-                      Qt::LeftButton);
+    QLineEdit* jobName = s->lineEdit(Ctl::txtyinjianming, 0);
+    QTest::mouseClick(jobName == edit ? s->lineEdit(Ctl::txtkehuming, 0) : jobName, Qt::LeftButton);
     QCOMPARE(edit->text(), after);
     if (warning.isEmpty()) {
         QVERIFY(s.dialogs.shown.isEmpty());
@@ -618,24 +621,24 @@ void TestPricingPage::refusedBoxKeepsTheClickFromOtherControls() {
     Screen s;
     QVERIFY(s.ready());
     QSignalSpy pressed(s.page.get(), &PricingPage::commandPressed);
-    typeInto(s->txtshuliang[0], QStringLiteral("zz"));
+    typeInto(s->lineEdit(Ctl::txtshuliang, 0), QStringLiteral("zz"));
     QTest::mouseClick(s->cmdjijia[0], Qt::LeftButton);
     QCOMPARE(s.dialogs.texts(), QStringList{kBadNumber});
     QCOMPARE(pressed.count(), 0);
-    QVERIFY(s->txtshuliang[0]->hasFocus());
-    QCOMPARE(s->txtshuliang[0]->text(), QStringLiteral("10000"));
+    QVERIFY(s->lineEdit(Ctl::txtshuliang, 0)->hasFocus());
+    QCOMPARE(s->lineEdit(Ctl::txtshuliang, 0)->text(), QStringLiteral("10000"));
 
     // A tick box clicked to leave a refused box keeps its state.
     s.dialogs.clear();
-    typeInto(s->txtkehuming[0], QString());
-    QCheckBox* film = s->Chkhua[0];
+    typeInto(s->lineEdit(Ctl::txtkehuming, 0), QString());
+    QCheckBox* film = s->checkBox(Ctl::Chkhua, 0);
     QTest::mouseClick(film, Qt::LeftButton, {}, QPoint(6, film->height() / 2));
     QCOMPARE(s.dialogs.texts(), QStringList{kEmptyName});
     QVERIFY(!film->isChecked());
-    QVERIFY(s->txtkehuming[0]->hasFocus());
+    QVERIFY(s->lineEdit(Ctl::txtkehuming, 0)->hasFocus());
 
     // Once the box holds a good text, the next click goes through.
-    QTest::keyClicks(s->txtkehuming[0], QStringLiteral("Acme"));
+    QTest::keyClicks(s->lineEdit(Ctl::txtkehuming, 0), QStringLiteral("Acme"));
     QTest::qWait(0);
     QTest::mouseClick(s->cmdjijia[0], Qt::LeftButton);
     QCOMPARE(pressed.count(), 1);
@@ -648,7 +651,7 @@ void TestPricingPage::foilAreaHint() {
         s->setListIndex(Ctl::comleibie, 0, i == 0 ? 0 : 3);
         s->setCheckState(i == 0 ? Ctl::Chkhua : Ctl::Chkhe, i == 0 ? 3 : 4, CheckState::Checked);
         s.hints.clear();
-        QTest::mouseClick(s->txttang[std::size_t(i)], Qt::LeftButton);
+        QTest::mouseClick(s->lineEdit(Ctl::txttang, i), Qt::LeftButton);
         QCOMPARE(s.hints, QStringList{kFoilHint});
     }
 }
@@ -692,8 +695,8 @@ void TestPricingPage::pressOffers() {
     for (int part : {7, 1, 2}) {
         s->setListIndex(Ctl::Comyinji, part, press);
         QCOMPARE(s->listIndex(Ctl::Comyinji, part), endsOn);
-        QCOMPARE(itemsOf(s->Cmbkaizhi[std::size_t(part)]), sizes);
-        QCOMPARE(s->Cmbkaizhi[std::size_t(part)]->currentIndex(), 0);
+        QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, part)), sizes);
+        QCOMPARE(s->comboBox(Ctl::Cmbkaizhi, part)->currentIndex(), 0);
         QCOMPARE(s->text(Ctl::Cmbkaizhi, part), sizes.front().toStdString());
     }
     QVERIFY(s.dialogs.shown.isEmpty());
@@ -705,21 +708,22 @@ void TestPricingPage::pressChosenByTheClerk() {
     s->setListIndex(Ctl::comleibie, 0, 4);
     s->setCheckState(Ctl::Chkbu, 0, CheckState::Checked);
     s->setText(Ctl::Ncomkai, 7, "4");
-    chooseInList(s->Comyinji[10], 2);  // 八开 for a 4开 sticker: refused
-    QCOMPARE(s->Comyinji[10]->currentIndex(), 0);
-    QCOMPARE(itemsOf(s->Cmbkaizhi[10]), (QStringList{QStringLiteral("2"), QStringLiteral("4")}));
-    chooseInList(s->Comyinji[10], 1);
-    QCOMPARE(s->Comyinji[10]->currentIndex(), 1);
-    QCOMPARE(itemsOf(s->Cmbkaizhi[10]), QStringList{QStringLiteral("4")});
+    chooseInList(s->comboBox(Ctl::Comyinji, 10), 2);  // 八开 for a 4开 sticker: refused
+    QCOMPARE(s->comboBox(Ctl::Comyinji, 10)->currentIndex(), 0);
+    QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, 10)),
+             (QStringList{QStringLiteral("2"), QStringLiteral("4")}));
+    chooseInList(s->comboBox(Ctl::Comyinji, 10), 1);
+    QCOMPARE(s->comboBox(Ctl::Comyinji, 10)->currentIndex(), 1);
+    QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, 10)), QStringList{QStringLiteral("4")});
     // The sticker never touches a self-turn box.
     QCOMPARE(s->checkState(Ctl::Chkzifan, 10), CheckState::Unchecked);
     QVERIFY(!s->controlEnabled(Ctl::Chkzifan, 10));
     // Choosing a sheet size chosen earlier is lost on a new press choice.
     s->setCheckState(Ctl::Chkzhikai, 10, CheckState::Checked);
-    chooseInList(s->Comyinji[10], 0);
-    chooseInList(s->Cmbkaizhi[10], 1);
+    chooseInList(s->comboBox(Ctl::Comyinji, 10), 0);
+    chooseInList(s->comboBox(Ctl::Cmbkaizhi, 10), 1);
     QCOMPARE(s->text(Ctl::Cmbkaizhi, 10), std::string("4"));
-    chooseInList(s->Comyinji[10], 0);
+    chooseInList(s->comboBox(Ctl::Comyinji, 10), 0);
     QCOMPARE(s->text(Ctl::Cmbkaizhi, 10), std::string("2"));
 }
 
@@ -756,27 +760,27 @@ void TestPricingPage::newspaperPressChangesNothingElse() {
         s->setListIndex(Ctl::Comyinji, part, 0);
         s->clickPartItem(Ctl::Lstbao, part - 5);
         s->setTicked(Ctl::Lstbao, part - 5, true);
-        chooseInList(s->Comyinji[std::size_t(part)], 0);
+        chooseInList(s->comboBox(Ctl::Comyinji, part), 0);
         s->setTicked(Ctl::Lstbao, part - 5, false);
     }
-    chooseInList(s->Ncomkai[4], 2);
+    chooseInList(s->comboBox(Ctl::Ncomkai, 4), 2);
     QStringList after = reads(*s);
     after.replaceInStrings(QStringLiteral("Ncomkai(4) #2"), QStringLiteral("Ncomkai(4) #1"));
     after.replaceInStrings(QStringLiteral("Ncomkai(4) '8'"), QStringLiteral("Ncomkai(4) '4'"));
     QCOMPARE(after, before);
     QVERIFY(s.dialogs.shown.isEmpty());
-    QVERIFY(s->Cmbkaizhi[5]->isHidden());
+    QVERIFY(s->comboBox(Ctl::Cmbkaizhi, 5)->isHidden());
 }
 
 void TestPricingPage::pressHints() {
     Screen s;
     for (int j = 0; j < inkquot::kPartCount; ++j) {
         const bool rotary =
-            s->Comyinji[std::size_t(j)]->findText(QStringLiteral("对开轮转机")) >= 0;
+            s->comboBox(Ctl::Comyinji, j)->findText(QStringLiteral("对开轮转机")) >= 0;
         QCOMPARE(rotary, j <= 7);
-        QCOMPARE(s->Comyinji[std::size_t(j)]->toolTip(), rotary ? kRotaryHint : QString());
+        QCOMPARE(s->comboBox(Ctl::Comyinji, j)->toolTip(), rotary ? kRotaryHint : QString());
     }
-    QCOMPARE(s->Lsthua->toolTip(),
+    QCOMPARE(s->partList(Ctl::Lsthua)->toolTip(),
              QStringLiteral("如果没有单独计算封面，默认内页一4P大小计算封面印后加工费"));
 }
 
@@ -785,27 +789,27 @@ void TestPricingPage::nonNumericKaiFromTheProgram() {
     QVERIFY(s.ready());
     s->setListIndex(Ctl::comleibie, 0, 2);
     s->setListIndex(Ctl::Comyinji, 7, 1);
-    const QStringList sizes = itemsOf(s->Cmbkaizhi[7]);
+    const QStringList sizes = itemsOf(s->comboBox(Ctl::Cmbkaizhi, 7));
     // A calculator that writes a 开 that is not a number.
     s.calculator = [](int, inkquot::JobForm& form) { form.setText(Ctl::Ncomkai, 5, "十六"); };
     QTest::mouseClick(s->cmdjisuan[4], Qt::LeftButton);
     QCOMPARE(s.calculatorPages, QList<int>{4});
     QCOMPARE(s.dialogs.texts(), QStringList{kResetError});
     QCOMPARE(s->listIndex(Ctl::Comyinji, 7), 1);  // the presses stay as they were
-    QCOMPARE(itemsOf(s->Cmbkaizhi[7]), sizes);
+    QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, 7)), sizes);
     // The box holds the focus and cannot be left with that text.
-    QVERIFY(s->Ncomkai[5]->hasFocus());
+    QVERIFY(s->comboBox(Ctl::Ncomkai, 5)->hasFocus());
     s.dialogs.clear();
     QTest::mouseClick(s->cmdjijia[0], Qt::LeftButton);
     QCOMPARE(s.dialogs.texts(), QStringList{kBadNumber});
-    QVERIFY(s->Ncomkai[5]->hasFocus());
+    QVERIFY(s->comboBox(Ctl::Ncomkai, 5)->hasFocus());
     // Choosing from the list mends it.
     s.dialogs.clear();
-    chooseInList(s->Ncomkai[5], 0);
+    chooseInList(s->comboBox(Ctl::Ncomkai, 5), 0);
     QCOMPARE(s->text(Ctl::Ncomkai, 5), std::string("16"));
-    QTest::keyClick(s->Ncomkai[5], Qt::Key_Tab);
+    QTest::keyClick(s->comboBox(Ctl::Ncomkai, 5), Qt::Key_Tab);
     QVERIFY(s.dialogs.shown.isEmpty());
-    QVERIFY(!s->Ncomkai[5]->hasFocus());
+    QVERIFY(!s->comboBox(Ctl::Ncomkai, 5)->hasFocus());
 }
 
 void TestPricingPage::pressSheetTextMustBeANumber() {
@@ -819,7 +823,7 @@ void TestPricingPage::pressSheetTextMustBeANumber() {
     s.dialogs.clear();
     s->setText(Ctl::Ntxtkaizhi, 6, "3");
     QVERIFY(s.dialogs.shown.isEmpty());
-    QCOMPARE(itemsOf(s->Cmbkaizhi[8]), QStringList{QStringLiteral("3")});
+    QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, 8)), QStringList{QStringLiteral("3")});
 }
 
 void TestPricingPage::calculatorButtons() {
@@ -852,7 +856,8 @@ void TestPricingPage::calculatorButtons() {
     QCOMPARE(s->listIndex(Ctl::Ncomdu, 6), 1);
     QCOMPARE(s->text(Ctl::Ncomkai, 6), std::string("12"));
     QCOMPARE(s->listIndex(Ctl::Comyinji, 8), 0);
-    QCOMPARE(itemsOf(s->Cmbkaizhi[8]), (QStringList{QStringLiteral("3"), QStringLiteral("6")}));
+    QCOMPARE(itemsOf(s->comboBox(Ctl::Cmbkaizhi, 8)),
+             (QStringList{QStringLiteral("3"), QStringLiteral("6")}));
     QVERIFY(s.dialogs.shown.isEmpty());
 }
 
@@ -885,24 +890,24 @@ void TestPricingPage::realMessageBoxWarnsOnce() {
     QVERIFY(QTest::qWaitForWindowActive(&page));
     QSignalSpy pressed(&page, &PricingPage::commandPressed);
 
-    typeInto(page.txtshuliang[0], QStringLiteral("zz"));
-    QTest::keyClick(page.txtshuliang[0], Qt::Key_Tab);
+    typeInto(page.lineEdit(Ctl::txtshuliang, 0), QStringLiteral("zz"));
+    QTest::keyClick(page.lineEdit(Ctl::txtshuliang, 0), Qt::Key_Tab);
     QCOMPARE(dialogs.texts, QStringList{QStringLiteral("非法数据！")});
     QVERIFY(ModalDialogs::boxHadFocus);
     // The window comes back to the front with the refused box focused (the
     // offscreen platform needs telling, a desktop does it by itself).
-    QCOMPARE(page.focusWidget(), page.txtshuliang[0]);
+    QCOMPARE(page.focusWidget(), page.lineEdit(Ctl::txtshuliang, 0));
     page.activateWindow();
-    QTRY_VERIFY(page.txtshuliang[0]->hasFocus());
-    QCOMPARE(page.txtshuliang[0]->text(), QStringLiteral("10000"));
+    QTRY_VERIFY(page.lineEdit(Ctl::txtshuliang, 0)->hasFocus());
+    QCOMPARE(page.lineEdit(Ctl::txtshuliang, 0)->text(), QStringLiteral("10000"));
 
     dialogs.texts.clear();
-    typeInto(page.txtkehuming[0], QString());
+    typeInto(page.lineEdit(Ctl::txtkehuming, 0), QString());
     QTest::mouseClick(page.cmdjijia[0], Qt::LeftButton);
     QCOMPARE(dialogs.texts, QStringList{QStringLiteral("名称不能为空")});
-    QCOMPARE(page.focusWidget(), page.txtkehuming[0]);
+    QCOMPARE(page.focusWidget(), page.lineEdit(Ctl::txtkehuming, 0));
     page.activateWindow();
-    QTRY_VERIFY(page.txtkehuming[0]->hasFocus());
+    QTRY_VERIFY(page.lineEdit(Ctl::txtkehuming, 0)->hasFocus());
     QCOMPARE(pressed.count(), 0);
     QVERIFY(!page.cmdjijia[0]->isDown());
 }

@@ -7,42 +7,17 @@
 #include <QtTest>
 
 #include "core/job/job_description.h"
-#include "core/pricedata/price_tables.h"
 #include "core/records/history_file.h"
 #include "tests/ui/output_fakes.h"
-#include "tests/ui/support/scripted_dialogs.h"
-#include "tests/ui/support/temp_program_folder.h"
-#include "ui/pricing/pricing_page.h"
-#include "ui/pricing/pricing_run.h"
+#include "tests/ui/support/pricing_screen.h"
 
 using inkquot::CheckState;
 using inkquot::Ctl;
 
 namespace {
 
-QStringList names(const std::vector<inkquot::ZhijiaRec>& recs) {
-    QStringList out;
-    for (const auto& r : recs) {
-        out << QString::fromStdString(r.Mingcheng);
-    }
-    return out;
-}
-
-struct Fixture {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    inkquot::FixedClock clock{inkquot::CivilDate{2026, 12, 8}};
-    PricingPage page{dialogs};
-    PricingRun run{page, dir.folder(), dialogs, clock};
-
+struct Fixture : PricingScreen {
     Fixture() {
-        std::vector<inkquot::ZhijiaRec> papers;
-        std::vector<inkquot::ZhijiaRec> stickers;
-        inkquot::readZhijiaTable(dir.file("fzhijia.dat"), papers);
-        inkquot::readZhijiabuTable(dir.file("fzhijiabu.dat"), stickers);
-        page.selectStartingEntries();
-        page.fillPaperLists(names(papers));
-        page.fillStickerPaperList(names(stickers));
         page.resize(1000, 700);
         page.show();
     }

@@ -184,32 +184,34 @@ void TestPricingView::showsTheModelAfterEachGesture() {
 
     const QList<std::pair<const char*, std::function<void()>>> gestures = {
         {"start", [] {}},
-        {"book 32", [&] { pick(page.Ncomkai[0], 2); }},
-        {"cover ticked and clicked", [&] { tickItem(page.Lsthua, 0); }},
-        {"insert one ticked and clicked", [&] { tickItem(page.Lsthua, 3); }},
+        {"book 32", [&] { pick(page.comboBox(Ctl::Ncomkai, 0), 2); }},
+        {"cover ticked and clicked", [&] { tickItem(page.partList(Ctl::Lsthua), 0); }},
+        {"insert one ticked and clicked", [&] { tickItem(page.partList(Ctl::Lsthua), 3); }},
         {"cover on the quarter-sheet press",
          [&] {
-             clickItem(page.Lsthua, 0);
-             pick(page.Comyinji[0], 1);
+             clickItem(page.partList(Ctl::Lsthua), 0);
+             pick(page.comboBox(Ctl::Comyinji, 0), 1);
          }},
         {"inner pages on the rotary",
          [&] {
-             tickItem(page.Lsthua, 1);
-             pick(page.Comyinji[1], 3);
+             tickItem(page.partList(Ctl::Lsthua), 1);
+             pick(page.comboBox(Ctl::Comyinji, 1), 3);
          }},
-        {"manual sheet size", [&] { QTest::mouseClick(page.Chkzhikai[1], Qt::LeftButton); }},
-        {"binding section", [&] { QTest::mouseClick(page.Chkhua[5], Qt::LeftButton); }},
-        {"box kind", [&] { pick(page.comleibie, 3); }},
-        {"box 开 8", [&] { pick(page.Ncomkai[6], 1); }},
+        {"manual sheet size",
+         [&] { QTest::mouseClick(page.checkBox(Ctl::Chkzhikai, 1), Qt::LeftButton); }},
+        {"binding section",
+         [&] { QTest::mouseClick(page.checkBox(Ctl::Chkhua, 5), Qt::LeftButton); }},
+        {"box kind", [&] { pick(page.comboBox(Ctl::comleibie), 3); }},
+        {"box 开 8", [&] { pick(page.comboBox(Ctl::Ncomkai, 6), 1); }},
         {"five-layer board",
          [&] {
-             QTest::mouseClick(page.Chkhe[6], Qt::LeftButton);
-             QTest::mouseClick(page.optwa[1], Qt::LeftButton);
+             QTest::mouseClick(page.checkBox(Ctl::Chkhe, 6), Qt::LeftButton);
+             QTest::mouseClick(page.optionButton(Ctl::optwa, 1), Qt::LeftButton);
          }},
         {"second 250 g face paper",
          [&] {
-             tickItem(page.lsthe, 0);
-             pick(page.Ncomke[8], 11);
+             tickItem(page.partList(Ctl::lsthe), 0);
+             pick(page.comboBox(Ctl::Ncomke, 8), 11);
          }},
         {"papers renamed", [&] { page.fillPaperLists({QStringLiteral("新纸")}); }},
     };

@@ -1,7 +1,6 @@
 #include "ui/pricing/job_files.h"
 
 #include <QBoxLayout>
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,20 +44,13 @@ QString fileNamed(const QString& path) {
     return QStringLiteral("印件文件“%1”").arg(QFileInfo(path).fileName());
 }
 
-std::vector<std::string> itemsOf(const QComboBox* list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list->count(); ++i) {
-        out.push_back(toUtf8(list->itemText(i)));
-    }
-    return out;
-}
-
 // A form with the screen's starting contents and the paper names the screen
 // lists now (those of the current price scheme).
 inkquot::FormState startingForm(const PricingPage& page) {
+    const inkquot::FormState shown = page.captureJob();
     inkquot::FormState form;
-    form.setPaperNames(itemsOf(page.Ncomzhi[0]));
-    form.setStickerPaperNames(itemsOf(page.Nzhibu));
+    form.setPaperNames(shown.items(Ctl::Ncomzhi, 0));
+    form.setStickerPaperNames(shown.items(Ctl::Nzhibu, 0));
     return form;
 }
 

@@ -1,6 +1,5 @@
 // The widgets of the pricing page: one widget for every control of the
-// control catalogue, with its items, caption and starting contents, and the
-// named arrays over them.
+// control catalogue, with its items, caption and starting contents.
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <stdexcept>
 
 #include "core/costing/control_catalogue.h"
 #include "ui/common/sized_list.h"
@@ -144,22 +142,20 @@ void PricingPage::buildControls() {
                     break;
                 }
                 case ControlKind::OptionGroup: {
-                    // One control made of option buttons; the buttons are
-                    // the named array.
+                    // One control made of option buttons, numbered as the
+                    // options.
                     auto* holder = new QWidget;
                     auto* layout = new QHBoxLayout(holder);
                     layout->setContentsMargins(0, 0, 0, 0);
                     auto* group = new QButtonGroup(holder);
-                    auto& buttons = d.control == Ctl::optwa ? optwa : optnian;
-                    for (std::size_t n = 0; n < s.items.size() && n < buttons.size(); ++n) {
+                    for (std::size_t n = 0; n < s.items.size(); ++n) {
                         auto* r = new QRadioButton(fromUtf8(s.items[n]), holder);
                         r->setObjectName(controlObjectName(d.control, int(n)));
                         group->addButton(r, int(n));
                         layout->addWidget(r);
-                        buttons[n] = r;
                     }
                     if (s.position >= 0) {
-                        buttons[std::size_t(s.position)]->setChecked(true);
+                        group->button(s.position)->setChecked(true);
                     }
                     layout->addStretch(1);
                     w = holder;
@@ -176,75 +172,28 @@ void PricingPage::buildControls() {
         }
     }
 
-    // The named arrays over the same widgets.
-    auto bind = [this](Ctl c, auto& array) {
-        const auto& row = widgets_[std::size_t(c)];
-        if (row.size() != array.size()) {
-            throw std::logic_error("pricing page: array size differs from the catalogue for " +
-                                   std::string(inkquot::controlName(c)));
-        }
-        for (std::size_t i = 0; i < array.size(); ++i) {
-            array[i] = static_cast<std::remove_reference_t<decltype(array[i])>>(row[i]);
-        }
-    };
-    bind(Ctl::txtkehuming, txtkehuming);
-    bind(Ctl::txtyinjianming, txtyinjianming);
-    bind(Ctl::txtshuliang, txtshuliang);
-    bind(Ctl::txtye, txtye);
-    bind(Ctl::txttang, txttang);
-    bind(Ctl::Ntxtkaizhi, Ntxtkaizhi);
-    bind(Ctl::Ncomkai, Ncomkai);
-    bind(Ctl::Ncomdu, Ncomdu);
-    bind(Ctl::Cmbkaizhi, Cmbkaizhi);
-    bind(Ctl::Ncomke, Ncomke);
-    bind(Ctl::Ncomzhi, Ncomzhi);
-    bind(Ctl::Ncomyinse, Ncomyinse);
-    bind(Ctl::Ncomzhuanse, Ncomzhuanse);
-    bind(Ctl::Comnd, Comnd);
-    bind(Ctl::Comyinji, Comyinji);
-    bind(Ctl::Cmbfeilin, Cmbfeilin);
-    bind(Ctl::comjiao, comjiao);
-    bind(Ctl::Chkhua, Chkhua);
-    bind(Ctl::Chkbao, Chkbao);
-    bind(Ctl::Chkdan, Chkdan);
-    bind(Ctl::Chkhe, Chkhe);
-    bind(Ctl::Chkbu, Chkbu);
-    bind(Ctl::Chkban, Chkban);
-    bind(Ctl::Chkzifan, Chkzifan);
-    bind(Ctl::Chkzhikai, Chkzhikai);
-    comleibie = static_cast<QComboBox*>(widgets_[std::size_t(Ctl::comleibie)][0]);
-    Nzhibu = static_cast<QComboBox*>(widgets_[std::size_t(Ctl::Nzhibu)][0]);
-    Cmbdin = static_cast<QComboBox*>(widgets_[std::size_t(Ctl::Cmbdin)][0]);
-    Cmbzheci = static_cast<QComboBox*>(widgets_[std::size_t(Ctl::Cmbzheci)][0]);
-    Lsthua = static_cast<QListWidget*>(widgets_[std::size_t(Ctl::Lsthua)][0]);
-    Lstbao = static_cast<QListWidget*>(widgets_[std::size_t(Ctl::Lstbao)][0]);
-    lsthe = static_cast<QListWidget*>(widgets_[std::size_t(Ctl::lsthe)][0]);
-
     // Stable widths: a list is as wide as its longest item, whatever it
     // holds at the moment (SizedList's default), or as a set number of
-    // characters.
-    auto widthInCharacters = [](QComboBox* c, int characters) {
-        static_cast<SizedList*>(c)->setWidthInCharacters(characters);
+    // characters; a number box as wide as a set number of digits.
+    auto widthInCharacters = [this](Ctl c, int characters) {
+        for (QWidget* w : controlWidgets(c)) {
+            static_cast<SizedList*>(w)->setWidthInCharacters(characters);
+        }
     };
-    for (auto* c : Ncomzhi) {
-        widthInCharacters(c, 14);
-    }
-    widthInCharacters(Nzhibu, 14);
-    for (auto* c : Cmbkaizhi) {
-        widthInCharacters(c, 4);
-    }
-    for (auto* c : Ncomkai) {
-        widthInCharacters(c, 4);
-    }
-    for (auto* e : Ntxtkaizhi) {
-        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-        e->setAlignment(Qt::AlignRight);
-    }
-    for (auto* e : txtye) {
-        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
-    }
-    for (auto* e : txttang) {
-        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+    widthInCharacters(Ctl::Ncomzhi, 14);
+    widthInCharacters(Ctl::Nzhibu, 14);
+    widthInCharacters(Ctl::Cmbkaizhi, 4);
+    widthInCharacters(Ctl::Ncomkai, 4);
+    auto widthInDigits = [this](Ctl c, const QString& digits) {
+        for (QWidget* w : controlWidgets(c)) {
+            w->setFixedWidth(w->fontMetrics().horizontalAdvance(digits) + 16);
+        }
+    };
+    widthInDigits(Ctl::Ntxtkaizhi, QStringLiteral("0000"));
+    widthInDigits(Ctl::txtye, QStringLiteral("000000"));
+    widthInDigits(Ctl::txttang, QStringLiteral("000000"));
+    for (QWidget* w : controlWidgets(Ctl::Ntxtkaizhi)) {
+        static_cast<QLineEdit*>(w)->setAlignment(Qt::AlignRight);
     }
 
     for (int p = 0; p < int(cmdjisuan.size()); ++p) {

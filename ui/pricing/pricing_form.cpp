@@ -53,6 +53,15 @@ CheckState modelState(Qt::CheckState state) {
     return CheckState::Unchecked;
 }
 
+template <class Widget>
+Widget* fitting(QWidget* w, Ctl control) {
+    auto* fit = qobject_cast<Widget*>(w);
+    if (fit == nullptr) {
+        throw unfitAccess(control);
+    }
+    return fit;
+}
+
 QList<QRadioButton*> optionButtons(QWidget* holder) {
     return holder->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
 }
@@ -81,24 +90,36 @@ QWidget* PricingPage::controlWidget(Ctl control, int index) const {
     return widgets_[c][std::size_t(index)];
 }
 
-QComboBox* PricingPage::list(Ctl control, int index) const {
-    auto* c = qobject_cast<QComboBox*>(controlWidget(control, index));
-    if (c == nullptr) {
-        throw unfitAccess(control);
-    }
-    return c;
+const std::vector<QWidget*>& PricingPage::controlWidgets(Ctl control) const {
+    return widgets_.at(std::size_t(control));
+}
+
+QLineEdit* PricingPage::lineEdit(Ctl control, int index) const {
+    return fitting<QLineEdit>(controlWidget(control, index), control);
+}
+
+QComboBox* PricingPage::comboBox(Ctl control, int index) const {
+    return fitting<QComboBox>(controlWidget(control, index), control);
+}
+
+QCheckBox* PricingPage::checkBox(Ctl control, int index) const {
+    return fitting<QCheckBox>(controlWidget(control, index), control);
 }
 
 QListWidget* PricingPage::partList(Ctl control) const {
-    auto* l = qobject_cast<QListWidget*>(controlWidget(control, 0));
-    if (l == nullptr) {
-        throw unfitAccess(control);
+    return fitting<QListWidget>(controlWidget(control, 0), control);
+}
+
+QRadioButton* PricingPage::optionButton(Ctl group, int option) const {
+    const auto buttons = optionButtons(controlWidget(group, 0));
+    if (option < 0 || option >= buttons.size()) {
+        throw std::out_of_range("no option " + reference(group, option));
     }
-    return l;
+    return buttons[option];
 }
 
 int PricingPage::partListNumber(const QListWidget* l) const {
-    return l == Lsthua ? 0 : l == Lstbao ? 1 : 2;
+    return l == controlWidget(Ctl::Lsthua) ? 0 : l == controlWidget(Ctl::Lstbao) ? 1 : 2;
 }
 
 QFrame* PricingPage::sectionFrame(Ctl box, int index) const {
@@ -178,7 +199,7 @@ void PricingPage::chooseKai(int group, int position) {
 }
 
 void PricingPage::attendToKai(int group) {
-    QComboBox* kai = Ncomkai.at(std::size_t(group));
+    QComboBox* kai = comboBox(Ctl::Ncomkai, group);
     if (!inkquot::parseNumber(toUtf8(kai->currentText())) && kai->isVisible()) {
         // A 开 written by the program that is not a number: the clerk has
         // to choose one from the list before leaving the box.
@@ -324,8 +345,7 @@ void PricingPage::showList(QComboBox* box, Ctl control, int index) {
 }
 
 void PricingPage::boxEdited(Ctl control, int index) {
-    const auto state =
-        modelState(static_cast<QCheckBox*>(controlWidget(control, index))->checkState());
+    const auto state = modelState(checkBox(control, index)->checkState());
     handOver([&](inkquot::FormState& m) { m.setCheckState(control, index, state); });
 }
 
@@ -333,7 +353,7 @@ void PricingPage::boxEdited(Ctl control, int index) {
 // the model by its position (a list may hold the same text twice), a typed
 // text that is no item as text.
 void PricingPage::listEdited(Ctl control, int index) {
-    QComboBox* box = list(control, index);
+    QComboBox* box = comboBox(control, index);
     const int shown = shownIndex(box);
     const std::string text = toUtf8(box->currentText());
     if (shown == model_.listIndex(control, index) && text == model_.text(control, index)) {

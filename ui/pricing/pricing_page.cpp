@@ -1,6 +1,5 @@
 #include "ui/pricing/pricing_page.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -54,7 +53,7 @@ PricingPage::PricingPage(Dialogs& dialogs, HintLine hintLine, QWidget* parent)
     top->setSpacing(6);
     auto* kindLabel = new QLabel(fromUtf8(inkquot::controlDef(Ctl::comleibie).entries[0].caption));
     top->addWidget(kindLabel);
-    top->addWidget(comleibie);
+    top->addWidget(controlWidget(Ctl::comleibie));
     top->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);

@@ -34,10 +34,11 @@ class LeaveGuard;
 // (the layout calculator, a job put on the screen) take the same road, and
 // reads come from the model.
 //
-// Every control array carries its own name, and index i of an array is the
-// control that the costing, the press rules and the layout calculator address
-// as index i. Items, captions and starting contents come from the control
-// catalogue of the core; the page only places them.
+// The page keeps one widget for every control of the core's control
+// catalogue, reached by the control's name and index as the costing, the
+// press rules and the layout calculator address it (controlWidget). Items,
+// captions and starting contents come from the catalogue; the page only
+// places them.
 //
 // The member functions live in several files: pricing_page.cpp (the page
 // and its panels' switching), pricing_controls.cpp (the widgets of every
@@ -84,7 +85,16 @@ public:
     // panel and frame aside): the sheet-size lists follow their manual box,
     // the self-turn boxes follow the press.
     bool controlEnabled(inkquot::Ctl control, int index) const;
-    QWidget* controlWidget(inkquot::Ctl control, int index) const;
+
+    // The widget of a control by its catalogue name and index; an option
+    // group's widget holds its option buttons. The typed forms throw when
+    // the control has another kind of widget.
+    QWidget* controlWidget(inkquot::Ctl control, int index = 0) const;
+    QLineEdit* lineEdit(inkquot::Ctl control, int index) const;
+    QComboBox* comboBox(inkquot::Ctl control, int index = 0) const;
+    QCheckBox* checkBox(inkquot::Ctl control, int index) const;
+    QListWidget* partList(inkquot::Ctl list) const;
+    QRadioButton* optionButton(inkquot::Ctl group, int option) const;
 
     // Puts a whole job on the screen (a job description read into a form):
     // the kind, the size entries, the presses, the sheet sizes, the
@@ -113,65 +123,22 @@ public:
     using Calculator = std::function<void(int page, inkquot::JobForm& form)>;
     void setCalculator(Calculator calculator) { calculator_ = std::move(calculator); }
 
-    // Job kind list and panels: 0..4 the kinds, 5 the result panel.
-    QComboBox* comleibie = nullptr;
+    // The panels: 0..4 the kinds, 5 the result panel.
     std::array<QWidget*, 6> picjijia{};
     // 0 "开始计价", 1 "保存结果", 2 "生成价格表".
     std::array<QPushButton*, 3> cmdjijia{};
     QLabel* labresult = nullptr;
     QPushButton* cmdprint = nullptr;
-
-    // Common block, per kind.
-    std::array<QLineEdit*, 5> txtkehuming{};
-    std::array<QLineEdit*, 5> txtyinjianming{};
-    std::array<QLineEdit*, 5> txtshuliang{};
-    // Pages: 0 内页一, 1 内页二, 2 页一, 3 页二.
-    std::array<QLineEdit*, 4> txtye{};
-    std::array<QLineEdit*, 2> txttang{};
-
-    // Size groups.
-    std::array<QComboBox*, 8> Ncomdu{};
-    std::array<QComboBox*, 8> Ncomkai{};
-    std::array<QLineEdit*, 8> Ntxtkaizhi{};
+    // The buttons that open the layout calculator for size entry 0..6.
     std::array<QPushButton*, 7> cmdjisuan{};
 
-    // Printing controls of the parts.
-    std::array<QComboBox*, 11> Comyinji{};
-    std::array<QComboBox*, 11> Cmbkaizhi{};
-    std::array<QCheckBox*, 11> Chkzhikai{};
-    std::array<QCheckBox*, 11> Chkzifan{};
-    std::array<QComboBox*, 10> Ncomke{};
-    std::array<QComboBox*, 10> Ncomzhi{};
-    QComboBox* Nzhibu = nullptr;
-    std::array<QComboBox*, 21> Ncomyinse{};
-    std::array<QComboBox*, 11> Ncomzhuanse{};
-    std::array<QComboBox*, 19> Comnd{};
-
-    // Section options.
-    std::array<QComboBox*, 5> Cmbfeilin{};
-    std::array<QComboBox*, 7> comjiao{};
-    QComboBox* Cmbdin = nullptr;
-    QComboBox* Cmbzheci = nullptr;
-    std::array<QCheckBox*, 4> Chkban{};
-    std::array<QRadioButton*, 3> optwa{};
-    std::array<QRadioButton*, 3> optnian{};
-
-    // Section boxes and the frames they switch on.
-    std::array<QCheckBox*, 6> Chkhua{};
-    std::array<QCheckBox*, 2> Chkbao{};
-    std::array<QCheckBox*, 6> Chkdan{};
-    std::array<QCheckBox*, 8> Chkhe{};
-    std::array<QCheckBox*, 5> Chkbu{};
+    // The frames that the section boxes switch on.
     std::array<QFrame*, 6> Frmhua{};
     std::array<QFrame*, 2> Frmbao{};
     std::array<QFrame*, 6> Frmdan{};
     std::array<QFrame*, 8> Frmhe{};
     std::array<QFrame*, 5> Frmbu{};
-
-    // Part lists and the part frames.
-    QListWidget* Lsthua = nullptr;
-    QListWidget* Lstbao = nullptr;
-    QListWidget* lsthe = nullptr;
+    // The part frames of the part lists.
     std::array<QFrame*, 5> Frameu0{};
     std::array<QFrame*, 2> Frameu1{};
     std::array<QFrame*, 2> Frameu2{};
@@ -224,8 +191,7 @@ private:
     bool leaving(inkquot::Ctl control, int index);
     void hint(const QString& text);
 
-    QComboBox* list(inkquot::Ctl control, int index) const;
-    QListWidget* partList(inkquot::Ctl list) const;
+    const std::vector<QWidget*>& controlWidgets(inkquot::Ctl control) const;
     int partListNumber(const QListWidget* list) const;
 
     Dialogs& dialogs_;

@@ -2,14 +2,11 @@
 // job kind, the part frames and the result panel, placing the widgets of
 // the controls.
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -70,20 +67,19 @@ void plainFont(QWidget* inside, QWidget* box) {
 
 // The job boxes of a kind and its own size entry.
 QWidget* PricingPage::commonBlock(int kind) {
-    const auto k = std::size_t(kind);
     auto* block = new QWidget;
     auto* grid = new QGridLayout(block);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(6);
-    QLineEdit* boxes[3] = {txtkehuming[k], txtyinjianming[k], txtshuliang[k]};
     const Ctl controls[3] = {Ctl::txtkehuming, Ctl::txtyinjianming, Ctl::txtshuliang};
     for (int c = 0; c < 3; ++c) {
-        const int digit = boxes[c]->fontMetrics().horizontalAdvance(QStringLiteral("0"));
-        boxes[c]->setMinimumWidth(digit * 10);
-        boxes[c]->setMaximumWidth(digit * (c == 2 ? 16 : 26));
+        QWidget* box = controlWidget(controls[c], kind);
+        const int digit = box->fontMetrics().horizontalAdvance(QStringLiteral("0"));
+        box->setMinimumWidth(digit * 10);
+        box->setMaximumWidth(digit * (c == 2 ? 16 : 26));
         grid->addWidget(label(captionOf(controls[c], kind)), 0, 2 * c);
-        grid->addWidget(boxes[c], 0, 2 * c + 1);
+        grid->addWidget(box, 0, 2 * c + 1);
         grid->setColumnStretch(2 * c + 1, 1);
     }
     grid->setColumnStretch(6, 1);
@@ -97,7 +93,6 @@ QWidget* PricingPage::commonBlock(int kind) {
 
 // Series, 开 and press-sheet 开 of a size group, with its calculator button.
 QWidget* PricingPage::sizeEntry(int group, int calculatorButton, bool withCaption) {
-    const auto g = std::size_t(group);
     auto* unit = label(QStringLiteral("开"));
     auto* sheet = label(QStringLiteral("上机纸："));
     auto* sheetUnit = label(QStringLiteral("开"));
@@ -109,12 +104,12 @@ QWidget* PricingPage::sizeEntry(int group, int calculatorButton, bool withCaptio
     if (withCaption) {
         layout->addWidget(label(captionOf(Ctl::Ncomkai, group)));
     }
-    layout->addWidget(Ncomdu[g]);
-    layout->addWidget(Ncomkai[g]);
+    layout->addWidget(controlWidget(Ctl::Ncomdu, group));
+    layout->addWidget(controlWidget(Ctl::Ncomkai, group));
     layout->addWidget(unit);
     layout->addSpacing(10);
     layout->addWidget(sheet);
-    layout->addWidget(Ntxtkaizhi[g]);
+    layout->addWidget(controlWidget(Ctl::Ntxtkaizhi, group));
     layout->addWidget(sheetUnit);
     if (calculatorButton >= 0) {
         layout->addSpacing(10);
@@ -126,7 +121,8 @@ QWidget* PricingPage::sizeEntry(int group, int calculatorButton, bool withCaptio
 
 // The printing controls of part j.
 QFrame* PricingPage::partFrame(int part, QWidget* parent) {
-    const auto j = std::size_t(part);
+    // The part's own control of an array.
+    auto own = [this, part](Ctl c) { return controlWidget(c, part); };
     auto* frame = new QFrame(parent);
     frame->setFrameShape(QFrame::NoFrame);
     auto* grid = new QGridLayout(frame);
@@ -137,26 +133,26 @@ QFrame* PricingPage::partFrame(int part, QWidget* parent) {
 
     // Press and sheet size.
     grid->addWidget(label(captionOf(Ctl::Comyinji, part)), row, 0);
-    grid->addWidget(inRow({Comyinji[j]}), row, 1);
+    grid->addWidget(inRow({own(Ctl::Comyinji)}), row, 1);
     const bool newspaperPage = part == 5 || part == 6;
     if (!newspaperPage) {
         grid->addWidget(label(captionOf(Ctl::Cmbkaizhi, part)), row, 2);
-        grid->addWidget(inRow({Cmbkaizhi[j]}), row, 3);
+        grid->addWidget(inRow({own(Ctl::Cmbkaizhi)}), row, 3);
     } else {
         // The newspaper pages only go on the rotary press: no sheet size to
         // choose, no manual size, no self-turn.
-        Cmbkaizhi[j]->setParent(frame);
-        Cmbkaizhi[j]->hide();
+        own(Ctl::Cmbkaizhi)->setParent(frame);
+        own(Ctl::Cmbkaizhi)->hide();
     }
     ++row;
     const auto& zifan = startOf(Ctl::Chkzifan, part);
     const auto& zhikai = startOf(Ctl::Chkzhikai, part);
     if (zhikai.available || zifan.available) {
-        QWidget* boxes =
-            zifan.available ? inRow({Chkzhikai[j], Chkzifan[j]}, 14) : inRow({Chkzhikai[j]}, 14);
+        QWidget* boxes = zifan.available ? inRow({own(Ctl::Chkzhikai), own(Ctl::Chkzifan)}, 14)
+                                         : inRow({own(Ctl::Chkzhikai)}, 14);
         grid->addWidget(boxes, row++, 0, 1, 4);
     }
-    for (QCheckBox* b : {Chkzhikai[j], Chkzifan[j]}) {
+    for (QWidget* b : {own(Ctl::Chkzhikai), own(Ctl::Chkzifan)}) {
         if (b->parent() == nullptr) {
             b->setParent(frame);
             b->hide();
@@ -166,32 +162,32 @@ QFrame* PricingPage::partFrame(int part, QWidget* parent) {
     // Paper.
     if (part == 10) {
         grid->addWidget(label(captionOf(Ctl::Nzhibu, 0)), row, 0);
-        grid->addWidget(inRow({Nzhibu}), row++, 1, 1, 3);
+        grid->addWidget(inRow({controlWidget(Ctl::Nzhibu)}), row++, 1, 1, 3);
     } else if (part >= 7) {
         grid->addWidget(label(captionOf(Ctl::Ncomke, part)), row, 0);
-        grid->addWidget(inRow({Ncomke[j], label(QStringLiteral("克"))}), row, 1);
+        grid->addWidget(inRow({own(Ctl::Ncomke), label(QStringLiteral("克"))}), row, 1);
         grid->addWidget(label(captionOf(Ctl::Ncomzhi, part)), row, 2);
-        grid->addWidget(inRow({Ncomzhi[j]}), row++, 3);
+        grid->addWidget(inRow({own(Ctl::Ncomzhi)}), row++, 3);
     } else {
         grid->addWidget(label(captionOf(Ctl::Ncomzhi, part)), row, 0);
-        grid->addWidget(inRow({Ncomke[j], label(QStringLiteral("克")), Ncomzhi[j]}), row++, 1, 1,
-                        3);
+        grid->addWidget(inRow({own(Ctl::Ncomke), label(QStringLiteral("克")), own(Ctl::Ncomzhi)}),
+                        row++, 1, 1, 3);
     }
 
     // Colours and spot colours.
     if (part == 10) {
         grid->addWidget(label(captionOf(Ctl::Ncomyinse, 20)), row, 0);
-        grid->addWidget(inRow({Ncomyinse[20]}), row, 1);
+        grid->addWidget(inRow({controlWidget(Ctl::Ncomyinse, 20)}), row, 1);
     } else {
         const int front = 2 * part;
         grid->addWidget(label(captionOf(Ctl::Ncomyinse, front)), row, 0);
-        grid->addWidget(
-            inRow({Ncomyinse[std::size_t(front)], label(captionOf(Ctl::Ncomyinse, front + 1)),
-                   Ncomyinse[std::size_t(front + 1)]}),
-            row, 1);
+        grid->addWidget(inRow({controlWidget(Ctl::Ncomyinse, front),
+                               label(captionOf(Ctl::Ncomyinse, front + 1)),
+                               controlWidget(Ctl::Ncomyinse, front + 1)}),
+                        row, 1);
     }
     grid->addWidget(label(captionOf(Ctl::Ncomzhuanse, part)), row, 2);
-    grid->addWidget(inRow({Ncomzhuanse[j]}), row++, 3);
+    grid->addWidget(inRow({own(Ctl::Ncomzhuanse)}), row++, 3);
 
     // The spread sizes of the cover and the inserts.
     const int spreadGroup = part == 0 ? 1 : part == 3 ? 2 : part == 4 ? 3 : -1;
@@ -201,14 +197,14 @@ QFrame* PricingPage::partFrame(int part, QWidget* parent) {
     }
 
     // Difficulty, and the pages or the spread's calculator button.
-    const int difficulty = inkquot::kPrintDifficultyIndex[j];
+    const int difficulty = inkquot::kPrintDifficultyIndex[std::size_t(part)];
     grid->addWidget(label(captionOf(Ctl::Comnd, difficulty)), row, 0);
-    grid->addWidget(inRow({Comnd[std::size_t(difficulty)]}), row, 1);
+    grid->addWidget(inRow({controlWidget(Ctl::Comnd, difficulty)}), row, 1);
     const int pages[4] = {1, 2, 5, 6};
     for (int i = 0; i < 4; ++i) {
         if (pages[i] == part) {
             grid->addWidget(label(captionOf(Ctl::txtye, i)), row, 2);
-            grid->addWidget(inRow({txtye[std::size_t(i)]}), row, 3);
+            grid->addWidget(inRow({controlWidget(Ctl::txtye, i)}), row, 3);
         }
     }
     if (spreadGroup > 0) {
@@ -241,7 +237,7 @@ QWidget* PricingPage::partSection(QListWidget* list, const std::vector<QFrame*>&
     separator->setFrameShadow(QFrame::Sunken);
     layout->addWidget(separator);
     layout->addWidget(stack, 1);
-    const int which = list == Lsthua ? 0 : list == Lstbao ? 1 : 2;
+    const int which = partListNumber(list);
     partStacks_[std::size_t(which)] = stack;
     partFrames_[std::size_t(which)] = frames;
     return holder;
@@ -252,7 +248,7 @@ namespace {
 // The items of a section: each tick box with the frame of its options
 // beside it (a frame without options takes no room).
 template <std::size_t N>
-QGroupBox* sectionOf(const QString& title, const std::array<QCheckBox*, N>& boxes,
+QGroupBox* sectionOf(const QString& title, const std::vector<QWidget*>& boxes,
                      const std::array<QFrame*, N>& frames, std::initializer_list<int> items) {
     auto* box = section(title);
     auto* inside = new QWidget(box);
@@ -294,6 +290,20 @@ QFrame* optionFrame(std::initializer_list<std::initializer_list<QWidget*>> rows)
     return f;
 }
 
+// A frame holding one control after its caption.
+QFrame* captionedFrame(const PricingPage& page, Ctl control, int index = 0) {
+    return optionFrame({{label(captionOf(control, index)), page.controlWidget(control, index)}});
+}
+
+// The die cutting frame of a kind: the difficulty of the cutting, then the
+// box for making a die board and the board's difficulty.
+QFrame* dieCutFrame(const PricingPage& page, int board, int difficulty) {
+    return optionFrame(
+        {{label(captionOf(Ctl::Comnd, difficulty)), page.controlWidget(Ctl::Comnd, difficulty)},
+         {page.controlWidget(Ctl::Chkban, board), label(captionOf(Ctl::Comnd, difficulty + 1)),
+          page.controlWidget(Ctl::Comnd, difficulty + 1)}});
+}
+
 template <std::size_t N>
 void emptyFrames(std::array<QFrame*, N>& frames) {
     for (auto& f : frames) {
@@ -328,14 +338,12 @@ QWidget* PricingPage::kindPanel(int kind, const Sections& sections) {
 }
 
 QWidget* PricingPage::buildBookPanel() {
-    auto* film = optionFrame({{label(captionOf(Ctl::Cmbfeilin, 0)), Cmbfeilin[0]}});
-    Frmhua[0] = film;
-    Frmhua[2] = optionFrame({{comjiao[0], comjiao[1]}});
-    Frmhua[3] = optionFrame(
-        {{label(captionOf(Ctl::txttang, 0)), txttang[0], label(QStringLiteral("平方厘米"))}});
-    Frmhua[4] = optionFrame({{label(captionOf(Ctl::Comnd, 5)), Comnd[5]},
-                             {Chkban[0], label(captionOf(Ctl::Comnd, 6)), Comnd[6]}});
-    Frmhua[5] = optionFrame({{label(captionOf(Ctl::Cmbdin, 0)), Cmbdin}});
+    Frmhua[0] = captionedFrame(*this, Ctl::Cmbfeilin, 0);
+    Frmhua[2] = optionFrame({{controlWidget(Ctl::comjiao, 0), controlWidget(Ctl::comjiao, 1)}});
+    Frmhua[3] = optionFrame({{label(captionOf(Ctl::txttang, 0)), controlWidget(Ctl::txttang, 0),
+                              label(QStringLiteral("平方厘米"))}});
+    Frmhua[4] = dieCutFrame(*this, 0, 5);
+    Frmhua[5] = captionedFrame(*this, Ctl::Cmbdin);
     emptyFrames(Frmhua);
 
     std::vector<QFrame*> frames;
@@ -344,17 +352,18 @@ QWidget* PricingPage::buildBookPanel() {
         frames.push_back(Frameu0[std::size_t(j)]);
     }
     auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = partSection(Lsthua, frames);
+    auto* inside = partSection(partList(Ctl::Lsthua), frames);
     plainFont(inside, printing);
     (new QVBoxLayout(printing))->addWidget(inside);
 
-    Sections s{sectionOf(QStringLiteral("印前制作"), Chkhua, Frmhua, {0, 1}), printing,
-               sectionOf(QStringLiteral("印后加工"), Chkhua, Frmhua, {2, 3, 4, 5})};
+    const auto& boxes = controlWidgets(Ctl::Chkhua);
+    Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmhua, {0, 1}), printing,
+               sectionOf(QStringLiteral("印后加工"), boxes, Frmhua, {2, 3, 4, 5})};
     return kindPanel(inkquot::kBook, s);
 }
 
 QWidget* PricingPage::buildNewspaperPanel() {
-    Frmbao[0] = optionFrame({{label(captionOf(Ctl::Cmbfeilin, 1)), Cmbfeilin[1]}});
+    Frmbao[0] = captionedFrame(*this, Ctl::Cmbfeilin, 1);
     emptyFrames(Frmbao);
     std::vector<QFrame*> frames;
     for (int i = 0; i < 2; ++i) {
@@ -362,20 +371,20 @@ QWidget* PricingPage::buildNewspaperPanel() {
         frames.push_back(Frameu1[std::size_t(i)]);
     }
     auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = partSection(Lstbao, frames);
+    auto* inside = partSection(partList(Ctl::Lstbao), frames);
     plainFont(inside, printing);
     (new QVBoxLayout(printing))->addWidget(inside);
-    Sections s{sectionOf(QStringLiteral("印前制作"), Chkbao, Frmbao, {0, 1}), printing, nullptr};
+    const auto& boxes = controlWidgets(Ctl::Chkbao);
+    Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmbao, {0, 1}), printing, nullptr};
     return kindPanel(inkquot::kNewspaper, s);
 }
 
 QWidget* PricingPage::buildSingleSheetPanel() {
     Frmdan[0] = partFrame(7, nullptr);
-    Frmdan[1] = optionFrame({{label(captionOf(Ctl::Cmbfeilin, 2)), Cmbfeilin[2]}});
-    Frmdan[3] = optionFrame({{comjiao[2], comjiao[3]}});
-    Frmdan[4] = optionFrame({{label(captionOf(Ctl::Comnd, 10)), Comnd[10]},
-                             {Chkban[1], label(captionOf(Ctl::Comnd, 11)), Comnd[11]}});
-    Frmdan[5] = optionFrame({{label(captionOf(Ctl::Cmbzheci, 0)), Cmbzheci}});
+    Frmdan[1] = captionedFrame(*this, Ctl::Cmbfeilin, 2);
+    Frmdan[3] = optionFrame({{controlWidget(Ctl::comjiao, 2), controlWidget(Ctl::comjiao, 3)}});
+    Frmdan[4] = dieCutFrame(*this, 1, 10);
+    Frmdan[5] = captionedFrame(*this, Ctl::Cmbzheci);
     emptyFrames(Frmdan);
 
     auto* printing = section(QStringLiteral("印刷内容"));
@@ -383,25 +392,25 @@ QWidget* PricingPage::buildSingleSheetPanel() {
     plainFont(inside, printing);
     auto* column = new QVBoxLayout(inside);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(Chkdan[0]);
+    column->addWidget(controlWidget(Ctl::Chkdan, 0));
     column->addWidget(Frmdan[0]);
     column->addStretch(1);
     (new QVBoxLayout(printing))->addWidget(inside);
 
-    Sections s{sectionOf(QStringLiteral("印前制作"), Chkdan, Frmdan, {1, 2}), printing,
-               sectionOf(QStringLiteral("印后加工"), Chkdan, Frmdan, {3, 4, 5})};
+    const auto& boxes = controlWidgets(Ctl::Chkdan);
+    Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmdan, {1, 2}), printing,
+               sectionOf(QStringLiteral("印后加工"), boxes, Frmdan, {3, 4, 5})};
     return kindPanel(inkquot::kSingleSheet, s);
 }
 
 QWidget* PricingPage::buildBoxPanel() {
-    Frmhe[0] = optionFrame({{label(captionOf(Ctl::Cmbfeilin, 3)), Cmbfeilin[3]}});
-    Frmhe[2] = optionFrame({{comjiao[4], comjiao[5]}});
-    Frmhe[4] = optionFrame(
-        {{label(captionOf(Ctl::txttang, 1)), txttang[1], label(QStringLiteral("平方厘米"))}});
-    Frmhe[5] = optionFrame({{label(captionOf(Ctl::Comnd, 14)), Comnd[14]},
-                            {Chkban[2], label(captionOf(Ctl::Comnd, 15)), Comnd[15]}});
-    Frmhe[6] = optionFrame({{widgets_[std::size_t(Ctl::optwa)][0]}});
-    Frmhe[7] = optionFrame({{widgets_[std::size_t(Ctl::optnian)][0]}});
+    Frmhe[0] = captionedFrame(*this, Ctl::Cmbfeilin, 3);
+    Frmhe[2] = optionFrame({{controlWidget(Ctl::comjiao, 4), controlWidget(Ctl::comjiao, 5)}});
+    Frmhe[4] = optionFrame({{label(captionOf(Ctl::txttang, 1)), controlWidget(Ctl::txttang, 1),
+                             label(QStringLiteral("平方厘米"))}});
+    Frmhe[5] = dieCutFrame(*this, 2, 14);
+    Frmhe[6] = optionFrame({{controlWidget(Ctl::optwa)}});
+    Frmhe[7] = optionFrame({{controlWidget(Ctl::optnian)}});
     emptyFrames(Frmhe);
 
     std::vector<QFrame*> frames;
@@ -410,21 +419,21 @@ QWidget* PricingPage::buildBoxPanel() {
         frames.push_back(Frameu2[std::size_t(i)]);
     }
     auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = partSection(lsthe, frames);
+    auto* inside = partSection(partList(Ctl::lsthe), frames);
     plainFont(inside, printing);
     (new QVBoxLayout(printing))->addWidget(inside);
 
-    Sections s{sectionOf(QStringLiteral("印前制作"), Chkhe, Frmhe, {0, 1}), printing,
-               sectionOf(QStringLiteral("印后加工"), Chkhe, Frmhe, {2, 3, 4, 5, 6, 7})};
+    const auto& boxes = controlWidgets(Ctl::Chkhe);
+    Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmhe, {0, 1}), printing,
+               sectionOf(QStringLiteral("印后加工"), boxes, Frmhe, {2, 3, 4, 5, 6, 7})};
     return kindPanel(inkquot::kBoxBag, s);
 }
 
 QWidget* PricingPage::buildStickerPanel() {
     Frmbu[0] = partFrame(10, nullptr);
-    Frmbu[1] = optionFrame({{label(captionOf(Ctl::Cmbfeilin, 4)), Cmbfeilin[4]}});
-    Frmbu[3] = optionFrame({{comjiao[6]}});
-    Frmbu[4] = optionFrame({{label(captionOf(Ctl::Comnd, 17)), Comnd[17]},
-                            {Chkban[3], label(captionOf(Ctl::Comnd, 18)), Comnd[18]}});
+    Frmbu[1] = captionedFrame(*this, Ctl::Cmbfeilin, 4);
+    Frmbu[3] = optionFrame({{controlWidget(Ctl::comjiao, 6)}});
+    Frmbu[4] = dieCutFrame(*this, 3, 17);
     emptyFrames(Frmbu);
 
     auto* printing = section(QStringLiteral("印刷内容"));
@@ -432,13 +441,14 @@ QWidget* PricingPage::buildStickerPanel() {
     plainFont(inside, printing);
     auto* column = new QVBoxLayout(inside);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(Chkbu[0]);
+    column->addWidget(controlWidget(Ctl::Chkbu, 0));
     column->addWidget(Frmbu[0]);
     column->addStretch(1);
     (new QVBoxLayout(printing))->addWidget(inside);
 
-    Sections s{sectionOf(QStringLiteral("印前制作"), Chkbu, Frmbu, {1, 2}), printing,
-               sectionOf(QStringLiteral("印后加工"), Chkbu, Frmbu, {3, 4})};
+    const auto& boxes = controlWidgets(Ctl::Chkbu);
+    Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmbu, {1, 2}), printing,
+               sectionOf(QStringLiteral("印后加工"), boxes, Frmbu, {3, 4})};
     return kindPanel(inkquot::kSticker, s);
 }
 

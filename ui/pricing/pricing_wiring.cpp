@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "core/costing/control_catalogue.h"
 #include "core/job/form_rules.h"
@@ -122,15 +123,13 @@ void PricingPage::wireEvents() {
     }
 
     // The 开 lists and the sheet-size lists take no typing.
-    for (QComboBox* box : Ncomkai) {
-        box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
+    for (Ctl c : {Ctl::Ncomkai, Ctl::Cmbkaizhi}) {
+        for (QWidget* box : controlWidgets(c)) {
+            box->installEventFilter(this);
+            static_cast<QComboBox*>(box)->lineEdit()->installEventFilter(this);
+        }
     }
-    for (QComboBox* box : Cmbkaizhi) {
-        box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
-    }
-    for (QLineEdit* box : txttang) {
+    for (QWidget* box : controlWidgets(Ctl::txttang)) {
         box->installEventFilter(this);
     }
     for (int p = 0; p < int(cmdjisuan.size()); ++p) {
@@ -139,22 +138,11 @@ void PricingPage::wireEvents() {
     }
 
     // Boxes checked when the focus leaves them.
-    auto check = [this](Ctl c, int i) {
-        guard_->watch(controlWidget(c, i), [this, c, i] { return leaving(c, i); });
-    };
-    for (int g = 0; g < inkquot::kSizeGroupCount; ++g) {
-        check(Ctl::Ncomkai, g);
-    }
-    for (int k = 0; k < inkquot::kJobKindCount; ++k) {
-        check(Ctl::txtkehuming, k);
-        check(Ctl::txtyinjianming, k);
-        check(Ctl::txtshuliang, k);
-    }
-    for (int i = 0; i < int(txtye.size()); ++i) {
-        check(Ctl::txtye, i);
-    }
-    for (int i = 0; i < int(txttang.size()); ++i) {
-        check(Ctl::txttang, i);
+    for (Ctl c : {Ctl::Ncomkai, Ctl::txtkehuming, Ctl::txtyinjianming, Ctl::txtshuliang, Ctl::txtye,
+                  Ctl::txttang}) {
+        for (int i = 0; i < inkquot::controlDef(c).count(); ++i) {
+            guard_->watch(controlWidget(c, i), [this, c, i] { return leaving(c, i); });
+        }
     }
 }
 
@@ -172,10 +160,9 @@ bool PricingPage::leaving(Ctl control, int index) {
 
 bool PricingPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        for (QLineEdit* box : txttang) {
-            if (watched == box) {
-                hint(fromUtf8(inkquot::kFoilAreaHintText));
-            }
+        const auto& foilAreas = controlWidgets(Ctl::txttang);
+        if (std::find(foilAreas.begin(), foilAreas.end(), watched) != foilAreas.end()) {
+            hint(fromUtf8(inkquot::kFoilAreaHintText));
         }
         return QWidget::eventFilter(watched, event);
     }
