@@ -76,7 +76,7 @@ GongjiaEditor::GongjiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dial
     connect(cmdgong[RefreshButton], &QPushButton::clicked, this, &GongjiaEditor::refresh);
     connect(cmdgong[ViewButton], &QPushButton::clicked, this, &GongjiaEditor::view);
     connect(cmdgong[EditButton], &QPushButton::clicked, this, &GongjiaEditor::beginEdit);
-    connect(cmdgong[SaveButton], &QPushButton::clicked, this, [this] { save(); });
+    leave->guard(cmdgong[SaveButton], [this] { save(); });
     connect(lstgong, &QListWidget::currentRowChanged, this, [this] { view(); });
     connect(lstgong, &QListWidget::itemClicked, this, [this] { view(); });
 

@@ -163,11 +163,13 @@ bool ZhijiaEditor::save() {
     const auto problem =
         inkquot::applyPaperEdit(edited, toUtf8(txtzhi[NameBox]->text()),
                                 toUtf8(txtzhi[PriceBox]->text()), toUtf8(txtzhi[NoteBox]->text()));
+    const std::string scheme = toUtf8(currentScheme_());
     if (problem) {
         dialogs_.warning(this, fromUtf8(*problem));
+        // The stored file then equals the unchanged working file.
+        inkquot::copyWorkingToScheme(folder_, scheme, shownTable_);
     } else {
-        const auto status =
-            inkquot::savePaperRecord(folder_, toUtf8(currentScheme_()), shownTable_, i + 1, edited);
+        const auto status = inkquot::savePaperRecord(folder_, scheme, shownTable_, i + 1, edited);
         if (status) {
             records_[std::size_t(i)] = edited;
             ok = true;
