@@ -39,6 +39,7 @@ private slots:
     void zeroUnitPriceRestoredSilently_data();
     void zeroUnitPriceRestoredSilently();
     void saveWritesPriceAndFactors();
+    void savePressMeetsTheBoxCheckFirst();
     void refusedSaveIsNotReportedAsSaved();
 };
 
@@ -204,6 +205,37 @@ void TestParamsGongjia::saveWritesPriceAndFactors() {
     // Shown again as saved.
     click(ed->cmdgong[GongjiaEditor::ViewButton]);
     QCOMPARE(ed->txtgong[GongjiaEditor::Tag1Box]->text(), QStringLiteral("0.65"));
+}
+
+void TestParamsGongjia::savePressMeetsTheBoxCheckFirst() {
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    ShownPage shown(dir, dialogs);
+    GongjiaEditor* ed = processEditor(shown);
+    const std::string before = working(dir, Gong);
+    ed->lstgong->setCurrentRow(kPinban);
+    click(ed->cmdgong[GongjiaEditor::EditButton]);
+    QLineEdit* tag1 = ed->txtgong[GongjiaEditor::Tag1Box];
+    typeInto(tag1, QStringLiteral("abc"));
+    QSignalSpy saved(ed, &GongjiaEditor::saved);
+
+    // The refused box gets its remembered TAG back and keeps the focus; the
+    // press goes no further.
+    click(ed->cmdgong[GongjiaEditor::SaveButton]);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
+    QTRY_COMPARE(QApplication::focusWidget(), tag1);
+    QCOMPARE(tag1->text(), QStringLiteral("0.6"));
+    QCOMPARE(saved.count(), 0);
+    QVERIFY(ed->cmdgong[GongjiaEditor::SaveButton]->isEnabled());
+    QVERIFY(working(dir, Gong) == before);
+
+    // With the box mended the next press saves.
+    dialogs.clear();
+    typeInto(tag1, QStringLiteral("0.7"));
+    click(ed->cmdgong[GongjiaEditor::SaveButton]);
+    QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join(u'|')));
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(ed->records()[kPinban].Tag1, 0.7f);
 }
 
 void TestParamsGongjia::refusedSaveIsNotReportedAsSaved() {

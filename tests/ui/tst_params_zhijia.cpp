@@ -175,6 +175,8 @@ void TestParamsZhijia::emptyNoteIsRefused() {
     shown.page.choosePanel(ParamsPage::PaperPanel);
     ZhijiaEditor* ed = shown.page.zhijiaEditor();
     const std::string before = working(dir, Zhi);
+    // A refusal puts the working file back over a stored file that differs.
+    TempProgramFolder::writeBytes(dir.schemeFile(inkquot::kDefaultSchemeName, "zhi.dat"), "stale");
     editPaper(ed, 12);
     typeInto(ed->txtzhi[3], QString());
     QSignalSpy saved(ed, &ZhijiaEditor::papersSaved);
@@ -334,6 +336,14 @@ void TestParamsZhijia::stickerPaperTable() {
     std::vector<inkquot::ZhijiabuRec> recs;
     inkquot::readZhijiabuTable(dir.file("fzhijiabu.dat"), recs);
     QCOMPARE(recs[0].Jiage, 1.35f);
+    // A refused save puts back the sticker table, not the paper table.
+    TempProgramFolder::writeBytes(dir.schemeFile(inkquot::kDefaultSchemeName, "zhibu.dat"),
+                                  "stale");
+    editPaper(ed, 1);
+    ed->txtzhi[1]->setText(QString());
+    QVERIFY(!ed->save());
+    QVERIFY(stored(dir, Zhibu) == working(dir, Zhibu));
+    QVERIFY(stored(dir, Zhi) == papers);
 
     // Back to the papers: the sticker list stays until it is refreshed.
     ed->optzhi[0]->click();

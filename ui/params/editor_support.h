@@ -14,7 +14,7 @@ class QAbstractButton;
 class QLineEdit;
 class QWidget;
 
-// Pieces shared by the three table editors of the parameter page.
+// Pieces of the record editor of the parameter page.
 
 // A locked box can be read and focused but not typed into; it shows the menu
 // background colour, an open one the window background colour of text boxes.

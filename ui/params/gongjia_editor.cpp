@@ -3,49 +3,25 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSignalBlocker>
 
 #include "core/common/number_text.h"
-#include "core/pricedata/param_rules.h"
-#include "core/pricedata/param_save.h"
-#include "core/pricedata/scheme_ops.h"
-#include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
-#include "ui/params/editor_layout.h"
-#include "ui/params/editor_support.h"
-
-namespace {
-
-std::array<float, 4> tagsOf(const inkquot::GongjiaRec& r) {
-    return {r.Tag1, r.Tag2, r.Tag3, r.Tag4};
-}
-
-}  // namespace
 
 GongjiaEditor::GongjiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
                              std::function<QString()> currentScheme, QWidget* parent)
-    : QGroupBox(QStringLiteral("查看或修改工价"), parent),
-      folder_(folder),
-      dialogs_(dialogs),
-      currentScheme_(std::move(currentScheme)) {
-    setObjectName(QStringLiteral("gongjiaEditor"));
-    lstgong = new QListWidget(this);
-    lstgong->setObjectName(QStringLiteral("lstgong"));
-
-    const char* captions[8] = {"项目名称", "单    价", "单    位", "TAG1",
-                               "TAG2",     "TAG3",     "TAG4",     "说    明"};
-    auto* leave = new LeaveCheck(
-        this, [this](QLineEdit* box) { return checkLeave(box); },
-        [this](QLineEdit* box) { remember(box); });
-    for (int i = 0; i < 7; ++i) {
-        txtgong[std::size_t(i)] = new QLineEdit(this);
-        txtgong[std::size_t(i)]->setObjectName(QStringLiteral("txtgong%1").arg(i));
-        setBoxLocked(txtgong[std::size_t(i)], true);
-        leave->watch(txtgong[std::size_t(i)]);
-    }
+    : RecordEditor({.title = "查看或修改工价",
+                    .objectName = "gongjiaEditor",
+                    .word = "gong",
+                    .tables = {{inkquot::PriceTable::Gongjia}},
+                    .boxes = {"项目名称", "单    价", "单    位", "TAG1", "TAG2", "TAG3", "TAG4"},
+                    .buttons = {"显示/刷新列表", "查看", "更改", "保存改动"},
+                    .editable = {PriceBox, Tag1Box, Tag2Box, Tag3Box, Tag4Box}},
+                   folder, dialogs, std::move(currentScheme), parent),
+      lstgong(list_),
+      txtgong(arrayOf<7>(boxes_)),
+      labels(arrayOf<8>(labels_)),
+      cmdgong(buttons_) {
     txtgongNote = new QPlainTextEdit(this);
     txtgongNote->setObjectName(QStringLiteral("txtgong7"));
     txtgongNote->setReadOnly(true);
@@ -60,25 +36,9 @@ GongjiaEditor::GongjiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dial
     const int lineHeight = txtgongNote->fontMetrics().lineSpacing();
     txtgongNote->setMinimumHeight(lineHeight * 3 + 12);
     txtgongNote->setMaximumHeight(lineHeight * 5 + 12);
-    for (int i = 0; i < 8; ++i) {
-        labels[std::size_t(i)] = new QLabel(QString::fromUtf8(captions[i]), this);
-        labels[std::size_t(i)]->setBuddy(i < 7 ? static_cast<QWidget*>(txtgong[std::size_t(i)])
-                                               : txtgongNote);
-    }
-    const char* buttons[4] = {"显示/刷新列表", "查看", "更改", "保存改动"};
-    for (int i = 0; i < 4; ++i) {
-        cmdgong[std::size_t(i)] = new QPushButton(QString::fromUtf8(buttons[i]), this);
-        cmdgong[std::size_t(i)]->setObjectName(QStringLiteral("cmdgong%1").arg(i));
-    }
-    cmdgong[EditButton]->setEnabled(false);
-    cmdgong[SaveButton]->setEnabled(false);
-
-    connect(cmdgong[RefreshButton], &QPushButton::clicked, this, &GongjiaEditor::refresh);
-    connect(cmdgong[ViewButton], &QPushButton::clicked, this, &GongjiaEditor::view);
-    connect(cmdgong[EditButton], &QPushButton::clicked, this, &GongjiaEditor::beginEdit);
-    connect(cmdgong[SaveButton], &QPushButton::clicked, this, [this] { save(); });
-    connect(lstgong, &QListWidget::currentRowChanged, this, [this] { view(); });
-    connect(lstgong, &QListWidget::itemClicked, this, [this] { view(); });
+    labels[7] = new QLabel(QStringLiteral("说    明"), this);
+    labels[7]->setBuddy(txtgongNote);
+    setTabOrder(txtgong[Tag4Box], txtgongNote);
 
     // The four factors side by side, two to a row.
     auto* tags = new QWidget(this);
@@ -98,140 +58,54 @@ GongjiaEditor::GongjiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dial
     tagGrid->setColumnStretch(4, 1);
     labels[Tag1Box]->setMinimumWidth(labels[NameBox]->sizeHint().width());
 
-    layOutEditor(this, nullptr, lstgong,
-                 {{labels[NameBox], txtgong[NameBox]},
-                  {labels[PriceBox], txtgong[PriceBox]},
-                  {labels[UnitBox], txtgong[UnitBox]}},
-                 tags, {labels[7], txtgongNote}, {cmdgong.begin(), cmdgong.end()});
-    txtgong[PriceBox]->setMaximumWidth(160);
-    txtgong[UnitBox]->setMaximumWidth(160);
+    layOut(tags, {labels[7], txtgongNote});
     setTabOrder(txtgong[UnitBox], txtgong[Tag1Box]);
 }
 
-void GongjiaEditor::refresh() {
-    std::vector<inkquot::GongjiaRec> recs;
-    // A table that cannot be read shows as blank records; nothing is said.
-    inkquot::readGongjiaTable(inkquot::workingFile(folder_, inkquot::PriceTable::Gongjia), recs);
-    recs.resize(std::size_t(inkquot::layoutOf(inkquot::PriceTable::Gongjia).recordCount));
-    records_ = std::move(recs);
-    {
-        const QSignalBlocker block(lstgong);
-        lstgong->clear();
-        for (const auto& r : records_) {
-            lstgong->addItem(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
-        }
-    }
-    lstgong->setCurrentRow(0);
-    view();
-}
-
-void GongjiaEditor::view() {
-    const int i = lstgong->currentRow();
-    if (i < 0 || i >= int(records_.size())) {
-        return;
-    }
-    const auto& r = records_[std::size_t(i)];
-    txtgong[NameBox]->setText(fromUtf8(inkquot::withoutPadding(r.Mingcheng)));
-    txtgong[PriceBox]->setText(fromUtf8(inkquot::numberBoxText(r.Danjia)));
-    txtgong[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(r.Danwei)));
-    const auto tags = tagsOf(r);
+void GongjiaEditor::showRecord(const inkquot::GongjiaRec& rec) {
+    txtgong[NameBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Mingcheng)));
+    txtgong[PriceBox]->setText(fromUtf8(inkquot::numberBoxText(rec.Danjia)));
+    txtgong[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Danwei)));
+    rememberedTags_ = {rec.Tag1, rec.Tag2, rec.Tag3, rec.Tag4};
     for (int k = 0; k < 4; ++k) {
         txtgong[std::size_t(Tag1Box + k)]->setText(
-            fromUtf8(inkquot::numberBoxText(tags[std::size_t(k)])));
+            fromUtf8(inkquot::numberBoxText(rememberedTags_[std::size_t(k)])));
     }
-    txtgongNote->setPlainText(fromUtf8(inkquot::withoutPadding(r.Shuoming)));
+    txtgongNote->setPlainText(fromUtf8(inkquot::withoutPadding(rec.Shuoming)));
     rememberedPrice_ = txtgong[PriceBox]->text();
-    rememberedTags_ = tags;
-    cmdgong[EditButton]->setEnabled(true);
-    cmdgong[SaveButton]->setEnabled(false);
-    setBoxLocked(txtgong[PriceBox], true);
-    for (int k = Tag1Box; k <= Tag4Box; ++k) {
-        setBoxLocked(txtgong[std::size_t(k)], true);
-    }
 }
 
-void GongjiaEditor::beginEdit() {
-    setBoxLocked(txtgong[PriceBox], false);
-    for (int k = Tag1Box; k <= Tag4Box; ++k) {
-        setBoxLocked(txtgong[std::size_t(k)], false);
-    }
-    txtgong[PriceBox]->setFocus(Qt::OtherFocusReason);
-    txtgong[PriceBox]->selectAll();
-    cmdgong[SaveButton]->setEnabled(true);
-    cmdgong[EditButton]->setEnabled(false);
-}
-
-bool GongjiaEditor::save() {
-    const int i = lstgong->currentRow();
-    if (i < 0 || i >= int(records_.size())) {
-        return false;
-    }
-    const std::string scheme = toUtf8(currentScheme_());
-    inkquot::GongjiaRec edited = records_[std::size_t(i)];
-    std::array<std::string, 4> tagTexts;
+std::optional<std::string> GongjiaEditor::apply(inkquot::GongjiaRec& rec) const {
+    std::array<std::string, 4> tags;
     for (int k = 0; k < 4; ++k) {
-        tagTexts[std::size_t(k)] = toUtf8(txtgong[std::size_t(Tag1Box + k)]->text());
+        tags[std::size_t(k)] = toUtf8(txtgong[std::size_t(Tag1Box + k)]->text());
     }
-    bool ok = false;
-    if (inkquot::applyGongjiaEdit(edited, toUtf8(txtgong[PriceBox]->text()),
-                                  {tagTexts[0], tagTexts[1], tagTexts[2], tagTexts[3]})) {
-        const auto status = inkquot::saveGongjiaRecord(folder_, scheme, i + 1, edited);
-        if (status) {
-            records_[std::size_t(i)] = edited;
-            ok = true;
-        } else {
-            dialogs_.warning(this, QStringLiteral("保存失败：") + fromUtf8(status.message));
-        }
-    } else {
-        dialogs_.warning(this, QString::fromUtf8(inkquot::kCannotSave));
-        // The stored file then equals the unchanged working file.
-        inkquot::copyWorkingToScheme(folder_, scheme, inkquot::PriceTable::Gongjia);
+    if (!inkquot::applyGongjiaEdit(rec, toUtf8(txtgong[PriceBox]->text()),
+                                   {tags[0], tags[1], tags[2], tags[3]})) {
+        return inkquot::kCannotSave;
     }
-    cmdgong[SaveButton]->setEnabled(false);
-    setBoxLocked(txtgong[PriceBox], true);
-    for (int k = Tag1Box; k <= Tag4Box; ++k) {
-        setBoxLocked(txtgong[std::size_t(k)], true);
-    }
-    if (ok) {
-        emit saved();
-    }
-    return ok;
+    return std::nullopt;
 }
 
-void GongjiaEditor::remember(QLineEdit* box) {
+void GongjiaEditor::entered(QLineEdit* box) {
     if (box == txtgong[PriceBox]) {
         rememberedPrice_ = box->text();
-        return;
-    }
-    for (int k = 0; k < 4; ++k) {
-        if (box == txtgong[std::size_t(Tag1Box + k)]) {
-            rememberedTags_[std::size_t(k)] = inkquot::parseNumber(toUtf8(box->text())).value_or(0);
-        }
+    } else if (const int k = tagOf(box); k >= 0) {
+        rememberedTags_[std::size_t(k)] = inkquot::parseNumber(toUtf8(box->text())).value_or(0);
     }
 }
 
-bool GongjiaEditor::checkLeave(QLineEdit* box) {
-    if (lstgong->count() == 0) {
-        return true;
-    }
-    inkquot::LeaveVerdict verdict;
+inkquot::LeaveVerdict GongjiaEditor::leaving(QLineEdit* box) const {
     if (box == txtgong[PriceBox]) {
-        verdict = inkquot::leaveUnitPriceBox(toUtf8(box->text()), toUtf8(rememberedPrice_));
-    } else {
-        int k = -1;
-        for (int b = Tag1Box; b <= Tag4Box; ++b) {
-            if (box == txtgong[std::size_t(b)]) {
-                k = b - Tag1Box;
-            }
-        }
-        if (k < 0) {
-            return true;
-        }
-        verdict = inkquot::leaveTagBox(toUtf8(box->text()), rememberedTags_[std::size_t(k)]);
+        return inkquot::leaveUnitPriceBox(toUtf8(box->text()), toUtf8(rememberedPrice_));
     }
-    showNotices(dialogs_, this, verdict.notices);
-    if (verdict.replacement) {
-        box->setText(fromUtf8(*verdict.replacement));
+    if (const int k = tagOf(box); k >= 0) {
+        return inkquot::leaveTagBox(toUtf8(box->text()), rememberedTags_[std::size_t(k)]);
     }
-    return !verdict.staysInBox;
+    return {};
+}
+
+int GongjiaEditor::tagOf(const QLineEdit* box) const {
+    const auto tag = std::find(txtgong.begin() + Tag1Box, txtgong.end(), box);
+    return tag == txtgong.end() ? -1 : int(tag - txtgong.begin()) - Tag1Box;
 }

@@ -1,31 +1,21 @@
 #pragma once
 
-#include <QGroupBox>
 #include <QString>
 #include <array>
-#include <functional>
-#include <vector>
 
-#include "core/common/program_folder.h"
-#include "core/pricedata/price_tables.h"
+#include "ui/params/record_editor.h"
 
-class Dialogs;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
-class QPushButton;
 
 // The process price panel "查看或修改工价": the 44 process prices of the
 // current scheme with their TAG factors. A TAG scales the unit price for
 // other colour counts, sizes or layers, as the item's note says; a TAG of 0
 // marks a factor the item does not use.
-class GongjiaEditor : public QGroupBox {
+class GongjiaEditor : public RecordEditor<inkquot::GongjiaRec> {
     Q_OBJECT
 
 public:
     enum Box { NameBox, PriceBox, UnitBox, Tag1Box, Tag2Box, Tag3Box, Tag4Box };
-    enum Button { RefreshButton, ViewButton, EditButton, SaveButton };
 
     GongjiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
                   std::function<QString()> currentScheme, QWidget* parent = nullptr);
@@ -38,25 +28,18 @@ public:
     std::array<QLabel*, 8> labels{};
     std::array<QPushButton*, 4> cmdgong{};
 
-    // "显示/刷新列表": reads the 44 records afresh and shows the first.
-    void refresh();
-    void view();
-    void beginEdit();
-    bool save();
-
-    const std::vector<inkquot::GongjiaRec>& records() const { return records_; }
-
 signals:
     void saved();
 
 private:
-    bool checkLeave(QLineEdit* box);
-    void remember(QLineEdit* box);
+    void showRecord(const inkquot::GongjiaRec& rec) override;
+    std::optional<std::string> apply(inkquot::GongjiaRec& rec) const override;
+    inkquot::LeaveVerdict leaving(QLineEdit* box) const override;
+    void entered(QLineEdit* box) override;
+    void recordSaved() override { emit saved(); }
+    // 0 to 3 for the TAG boxes, -1 for any other.
+    int tagOf(const QLineEdit* box) const;
 
-    inkquot::ProgramFolder folder_;
-    Dialogs& dialogs_;
-    std::function<QString()> currentScheme_;
-    std::vector<inkquot::GongjiaRec> records_;
     // The unit price text and the TAG values as they were when their box
     // last received the focus (or the record was shown).
     QString rememberedPrice_;
