@@ -175,7 +175,8 @@ void TestParamsZhijia::emptyNoteIsRefused() {
     shown.page.choosePanel(ParamsPage::PaperPanel);
     ZhijiaEditor* ed = shown.page.zhijiaEditor();
     const std::string before = working(dir, Zhi);
-    // A refusal puts the working file back over a stored file that differs.
+    // A refused paper save writes and copies nothing: a stored file that
+    // differs from the working file stays as it is.
     TempProgramFolder::writeBytes(dir.schemeFile(inkquot::kDefaultSchemeName, "zhi.dat"), "stale");
     editPaper(ed, 12);
     typeInto(ed->txtzhi[3], QString());
@@ -193,7 +194,7 @@ void TestParamsZhijia::emptyNoteIsRefused() {
     QCOMPARE(dialogs.last().icon, Icon::Exclamation);
     QCOMPARE(saved.count(), 0);
     QVERIFY(working(dir, Zhi) == before);
-    QVERIFY(stored(dir, Zhi) == before);
+    QVERIFY(stored(dir, Zhi) == "stale");
     QVERIFY(!ed->cmdzhi[ZhijiaEditor::SaveButton]->isEnabled());
 }
 
@@ -336,13 +337,13 @@ void TestParamsZhijia::stickerPaperTable() {
     std::vector<inkquot::ZhijiabuRec> recs;
     inkquot::readZhijiabuTable(dir.file("fzhijiabu.dat"), recs);
     QCOMPARE(recs[0].Jiage, 1.35f);
-    // A refused save puts back the sticker table, not the paper table.
+    // A refused save copies neither table.
     TempProgramFolder::writeBytes(dir.schemeFile(inkquot::kDefaultSchemeName, "zhibu.dat"),
                                   "stale");
     editPaper(ed, 1);
     ed->txtzhi[1]->setText(QString());
     QVERIFY(!ed->save());
-    QVERIFY(stored(dir, Zhibu) == working(dir, Zhibu));
+    QVERIFY(stored(dir, Zhibu) == "stale");
     QVERIFY(stored(dir, Zhi) == papers);
 
     // Back to the papers: the sticker list stays until it is refreshed.

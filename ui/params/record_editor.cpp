@@ -62,6 +62,7 @@ RecordEditor<Rec>::RecordEditor(const Fields& fields, const inkquot::ProgramFold
       currentScheme_(std::move(currentScheme)),
       tables_(fields.tables),
       editable_(fields.editable),
+      refusalCopiesFile_(fields.refusalCopiesFile),
       shown_(fields.tables.front().table) {
     setObjectName(QString::fromUtf8(fields.objectName));
     const QString word = QString::fromUtf8(fields.word);
@@ -190,8 +191,10 @@ bool RecordEditor<Rec>::save() {
     bool ok = false;
     if (const auto refusal = apply(edited)) {
         dialogs_.warning(this, fromUtf8(*refusal));
-        // The stored file then equals the unchanged working file.
-        inkquot::copyWorkingToScheme(folder_, scheme, shown_);
+        if (refusalCopiesFile_) {
+            // The stored file then equals the unchanged working file.
+            inkquot::copyWorkingToScheme(folder_, scheme, shown_);
+        }
     } else if (const auto status = saveRecord(folder_, scheme, shown_, i + 1, edited); !status) {
         dialogs_.warning(this, QStringLiteral("保存失败：") + fromUtf8(status.message));
     } else {

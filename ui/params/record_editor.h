@@ -32,7 +32,9 @@ class QRadioButton;
 //              scheme's stored file, both at once.
 // A box is judged when the focus leaves it, and a press of the save button
 // meets that judgement before anything else. A save that refuses the boxes
-// copies the working file over the stored one, which then equals it.
+// writes no record; the basic and process panels still copy the working file
+// over the stored one, which then equals it, while the paper panel copies
+// nothing.
 //
 // An editor names its boxes and buttons and supplies what belongs to its
 // table: what the boxes show, how they change a record and how they are
@@ -68,6 +70,7 @@ protected:
         std::vector<const char*> boxes{};  // captions, by box index
         std::array<const char*, 4> buttons{};
         std::vector<int> editable{};  // the boxes 更改 may open; the first gets the focus
+        bool refusalCopiesFile = true;  // a refused save still copies the working file
     };
 
     RecordEditor(const Fields& fields, const inkquot::ProgramFolder& folder, Dialogs& dialogs,
@@ -119,6 +122,7 @@ private:
     std::function<QString()> currentScheme_;
     std::vector<Table> tables_;
     std::vector<int> editable_;
+    bool refusalCopiesFile_;
     QWidget* top_ = nullptr;
     std::vector<Rec> records_;
     inkquot::PriceTable shown_;

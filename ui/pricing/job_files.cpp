@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
