@@ -328,7 +328,10 @@ def check_escaping(r):
     for name, answer in zip(bad, answers[len(names):]):
         if "单张\\招贴的客户名称含有换行等控制字符" not in answer.get("error", ""):
             r.fail("control character %r" % name, str(answer)[:80])
-    if "没有名为“x" + controls + '"\\”的控件' not in answers[-1].get("error", ""):
+    # A control character in a quoted name is shown as \u00XX text.
+    shown = "".join("\\u%04x" % ord(c) if ord(c) < 0x20 or ord(c) == 0x7f else c
+                    for c in controls)
+    if "没有名为“x" + shown + '"\\”的控件' not in answers[-1].get("error", ""):
         r.fail("escaped control name", str(answers[-1])[:120])
 
 
