@@ -10,7 +10,7 @@
 
 #include "bench/bench_support.h"
 #include "core/costing/part_costing.h"
-#include "core/costing/press_kind.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace {
 
@@ -21,19 +21,10 @@ using bench::benchFolder;
 // A 16开 leaflet with film, imposition, surface finishing, die cutting and
 // folding: every step of the rules that a single sheet can take.
 PartSpec leaflet() {
-    PartSpec s;
-    s.quantity = 5000;
-    s.halfSheetArea = 0.53f;
-    s.kai = 16;
-    s.sheetKai = 4;
-    s.gsm = 157;
-    s.paperIndex = 1;
-    s.coloursFront = 4;
+    PartSpec s = testing::leafletPart(5000);
     s.coloursBack = 4;
     s.spotColours = 1;
-    s.printFlag = 1;
     s.workAndTurn = 1;
-    s.press = costingPress(kPressDuikaiFlat);
     s.filmFlag = 1;
     s.filmMode = 3;
     s.impositionFlag = 1;
@@ -44,9 +35,6 @@ PartSpec leaflet() {
     s.dieBoardFlag = 1;
     s.foldFlag = 1;
     s.folds = 2;
-    s.printDifficulty = 1;
-    s.dieCutDifficulty = 1;
-    s.dieBoardDifficulty = 1;
     return s;
 }
 

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "core/common/program_folder.h"
-#include "core/pricedata/default_scheme.h"
 #include "core/pricedata/price_tables.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace inkquot::bench {
 
@@ -35,14 +35,7 @@ public:
             std::exit(1);
         }
         root_ = pattern;
-        const ProgramFolder folder(root_);
-        const bool ok =
-            writeTable(folder.file("fjiben.dat"), defaultJibenTable()).ok() &&
-            writeTable(folder.file("fgongjia.dat"), defaultGongjiaTable()).ok() &&
-            writeTable(folder.file("fzhijia.dat"), PriceTable::Zhijia, defaultZhijiaTable()).ok() &&
-            writeTable(folder.file("fzhijiabu.dat"), PriceTable::Zhijiabu, defaultZhijiabuTable())
-                .ok();
-        if (!ok) {
+        if (!testing::writeDefaultWorkingFiles(ProgramFolder(root_)).ok()) {
             std::fprintf(stderr, "cannot write the working files in %s\n", root_.c_str());
             std::exit(1);
         }

@@ -112,11 +112,7 @@ struct PlannedPart {
 };
 
 PartSpec printedPart(JobReader& reader, int part, float quantity, float area, float kai) {
-    PartSpec spec;
-    spec.quantity = quantity;
-    spec.halfSheetArea = area;
-    spec.kai = kai;
-    readPress(reader, part, spec);
+    PartSpec spec = readPiece(reader, part, quantity, kai, area);
     readPaperAndColours(reader, PrintingControls{part, 2 * part, 2 * part + 1, part}, spec);
     return spec;
 }

@@ -9,11 +9,7 @@ constexpr int kLining = 9;
 
 PartSpec boxPart(JobReader& reader, int part, int colours, int difficulty, float quantity,
                  float kai, float area) {
-    PartSpec spec;
-    spec.quantity = quantity;
-    spec.halfSheetArea = area;
-    spec.kai = kai;
-    readPress(reader, part, spec);
+    PartSpec spec = readPiece(reader, part, quantity, kai, area);
     readPaperAndColours(reader, PrintingControls{part, colours, colours + 1, difficulty}, spec);
     checkPrintedPart(reader, part, spec);
     spec.printFlag = 1;
@@ -57,9 +53,7 @@ CostOutcome CostBoxBag(const ProgramFolder& folder, const JobForm& form, CostRes
         faceSpec.embossFlag = reader.checked(Ctl::Chkhe, 3);
         faceSpec.dieCutFlag = reader.checked(Ctl::Chkhe, 5);
         faceSpec.dieBoardFlag = reader.checked(Ctl::Chkban, 2);
-        const bool dieCut = faceSpec.dieCutFlag == 1;
-        faceSpec.dieCutDifficulty = reader.numberIf(dieCut, Ctl::Comnd, 14, "模切的难度系数");
-        faceSpec.dieBoardDifficulty = reader.numberIf(dieCut, Ctl::Comnd, 15, "模板的难度系数");
+        readDieCutDifficulty(reader, 14, faceSpec);
         faceSpec.corrugatedFlag = reader.checked(Ctl::Chkhe, 6);
         faceSpec.corrugatedLayers = optionCode(reader.option(Ctl::optwa));
         faceSpec.glueFlag = reader.checked(Ctl::Chkhe, 7);

@@ -5,18 +5,13 @@ namespace inkquot {
 CostOutcome CostSingleSheet(const ProgramFolder& folder, const JobForm& form, CostResult& result,
                             float quantity, float kai, float halfSheetArea) {
     constexpr int kPart = 7;
-    JobCosting job(folder, result);
-    JobReader reader(form);
-    checkQuantity(reader, quantity);
-    const bool printed = reader.checked(Ctl::Chkdan, 0) == 1;
-    PartSpec spec;
-    if (printed) {
+    const auto readLeaflet = [&](JobReader& reader, PartSpec& spec) {
+        if (reader.checked(Ctl::Chkdan, 0) != 1) {
+            return false;
+        }
         checkKai(reader, kai, "单张规格");
         checkArea(reader, halfSheetArea, "单张规格");
-        spec.quantity = quantity;
-        spec.halfSheetArea = halfSheetArea;
-        spec.kai = kai;
-        readPress(reader, kPart, spec);
+        spec = readPiece(reader, kPart, quantity, kai, halfSheetArea);
         readPaperAndColours(reader, PrintingControls{kPart, 14, 15, 9}, spec);
         checkPrintedPart(reader, kPart, spec);
         spec.printFlag = 1;
@@ -30,17 +25,10 @@ CostOutcome CostSingleSheet(const ProgramFolder& folder, const JobForm& form, Co
         spec.dieBoardFlag = reader.checked(Ctl::Chkban, 1);
         spec.foldFlag = reader.checked(Ctl::Chkdan, 5);
         spec.folds = reader.numberIf(spec.foldFlag == 1, Ctl::Cmbzheci, 0, "折页的折次");
-        const bool dieCut = spec.dieCutFlag == 1;
-        spec.dieCutDifficulty = reader.numberIf(dieCut, Ctl::Comnd, 10, "模切的难度系数");
-        spec.dieBoardDifficulty = reader.numberIf(dieCut, Ctl::Comnd, 11, "模板的难度系数");
-    }
-    if (reader.failed()) {
-        return job.refuse(reader.refusal());
-    }
-    if (printed && !job.addPart(spec, kPart)) {
-        return job.outcome();
-    }
-    return job.finish(quantity);
+        readDieCutDifficulty(reader, 10, spec);
+        return true;
+    };
+    return costOnePart(folder, form, result, quantity, kPart, readLeaflet);
 }
 
 }  // namespace inkquot

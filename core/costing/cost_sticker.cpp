@@ -5,18 +5,13 @@ namespace inkquot {
 CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostResult& result,
                         float quantity, float halfSheetArea, float kai) {
     constexpr int kPart = 10;
-    JobCosting job(folder, result);
-    JobReader reader(form);
-    checkQuantity(reader, quantity);
-    const bool printed = reader.checked(Ctl::Chkbu, 0) == 1;
-    PartSpec spec;
-    if (printed) {
+    const auto readLabels = [&](JobReader& reader, PartSpec& spec) {
+        if (reader.checked(Ctl::Chkbu, 0) != 1) {
+            return false;
+        }
         checkKai(reader, kai, "不干胶规格");
         checkArea(reader, halfSheetArea, "不干胶规格");
-        spec.quantity = quantity;
-        spec.halfSheetArea = halfSheetArea;
-        spec.kai = kai;
-        readPress(reader, kPart, spec);
+        spec = readPiece(reader, kPart, quantity, kai, halfSheetArea);
         spec.workAndTurn = 0;
         readPaperAndColours(reader, PrintingControls{kPart, 20, -1, 16}, spec);
         spec.printFlag = 1;
@@ -30,17 +25,10 @@ CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostRe
         spec.surfaceType = reader.position(Ctl::comjiao, 6);
         spec.dieCutFlag = reader.checked(Ctl::Chkbu, 4);
         spec.dieBoardFlag = reader.checked(Ctl::Chkban, 3);
-        const bool dieCut = spec.dieCutFlag == 1;
-        spec.dieCutDifficulty = reader.numberIf(dieCut, Ctl::Comnd, 17, "模切的难度系数");
-        spec.dieBoardDifficulty = reader.numberIf(dieCut, Ctl::Comnd, 18, "模板的难度系数");
-    }
-    if (reader.failed()) {
-        return job.refuse(reader.refusal());
-    }
-    if (printed && !job.addPart(spec, kPart)) {
-        return job.outcome();
-    }
-    return job.finish(quantity);
+        readDieCutDifficulty(reader, 17, spec);
+        return true;
+    };
+    return costOnePart(folder, form, result, quantity, kPart, readLabels);
 }
 
 }  // namespace inkquot

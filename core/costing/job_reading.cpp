@@ -104,10 +104,21 @@ void readPaperAndColours(JobReader& reader, const PrintingControls& c, PartSpec&
     spec.printDifficulty = reader.number(Ctl::Comnd, c.difficulty, name, "的难度系数");
 }
 
-void readPress(JobReader& reader, int part, PartSpec& spec) {
+PartSpec readPiece(JobReader& reader, int part, float quantity, float kai, float halfSheetArea) {
+    PartSpec spec;
+    spec.quantity = quantity;
+    spec.halfSheetArea = halfSheetArea;
+    spec.kai = kai;
     spec.sheetKai = reader.number(Ctl::Cmbkaizhi, part, partName(part), "的开纸大小");
     spec.press = reader.press(part);
     spec.workAndTurn = reader.checked(Ctl::Chkzifan, part);
+    return spec;
+}
+
+void readDieCutDifficulty(JobReader& reader, int first, PartSpec& spec) {
+    const bool dieCut = spec.dieCutFlag == 1;
+    spec.dieCutDifficulty = reader.numberIf(dieCut, Ctl::Comnd, first, "模切的难度系数");
+    spec.dieBoardDifficulty = reader.numberIf(dieCut, Ctl::Comnd, first + 1, "模板的难度系数");
 }
 
 void checkPrintedPart(JobReader& reader, int part, const PartSpec& spec) {
@@ -211,6 +222,23 @@ CostOutcome JobCosting::finish(float quantity) {
         }
     }
     return outcome();
+}
+
+CostOutcome costOnePart(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+                        float quantity, int part,
+                        const std::function<bool(JobReader&, PartSpec&)>& readPart) {
+    JobCosting job(folder, result);
+    JobReader reader(form);
+    checkQuantity(reader, quantity);
+    PartSpec spec;
+    const bool printed = readPart(reader, spec);
+    if (reader.failed()) {
+        return job.refuse(reader.refusal());
+    }
+    if (printed && !job.addPart(spec, part)) {
+        return job.outcome();
+    }
+    return job.finish(quantity);
 }
 
 }  // namespace inkquot

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -88,8 +89,14 @@ struct PrintingControls {
 // its paper from Nzhibu.
 void readPaperAndColours(JobReader& reader, const PrintingControls& controls, PartSpec& spec);
 
-// Fills the press-sheet Kai, the press and the work-and-turn permission.
-void readPress(JobReader& reader, int part, PartSpec& spec);
+// The start of a printed part: `quantity` pieces of Kai `kai` on paper whose
+// 对开 sheet is `halfSheetArea` m², with the press-sheet Kai, the press and
+// the work-and-turn permission read from the part's controls.
+PartSpec readPiece(JobReader& reader, int part, float quantity, float kai, float halfSheetArea);
+
+// The difficulty of die cutting and of its die board, from Comnd `first` and
+// the one after it; their texts matter only when the part is die cut.
+void readDieCutDifficulty(JobReader& reader, int first, PartSpec& spec);
 
 // Refuses a part that cannot be costed: a press-sheet Kai that is not
 // positive, no paper chosen, or a paper position beyond the price table.
@@ -145,5 +152,13 @@ private:
     PriceBook book_;
     std::string refusal_;
 };
+
+// The costing of a job of at most one printed part (a single sheet, a
+// sticker). `readPart` reads the part into its spec and says whether it is
+// printed at all; a job with a refused text is stopped before anything is
+// costed, and a job without its part costs nothing.
+CostOutcome costOnePart(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+                        float quantity, int part,
+                        const std::function<bool(JobReader&, PartSpec&)>& readPart);
 
 }  // namespace inkquot

@@ -106,15 +106,22 @@ IoStatus writeAll(const std::filesystem::path& file, const TableLayout& layout,
     return patchSlots(file, layout, 1, slots);
 }
 
-// The image read with the slot length of `table` (a copy only when it was
-// loaded as another table).
-const TableImage& asTable(const TableImage& image, PriceTable table,
-                          std::optional<TableImage>& holder) {
-    if (image.table() == table) {
-        return image;
+// Records 1..N of `table`, each filled by `decode(view, n, record)` from the
+// image read with the slot length of `table` (a copy only when it was loaded
+// as another table).
+template <typename Rec, typename Decode>
+std::vector<Rec> recordsOf(const TableImage& image, PriceTable table, Decode decode) {
+    std::optional<TableImage> holder;
+    if (image.table() != table) {
+        holder.emplace(table, image.bytes());
     }
-    holder.emplace(table, image.bytes());
-    return *holder;
+    const TableImage& view = holder ? *holder : image;
+    const int count = layoutOf(table).recordCount;
+    std::vector<Rec> out(static_cast<std::size_t>(count));
+    for (int n = 1; n <= count; ++n) {
+        decode(view, n, out[static_cast<std::size_t>(n - 1)]);
+    }
+    return out;
 }
 
 }  // namespace
@@ -173,60 +180,54 @@ std::string TableImage::textAt(int record, std::size_t offset, std::size_t width
     return decodeGbkField(field);
 }
 
-std::vector<JibenRec> jibenTableOf(const TableImage& image) {
+namespace {
+
+void decodeJiben(const TableImage& view, int n, JibenRec& r) {
     namespace f = jiben_field;
-    std::vector<JibenRec> out(static_cast<std::size_t>(kJiben.recordCount));
-    std::optional<TableImage> holder;
-    const TableImage& view = asTable(image, PriceTable::Jiben, holder);
-    for (int n = 1; n <= kJiben.recordCount; ++n) {
-        JibenRec& r = out[static_cast<std::size_t>(n - 1)];
-        r.Bianhao = view.int32At(n, f::Bianhao);
-        r.Mingcheng = view.textAt(n, f::Mingcheng, f::MingchengWidth);
-        r.Shuju = view.floatAt(n, f::Shuju);
-        r.Danwei = view.textAt(n, f::Danwei, f::DanweiWidth);
-        r.Shuoming = view.textAt(n, f::Shuoming, f::ShuomingWidth);
-    }
-    return out;
+    r.Bianhao = view.int32At(n, f::Bianhao);
+    r.Mingcheng = view.textAt(n, f::Mingcheng, f::MingchengWidth);
+    r.Shuju = view.floatAt(n, f::Shuju);
+    r.Danwei = view.textAt(n, f::Danwei, f::DanweiWidth);
+    r.Shuoming = view.textAt(n, f::Shuoming, f::ShuomingWidth);
+}
+
+void decodeGongjia(const TableImage& view, int n, GongjiaRec& r) {
+    namespace f = gongjia_field;
+    r.Bianhao = view.int32At(n, f::Bianhao);
+    r.Mingcheng = view.textAt(n, f::Mingcheng, f::MingchengWidth);
+    r.Danjia = view.floatAt(n, f::Danjia);
+    r.Danwei = view.textAt(n, f::Danwei, f::DanweiWidth);
+    r.Tag1 = view.floatAt(n, f::Tag1);
+    r.Tag2 = view.floatAt(n, f::Tag2);
+    r.Tag3 = view.floatAt(n, f::Tag3);
+    r.Tag4 = view.floatAt(n, f::Tag4);
+    r.Shuoming = view.textAt(n, f::Shuoming, f::ShuomingWidth);
+}
+
+void decodeZhijia(const TableImage& view, int n, ZhijiaRec& r) {
+    namespace f = zhijia_field;
+    r.Bianhao = view.int32At(n, f::Bianhao);
+    r.Mingcheng = view.textAt(n, f::Mingcheng, f::MingchengWidth);
+    r.Jiage = view.floatAt(n, f::Jiage);
+    r.Danwei = view.textAt(n, f::Danwei, f::DanweiWidth);
+    r.Shuoming = view.textAt(n, f::Shuoming, f::ShuomingWidth);
+    r.Neizhi = view.int32At(n, f::Neizhi);
+}
+
+}  // namespace
+
+std::vector<JibenRec> jibenTableOf(const TableImage& image) {
+    return recordsOf<JibenRec>(image, PriceTable::Jiben, decodeJiben);
 }
 
 std::vector<GongjiaRec> gongjiaTableOf(const TableImage& image) {
-    namespace f = gongjia_field;
-    std::vector<GongjiaRec> out(static_cast<std::size_t>(kGongjia.recordCount));
-    std::optional<TableImage> holder;
-    const TableImage& view = asTable(image, PriceTable::Gongjia, holder);
-    for (int n = 1; n <= kGongjia.recordCount; ++n) {
-        GongjiaRec& r = out[static_cast<std::size_t>(n - 1)];
-        r.Bianhao = view.int32At(n, f::Bianhao);
-        r.Mingcheng = view.textAt(n, f::Mingcheng, f::MingchengWidth);
-        r.Danjia = view.floatAt(n, f::Danjia);
-        r.Danwei = view.textAt(n, f::Danwei, f::DanweiWidth);
-        r.Tag1 = view.floatAt(n, f::Tag1);
-        r.Tag2 = view.floatAt(n, f::Tag2);
-        r.Tag3 = view.floatAt(n, f::Tag3);
-        r.Tag4 = view.floatAt(n, f::Tag4);
-        r.Shuoming = view.textAt(n, f::Shuoming, f::ShuomingWidth);
-    }
-    return out;
+    return recordsOf<GongjiaRec>(image, PriceTable::Gongjia, decodeGongjia);
 }
 
 std::vector<ZhijiaRec> zhijiaTableOf(const TableImage& image) {
-    namespace f = zhijia_field;
-    PriceTable table =
+    const PriceTable table =
         image.table() == PriceTable::Zhijiabu ? PriceTable::Zhijiabu : PriceTable::Zhijia;
-    const TableLayout& layout = layoutOf(table);
-    std::vector<ZhijiaRec> out(static_cast<std::size_t>(layout.recordCount));
-    std::optional<TableImage> holder;
-    const TableImage& view = asTable(image, table, holder);
-    for (int n = 1; n <= layout.recordCount; ++n) {
-        ZhijiaRec& r = out[static_cast<std::size_t>(n - 1)];
-        r.Bianhao = view.int32At(n, f::Bianhao);
-        r.Mingcheng = view.textAt(n, f::Mingcheng, f::MingchengWidth);
-        r.Jiage = view.floatAt(n, f::Jiage);
-        r.Danwei = view.textAt(n, f::Danwei, f::DanweiWidth);
-        r.Shuoming = view.textAt(n, f::Shuoming, f::ShuomingWidth);
-        r.Neizhi = view.int32At(n, f::Neizhi);
-    }
-    return out;
+    return recordsOf<ZhijiaRec>(image, table, decodeZhijia);
 }
 
 namespace {

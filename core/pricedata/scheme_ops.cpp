@@ -32,6 +32,16 @@ IoStatus readTableFile(const std::filesystem::path& file, std::string& bytes,
     return status;
 }
 
+// Refuses a scheme name that cannot name files, then reads the scheme list.
+IoStatus checkedNameAndList(const ProgramFolder& folder, std::string_view scheme,
+                            std::vector<std::string>& names) {
+    const IoStatus status = checkSchemeName(scheme);
+    if (!status) {
+        return status;
+    }
+    return readSchemeList(folder.schemeList(), names);
+}
+
 }  // namespace
 
 std::filesystem::path workingFile(const ProgramFolder& folder, PriceTable table) {
@@ -79,12 +89,8 @@ IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme,
 }
 
 IoStatus checkListedScheme(const ProgramFolder& folder, std::string_view scheme) {
-    IoStatus status = checkSchemeName(scheme);
-    if (!status) {
-        return status;
-    }
     std::vector<std::string> names;
-    status = readSchemeList(folder.schemeList(), names);
+    IoStatus status = checkedNameAndList(folder, scheme, names);
     if (!status) {
         return status;
     }
@@ -96,12 +102,8 @@ IoStatus checkListedScheme(const ProgramFolder& folder, std::string_view scheme)
 }
 
 IoStatus exportScheme(const ProgramFolder& folder, std::string_view scheme) {
-    IoStatus status = checkSchemeName(scheme);
-    if (!status) {
-        return status;
-    }
     std::vector<std::string> names;
-    status = readSchemeList(folder.schemeList(), names);
+    IoStatus status = checkedNameAndList(folder, scheme, names);
     if (!status) {
         return status;
     }
@@ -131,12 +133,8 @@ IoStatus deleteScheme(const ProgramFolder& folder, std::string_view scheme,
     if (scheme == kDefaultSchemeName) {
         return IoStatus::failure(IoError::BadText, "系统默认方案，不能删除！");
     }
-    IoStatus status = checkSchemeName(scheme);
-    if (!status) {
-        return status;
-    }
     std::vector<std::string> names;
-    status = readSchemeList(folder.schemeList(), names);
+    IoStatus status = checkedNameAndList(folder, scheme, names);
     if (!status) {
         return status;
     }

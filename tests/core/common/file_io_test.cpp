@@ -9,10 +9,7 @@ namespace inkquot {
 namespace {
 
 using io_test_hooks::FailPoint;
-using testing_support::FailWrites;
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 std::size_t entriesIn(const std::filesystem::path& folder) {
     std::size_t n = 0;

@@ -12,10 +12,7 @@ namespace inkquot {
 namespace {
 
 using io_test_hooks::FailPoint;
-using testing_support::FailWrites;
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 std::map<std::string, std::string> snapshot(const std::filesystem::path& root) {
     std::map<std::string, std::string> files;

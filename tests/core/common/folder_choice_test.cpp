@@ -7,8 +7,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 // A portable copy (jgfa/ beside the executable), an installed one (bin/
 // without jgfa/), an existing folder named by the user and a home.

@@ -17,9 +17,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 // Deep folders and Chinese names: Windows needs the long form of a path past
 // 260 characters and UTF-16 names; both must reach the same files as on

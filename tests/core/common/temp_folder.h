@@ -46,4 +46,13 @@ inline void spit(const std::filesystem::path& file, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The bytes written in `hex` as pairs of hexadecimal digits, e.g. "d6bd".
+inline std::string fromHex(std::string_view hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        out.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    }
+    return out;
+}
+
 }  // namespace inkquot::testing_support

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "core/costing/press_kind.h"
 #include "tests/core/costing/fake_job_form.h"
 #include "tests/core/costing/priced_folder.h"
 
@@ -92,37 +91,15 @@ FakeJobForm bookForm() {
 }
 
 PartSpec innerSheet(float kai, float sheetKai, bool film) {
-    PartSpec s;
-    s.quantity = kQuantity;
-    s.halfSheetArea = kArea;
-    s.kai = kai;
-    s.sheetKai = sheetKai;
-    s.gsm = 128;
-    s.paperIndex = 1;
-    s.coloursFront = 4;
+    PartSpec s = testing::printedPart(kQuantity, kai, sheetKai, 128, 1, 4);
     s.coloursBack = 4;
-    s.printFlag = 1;
-    s.press = costingPress(kPressDuikaiFlat);
     s.filmFlag = film ? 1 : 0;
-    s.filmMode = 1;
-    s.printDifficulty = 1;
-    s.dieCutDifficulty = 1;
-    s.dieBoardDifficulty = 1;
     return s;
 }
 
 CostResult costBook(const FakeJobForm& form, float pages, float innerKai = 16,
                     CostOutcome* outcome = nullptr) {
-    CostResult result;
-    result.TotalPrice = 12345;  // a refusal must not leave an old price behind
-    const CostOutcome o =
-        CostBook(PricedFolder::shared(), form, result, kQuantity, innerKai, kArea, 8, kArea, pages);
-    if (outcome != nullptr) {
-        *outcome = o;
-    } else {
-        EXPECT_TRUE(o.ok()) << o.refusal;
-    }
-    return result;
+    return testing::costWith(outcome, CostBook, form, kQuantity, innerKai, kArea, 8, kArea, pages);
 }
 
 TEST(CostBook, InnerPagesAreCostedSheetBySheetThenTheRemainder) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "core/costing/press_kind.h"
 #include "tests/core/costing/fake_job_form.h"
 #include "tests/core/costing/priced_folder.h"
 
@@ -13,7 +12,6 @@ namespace inkquot {
 namespace {
 
 using testing::FakeJobForm;
-using testing::PricedFolder;
 
 constexpr float kQuantity = 1000;
 
@@ -35,33 +33,11 @@ FakeJobForm boxForm() {
 }
 
 PartSpec boxPart(float kai, float sheetKai, float gsm, float paper, float front) {
-    PartSpec s;
-    s.quantity = kQuantity;
-    s.halfSheetArea = 0.53f;
-    s.kai = kai;
-    s.sheetKai = sheetKai;
-    s.gsm = gsm;
-    s.paperIndex = paper;
-    s.coloursFront = front;
-    s.printFlag = 1;
-    s.press = costingPress(kPressDuikaiFlat);
-    s.filmMode = 1;
-    s.printDifficulty = 1;
-    s.dieCutDifficulty = 1;
-    s.dieBoardDifficulty = 1;
-    return s;
+    return testing::printedPart(kQuantity, kai, sheetKai, gsm, paper, front);
 }
 
 CostResult costBox(const FakeJobForm& form, float kai = 4, CostOutcome* outcome = nullptr) {
-    CostResult result;
-    result.TotalPrice = 12345;
-    const CostOutcome o = CostBoxBag(PricedFolder::shared(), form, result, kQuantity, kai, 0.53f);
-    if (outcome != nullptr) {
-        *outcome = o;
-    } else {
-        EXPECT_TRUE(o.ok()) << o.refusal;
-    }
-    return result;
+    return testing::costWith(outcome, CostBoxBag, form, kQuantity, kai, 0.53f);
 }
 
 TEST(CostBoxBag, PartsAndTheirCharges) {

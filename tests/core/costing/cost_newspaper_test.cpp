@@ -13,7 +13,6 @@ namespace inkquot {
 namespace {
 
 using testing::FakeJobForm;
-using testing::PricedFolder;
 
 TEST(CostNewspaper, FourPagesMakeOneSheetHalvesRoundToEven) {
     const struct {
@@ -35,35 +34,15 @@ FakeJobForm newspaperForm() {
 }
 
 PartSpec newspaperSheet(float sheetQuantity, float colours) {
-    PartSpec s;
-    s.quantity = sheetQuantity;
-    s.halfSheetArea = 0.53f;
-    s.kai = 2;
-    s.sheetKai = 2;
-    s.gsm = 48;
-    s.paperIndex = 5;
-    s.coloursFront = colours;
+    PartSpec s = testing::printedPart(sheetQuantity, 2, 2, 48, 5, colours);
     s.coloursBack = colours;
-    s.printFlag = 1;
     s.press = costingPress(kPressDuikaiRotary);
-    s.filmMode = 1;
-    s.printDifficulty = 1;
-    s.dieCutDifficulty = 1;
-    s.dieBoardDifficulty = 1;
     return s;
 }
 
 CostResult costNewspaper(const FakeJobForm& form, float quantity, float kai,
                          CostOutcome* outcome = nullptr) {
-    CostResult result;
-    result.TotalPrice = 12345;
-    const CostOutcome o = CostNewspaper(PricedFolder::shared(), form, result, quantity, kai, 0.53f);
-    if (outcome != nullptr) {
-        *outcome = o;
-    } else {
-        EXPECT_TRUE(o.ok()) << o.refusal;
-    }
-    return result;
+    return testing::costWith(outcome, CostNewspaper, form, quantity, kai, 0.53f);
 }
 
 TEST(CostNewspaper, EachFourPagesAreASheetOnTheRotaryPress) {

@@ -12,7 +12,6 @@ namespace inkquot {
 namespace {
 
 using testing::FakeJobForm;
-using testing::PricedFolder;
 
 // 16开 leaflet on 157 g 铜版纸, four to a 四开 press sheet, 4 + 0 colours on
 // 对开平印机, only 印刷 ticked.
@@ -31,16 +30,7 @@ FakeJobForm leafletForm() {
 
 CostResult costLeaflet(const FakeJobForm& form, float quantity = 1000,
                        CostOutcome* outcome = nullptr) {
-    CostResult result;
-    result.TotalPrice = 12345;
-    const CostOutcome o =
-        CostSingleSheet(PricedFolder::shared(), form, result, quantity, 16, 0.53f);
-    if (outcome != nullptr) {
-        *outcome = o;
-    } else {
-        EXPECT_TRUE(o.ok()) << o.refusal;
-    }
-    return result;
+    return testing::costWith(outcome, CostSingleSheet, form, quantity, 16, 0.53f);
 }
 
 TEST(CostSingleSheet, ThousandLeafletsOnQuarterSheets) {

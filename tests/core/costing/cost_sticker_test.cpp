@@ -11,7 +11,6 @@ namespace inkquot {
 namespace {
 
 using testing::FakeJobForm;
-using testing::PricedFolder;
 
 // 16开 labels on 普通不干胶纸, four to a 四开 press sheet, 4 colours.
 FakeJobForm stickerForm() {
@@ -32,15 +31,7 @@ FakeJobForm stickerForm() {
 
 CostResult costLabels(const FakeJobForm& form, float quantity = 1000,
                       CostOutcome* outcome = nullptr) {
-    CostResult result;
-    result.TotalPrice = 12345;
-    const CostOutcome o = CostSticker(PricedFolder::shared(), form, result, quantity, 0.53f, 16);
-    if (outcome != nullptr) {
-        *outcome = o;
-    } else {
-        EXPECT_TRUE(o.ok()) << o.refusal;
-    }
-    return result;
+    return testing::costWith(outcome, CostSticker, form, quantity, 0.53f, 16);
 }
 
 TEST(CostSticker, PaperIsBoughtPerPressSheet) {

@@ -9,6 +9,7 @@
 
 #include "core/costing/press_kind.h"
 #include "tests/core/costing/default_book.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace inkquot {
 namespace {
@@ -18,24 +19,11 @@ using testing::defaultPriceBook;
 // The leaflet of the single-sheet example: 1000 copies of 16开 on 大度 paper,
 // four per 四开 press sheet, 157 g/m² 铜版纸, 4 + 0 colours on 对开平印机.
 PartSpec leaflet() {
-    PartSpec s;
-    s.quantity = 1000;
-    s.halfSheetArea = 0.53f;
-    s.kai = 16;
-    s.sheetKai = 4;
-    s.gsm = 157;
-    s.paperIndex = 1;
-    s.coloursFront = 4;
-    s.printFlag = 1;
-    s.press = costingPress(kPressDuikaiFlat);
-    s.filmMode = 1;
+    PartSpec s = testing::leafletPart(1000);
     s.surfaceSides = 1;
     s.surfaceType = 1;
     s.corrugatedLayers = 1;
     s.glueMode = 1;
-    s.printDifficulty = 1;
-    s.dieCutDifficulty = 1;
-    s.dieBoardDifficulty = 1;
     return s;
 }
 

@@ -17,9 +17,9 @@
 #include <string>
 
 #include "core/costing/part_costing.h"
-#include "core/costing/press_kind.h"
 #include "tests/core/common/temp_folder.h"
 #include "tests/core/costing/default_book.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace inkquot {
 namespace {
@@ -122,17 +122,8 @@ TEST(PriceBookFromImages, GarbledAndShortTablesGiveOnlyFiniteValues) {
     EXPECT_EQ(book.zhibu[1], 0);
 
     // Even then, costing a part yields finite items.
-    PartSpec s;
-    s.quantity = 1000;
-    s.halfSheetArea = 0.53f;
-    s.kai = 16;
-    s.sheetKai = 4;
-    s.gsm = 157;
+    PartSpec s = testing::leafletPart(1000);
     s.paperIndex = 2;
-    s.coloursFront = 4;
-    s.printFlag = 1;
-    s.press = costingPress(kPressDuikaiFlat);
-    s.printDifficulty = 1;
     const PartOutcome outcome = costPartWithBook(book, s);
     EXPECT_EQ(outcome.status, PartStatus::Costed);
     EXPECT_EQ(outcome.cost.PaperCost, 0);
@@ -313,17 +304,7 @@ TEST(CostPart, ReloadsThePricesForEveryPart) {
     testing_support::TempFolder temp;
     const ProgramFolder folder(temp.path());
     writeWorkingFiles(folder);
-    PartSpec s;
-    s.quantity = 1000;
-    s.halfSheetArea = 0.53f;
-    s.kai = 16;
-    s.sheetKai = 4;
-    s.gsm = 157;
-    s.paperIndex = 1;
-    s.coloursFront = 4;
-    s.printFlag = 1;
-    s.press = costingPress(kPressDuikaiFlat);
-    s.printDifficulty = 1;
+    const PartSpec s = testing::leafletPart(1000);
     PartCost cost;
     PriceBook book;
     ASSERT_EQ(CostPart(folder, s, cost, book), PartStatus::Costed);

@@ -13,9 +13,8 @@
 #include "core/costing/cost_single_sheet.h"
 #include "core/costing/cost_sticker.h"
 #include "core/job/form_state.h"
-#include "core/pricedata/default_scheme.h"
-#include "core/pricedata/price_tables.h"
 #include "tests/core/common/temp_folder.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace inkquot {
 namespace {
@@ -23,15 +22,7 @@ namespace {
 // A program folder whose working tables are the built-in scheme.
 class PriceJobTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(writeTable(folder.file("fjiben.dat"), defaultJibenTable()).ok());
-        ASSERT_TRUE(writeTable(folder.file("fgongjia.dat"), defaultGongjiaTable()).ok());
-        ASSERT_TRUE(
-            writeTable(folder.file("fzhijia.dat"), PriceTable::Zhijia, defaultZhijiaTable()).ok());
-        ASSERT_TRUE(
-            writeTable(folder.file("fzhijiabu.dat"), PriceTable::Zhijiabu, defaultZhijiabuTable())
-                .ok());
-    }
+    void SetUp() override { ASSERT_TRUE(testing::writeDefaultWorkingFiles(folder).ok()); }
 
     testing_support::TempFolder temp;
     ProgramFolder folder{temp.path()};

@@ -2,30 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "core/common/program_folder.h"
 #include "core/costing/cost_records.h"
+#include "core/costing/job_reading.h"
 #include "core/costing/part_costing.h"
-#include "core/pricedata/default_scheme.h"
-#include "core/pricedata/price_tables.h"
 #include "tests/core/common/temp_folder.h"
 #include "tests/core/costing/default_book.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace inkquot::testing {
 
 // A program folder whose working price files hold the built-in scheme.
 class PricedFolder {
 public:
-    PricedFolder() : folder_(temp_.path()) {
-        EXPECT_TRUE(writeTable(folder_.file("fjiben.dat"), defaultJibenTable()).ok());
-        EXPECT_TRUE(writeTable(folder_.file("fgongjia.dat"), defaultGongjiaTable()).ok());
-        EXPECT_TRUE(
-            writeTable(folder_.file("fzhijia.dat"), PriceTable::Zhijia, defaultZhijiaTable()).ok());
-        EXPECT_TRUE(
-            writeTable(folder_.file("fzhijiabu.dat"), PriceTable::Zhijiabu, defaultZhijiabuTable())
-                .ok());
-    }
+    PricedFolder() : folder_(temp_.path()) { EXPECT_TRUE(writeDefaultWorkingFiles(folder_).ok()); }
 
     const ProgramFolder& folder() const { return folder_; }
 
@@ -53,6 +46,26 @@ inline CostResult resultOfParts(const std::vector<PartSpec>& parts, float quanti
     }
     result.BindingCost = bindingCost;
     FinishCostResult(result, quantity);
+    return result;
+}
+
+// Runs one costing procedure on `form` over the shared folder. The result
+// starts with a stale price, which a refusal must not leave behind. With
+// `outcome` the caller judges the outcome; without it, the job must be
+// costed.
+template <typename... Params>
+CostResult costWith(CostOutcome* outcome,
+                    CostOutcome (*procedure)(const ProgramFolder&, const JobForm&, CostResult&,
+                                             Params...),
+                    const JobForm& form, std::type_identity_t<Params>... args) {
+    CostResult result;
+    result.TotalPrice = 12345;
+    const CostOutcome o = procedure(PricedFolder::shared(), form, result, args...);
+    if (outcome != nullptr) {
+        *outcome = o;
+    } else {
+        EXPECT_TRUE(o.ok()) << o.refusal;
+    }
     return result;
 }
 

@@ -11,10 +11,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::FailWrites;
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 std::vector<std::string> filesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;

@@ -9,17 +9,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
-
-std::string fromHex(std::string_view hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        out.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    }
-    return out;
-}
+using namespace testing_support;
 
 std::string padded(std::string text, std::size_t gbkBytes, std::size_t width) {
     return text + std::string(width - gbkBytes, ' ');

@@ -9,9 +9,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 const char* const kWorkingFiles[] = {"fjiben.dat", "fgongjia.dat", "fzhijia.dat", "fzhijiabu.dat"};
 

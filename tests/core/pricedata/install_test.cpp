@@ -9,9 +9,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 const std::string kDefaultLine = "\"\xCF\xB5\xCD\xB3\xC4\xAC\xC8\xCF\"\r\n";
 

@@ -15,8 +15,7 @@ namespace inkquot {
 namespace {
 
 using Style = EditorNotice::Style;
-using testing_support::slurp;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 struct Expected {
     std::vector<std::string> messages;

@@ -13,17 +13,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
-
-std::string fromHex(std::string_view hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        out.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    }
-    return out;
-}
+using namespace testing_support;
 
 // Record 18 of the basic parameters, "纸张管理费" 15 "百分之" "按百分比计",
 // assembled byte by byte.

@@ -7,9 +7,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 // "系统默认" and "方案一" in GBK.
 const std::string kDefaultGbk = "\xCF\xB5\xCD\xB3\xC4\xAC\xC8\xCF";

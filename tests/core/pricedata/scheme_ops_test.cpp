@@ -11,9 +11,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 class SchemeOps : public ::testing::Test {
 protected:

@@ -17,9 +17,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 // Little-endian by hand with checked access: GCC 12 at -O3 cannot see the
 // length of a copied table and reports a false overflow in le::putFloat.

@@ -8,26 +8,13 @@
 #include "core/common/file_io.h"
 #include "core/records/history_scan.h"
 #include "tests/core/common/temp_folder.h"
+#include "tests/core/records/sample_quotation.h"
 
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
-
-JiluRec record(double day, const std::string& customer) {
-    JiluRec r;
-    r.Riqi = day;
-    r.Kehuming = customer;
-    r.Yinjianming = "印件1";
-    r.Shuliang = 1000;
-    r.Guige = "大度16开";
-    r.Yaoqiu = "157克铜版纸4+4色印刷；";
-    r.Danjia = 0.5f;
-    r.Zongjia = 500;
-    return r;
-}
+using testing::quotation;
+using namespace testing_support;
 
 std::string trimmed(std::string s) {
     while (!s.empty() && s.back() == ' ') {
@@ -49,8 +36,8 @@ std::vector<std::string> customers(const std::filesystem::path& file) {
 TEST(HistoryFile, AppendsSlotsOf860BytesAndReadsThemBack) {
     TempFolder dir;
     const auto file = dir / kHistoryFileName;
-    ASSERT_TRUE(appendHistory(file, record(46363, "甲")).ok());
-    ASSERT_TRUE(appendHistory(file, record(46364, "乙")).ok());
+    ASSERT_TRUE(appendHistory(file, quotation(46363, "甲")).ok());
+    ASSERT_TRUE(appendHistory(file, quotation(46364, "乙")).ok());
     EXPECT_EQ(std::filesystem::file_size(file), 2 * kHistorySlotLength);
 
     std::vector<JiluRec> recs;
@@ -87,7 +74,7 @@ TEST(HistoryFile, TornAndShortFiles) {
     TempFolder dir;
     const auto full = dir / "full.dat";
     for (const char* who : {"甲", "乙", "丙"}) {
-        ASSERT_TRUE(appendHistory(full, record(46363, who)).ok());
+        ASSERT_TRUE(appendHistory(full, quotation(46363, who)).ok());
     }
     const std::string bytes = slurp(full);
     for (const auto& c : cases) {
@@ -95,7 +82,7 @@ TEST(HistoryFile, TornAndShortFiles) {
         spit(file, bytes.substr(0, c.keepBytes));
         EXPECT_EQ(customers(file).size(), c.wholeRecords) << c.what;
         // An append goes right after the last whole record.
-        ASSERT_TRUE(appendHistory(file, record(46400, "新")).ok()) << c.what;
+        ASSERT_TRUE(appendHistory(file, quotation(46400, "新")).ok()) << c.what;
         const auto names = customers(file);
         ASSERT_EQ(names.size(), c.wholeRecords + 1) << c.what;
         EXPECT_EQ(names.back(), "新") << c.what;
@@ -109,7 +96,7 @@ TEST(HistoryFile, DeleteUpToKeepsLaterRecordsInOrder) {
     const double days[] = {46360, 46363, 46361, 46364, 46363, 46365};
     const char* names[] = {"a", "b", "c", "d", "e", "f"};
     for (int i = 0; i < 6; ++i) {
-        ASSERT_TRUE(appendHistory(file, record(days[i], names[i])).ok());
+        ASSERT_TRUE(appendHistory(file, quotation(days[i], names[i])).ok());
     }
     std::size_t dropped = 0;
     // The cut-off day itself goes too.
@@ -130,7 +117,7 @@ TEST(HistoryFile, InterruptedDeletionLeavesTheOldHistory) {
     TempFolder dir;
     const auto file = dir / kHistoryFileName;
     for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(appendHistory(file, record(46360 + i, std::to_string(i))).ok());
+        ASSERT_TRUE(appendHistory(file, quotation(46360 + i, std::to_string(i))).ok());
     }
     const std::string before = slurp(file);
     using io_test_hooks::FailPoint;
@@ -156,7 +143,7 @@ TEST(HistoryFile, FailedAppendLeavesTheOldRecords) {
     TempFolder dir;
     const auto file = dir / kHistoryFileName;
     for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(appendHistory(file, record(46360 + i, std::to_string(i))).ok());
+        ASSERT_TRUE(appendHistory(file, quotation(46360 + i, std::to_string(i))).ok());
     }
     std::string before = slurp(file);
     using io_test_hooks::FailPoint;
@@ -164,12 +151,12 @@ TEST(HistoryFile, FailedAppendLeavesTheOldRecords) {
     // slot, or a flush that fails, is cut back.
     for (std::size_t at = 0; at < kHistorySlotLength; at += 97) {
         io_test_hooks::failNextWrites(FailPoint::WriteAfterBytes, at);
-        EXPECT_FALSE(appendHistory(file, record(46370, "x")).ok()) << at;
+        EXPECT_FALSE(appendHistory(file, quotation(46370, "x")).ok()) << at;
         io_test_hooks::failNextWrites(FailPoint::None);
         ASSERT_EQ(slurp(file), before) << at;
     }
     io_test_hooks::failNextWrites(FailPoint::Sync);
-    EXPECT_FALSE(appendHistory(file, record(46370, "x")).ok());
+    EXPECT_FALSE(appendHistory(file, quotation(46370, "x")).ok());
     io_test_hooks::failNextWrites(FailPoint::None);
     ASSERT_EQ(slurp(file), before);
     // Behind a torn tail the file is copied instead, and a failed copy
@@ -178,11 +165,11 @@ TEST(HistoryFile, FailedAppendLeavesTheOldRecords) {
     before = slurp(file);
     for (auto point : {FailPoint::CreateTemporary, FailPoint::Rename}) {
         io_test_hooks::failNextWrites(point);
-        EXPECT_FALSE(appendHistory(file, record(46370, "x")).ok());
+        EXPECT_FALSE(appendHistory(file, quotation(46370, "x")).ok());
         io_test_hooks::failNextWrites(FailPoint::None);
         ASSERT_EQ(slurp(file), before);
     }
-    ASSERT_TRUE(appendHistory(file, record(46371, "y")).ok());
+    ASSERT_TRUE(appendHistory(file, quotation(46371, "y")).ok());
     EXPECT_EQ(customers(file), (std::vector<std::string>{"0", "1", "2", "y"}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
@@ -192,9 +179,9 @@ TEST(HistoryFile, FailedAppendLeavesTheOldRecords) {
 TEST(HistoryFile, RefusesTextGbkCannotHoldBeforeWriting) {
     TempFolder dir;
     const auto file = dir / kHistoryFileName;
-    ASSERT_TRUE(appendHistory(file, record(46363, "甲")).ok());
+    ASSERT_TRUE(appendHistory(file, quotation(46363, "甲")).ok());
     const std::string before = slurp(file);
-    const IoStatus status = appendHistory(file, record(46363, "客户\xF0\x9F\x98\x80"));
+    const IoStatus status = appendHistory(file, quotation(46363, "客户\xF0\x9F\x98\x80"));
     EXPECT_EQ(status.error, IoError::BadText);
     EXPECT_NE(status.message.find("客户名称"), std::string::npos);
     EXPECT_EQ(slurp(file), before);
@@ -203,7 +190,7 @@ TEST(HistoryFile, RefusesTextGbkCannotHoldBeforeWriting) {
 TEST(HistoryFile, LongTextsAreCutWithoutSplittingACharacter) {
     TempFolder dir;
     const auto file = dir / kHistoryFileName;
-    JiluRec r = record(46363, "甲");
+    JiluRec r = quotation(46363, "甲");
     r.Guige = "一二三四五六七八九十A";  // 21 bytes in GBK, field of 20
     ASSERT_TRUE(appendHistory(file, r).ok());
     std::vector<JiluRec> recs;
@@ -220,8 +207,8 @@ TEST(HistoryFile, StreamsAHistoryOfAnySize) {
     const std::uint64_t slots = 600ull * 1024 * 1024 / kHistorySlotLength;
     std::string first;
     std::string last;
-    ASSERT_TRUE(encodeJiluSlot(record(46363, "最早的客户"), first).ok());
-    ASSERT_TRUE(encodeJiluSlot(record(46364, "最后的客户"), last).ok());
+    ASSERT_TRUE(encodeJiluSlot(quotation(46363, "最早的客户"), first).ok());
+    ASSERT_TRUE(encodeJiluSlot(quotation(46364, "最后的客户"), last).ok());
     {
         // Written past the end, the gap reads as zeros and takes no room.
         std::ofstream out(file, std::ios::binary | std::ios::trunc);

@@ -6,25 +6,13 @@
 #include "core/common/file_switch.h"
 #include "core/pricedata/startup_recovery.h"
 #include "tests/core/common/temp_folder.h"
+#include "tests/core/records/sample_quotation.h"
 
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
-
-JiluRec record(double day, const std::string& customer) {
-    JiluRec r;
-    r.Riqi = day;
-    r.Kehuming = customer;
-    r.Yinjianming = "印件1";
-    r.Shuliang = 1000;
-    r.Guige = "大度16开";
-    r.Danjia = 0.5f;
-    r.Zongjia = 500;
-    return r;
-}
+using testing::quotation;
+using namespace testing_support;
 
 std::string job(const std::string& customer) {
     return R"({"version":1,"kind":2,"controls":{"txtkehuming":{"2":")" + customer + R"("}}})";
@@ -59,16 +47,16 @@ TEST(HistoryJobs, EveryRecordReopensIntoItsOwnJobBeforeAndAfterDeletingUpToADay)
     TempFolder dir;
     const ProgramFolder folder(dir.path());
     // An older program's record without a description comes first.
-    ASSERT_TRUE(appendHistory(folder.file(kHistoryFileName), record(46000, "旧")).ok());
+    ASSERT_TRUE(appendHistory(folder.file(kHistoryFileName), quotation(46000, "旧")).ok());
     EXPECT_EQ(reopened(folder, 1), "no file");
     for (auto [day, name] : {std::pair{46001.0, "甲"}, {46002.0, "乙"}, {46003.0, "丙"}}) {
         bool stored = false;
-        ASSERT_TRUE(appendHistoryWithJob(folder, record(day, name), job(name), &stored).ok());
+        ASSERT_TRUE(appendHistoryWithJob(folder, quotation(day, name), job(name), &stored).ok());
         EXPECT_TRUE(stored);
     }
     // The same quotation saved twice on one day: each copy keeps its own
     // line, in order.
-    ASSERT_TRUE(appendHistoryWithJob(folder, record(46003, "丙"), job("丙2")).ok());
+    ASSERT_TRUE(appendHistoryWithJob(folder, quotation(46003, "丙"), job("丙2")).ok());
 
     EXPECT_EQ(reopened(folder, 1), "not saved");
     EXPECT_EQ(reopened(folder, 2), job("甲"));
@@ -94,8 +82,8 @@ TEST(HistoryJobs, EveryRecordReopensIntoItsOwnJobBeforeAndAfterDeletingUpToADay)
 TEST(HistoryJobs, ADescriptionsFileOutOfStepOrDamagedNeverReopensAnotherRecordsJob) {
     TempFolder dir;
     const ProgramFolder folder(dir.path());
-    ASSERT_TRUE(appendHistoryWithJob(folder, record(46001, "甲"), job("甲")).ok());
-    ASSERT_TRUE(appendHistoryWithJob(folder, record(46002, "乙"), job("乙")).ok());
+    ASSERT_TRUE(appendHistoryWithJob(folder, quotation(46001, "甲"), job("甲")).ok());
+    ASSERT_TRUE(appendHistoryWithJob(folder, quotation(46002, "乙"), job("乙")).ok());
     const auto jobsFile = folder.file(kHistoryJobsFileName);
     const std::string good = slurp(jobsFile);
     const std::string history = slurp(folder.file(kHistoryFileName));
@@ -104,8 +92,8 @@ TEST(HistoryJobs, ADescriptionsFileOutOfStepOrDamagedNeverReopensAnotherRecordsJ
     // beside this descriptions file.
     TempFolder other;
     const ProgramFolder otherFolder(other.path());
-    ASSERT_TRUE(appendHistory(otherFolder.file(kHistoryFileName), record(46001, "丁")).ok());
-    ASSERT_TRUE(appendHistory(otherFolder.file(kHistoryFileName), record(46002, "乙")).ok());
+    ASSERT_TRUE(appendHistory(otherFolder.file(kHistoryFileName), quotation(46001, "丁")).ok());
+    ASSERT_TRUE(appendHistory(otherFolder.file(kHistoryFileName), quotation(46002, "乙")).ok());
     spit(otherFolder.file(kHistoryJobsFileName), good);
     EXPECT_EQ(reopened(otherFolder, 1), "not saved");
     EXPECT_EQ(reopened(otherFolder, 2), job("乙"));  // the very same record
@@ -125,7 +113,7 @@ TEST(HistoryJobs, ADescriptionsFileOutOfStepOrDamagedNeverReopensAnotherRecordsJ
         EXPECT_EQ(reopened(folder, 2), expected[1]) << text;
         // Saving still works; a file it cannot understand is left alone.
         bool stored = true;
-        ASSERT_TRUE(appendHistoryWithJob(folder, record(46003, "丙"), job("丙"), &stored).ok());
+        ASSERT_TRUE(appendHistoryWithJob(folder, quotation(46003, "丙"), job("丙"), &stored).ok());
         EXPECT_EQ(stored, text.starts_with("inkquot-history-jobs 1")) << text;
         if (!stored) {
             EXPECT_EQ(slurp(jobsFile), text);
@@ -136,8 +124,8 @@ TEST(HistoryJobs, ADescriptionsFileOutOfStepOrDamagedNeverReopensAnotherRecordsJ
 TEST(HistoryJobs, AFailedSaveOrDeletionLeavesBothFilesAsTheyWere) {
     TempFolder dir;
     const ProgramFolder folder(dir.path());
-    ASSERT_TRUE(appendHistoryWithJob(folder, record(46001, "甲"), job("甲")).ok());
-    ASSERT_TRUE(appendHistoryWithJob(folder, record(46002, "乙"), job("乙")).ok());
+    ASSERT_TRUE(appendHistoryWithJob(folder, quotation(46001, "甲"), job("甲")).ok());
+    ASSERT_TRUE(appendHistoryWithJob(folder, quotation(46002, "乙"), job("乙")).ok());
     const std::string history = slurp(folder.file(kHistoryFileName));
     const std::string jobs = slurp(folder.file(kHistoryJobsFileName));
 
@@ -157,7 +145,7 @@ TEST(HistoryJobs, AFailedSaveOrDeletionLeavesBothFilesAsTheyWere) {
                                                               {FailPoint::Sync, 1}};
     for (const auto& [point, skip] : saveFailures) {
         io_test_hooks::failNextWrites(point, 10, skip);
-        EXPECT_FALSE(appendHistoryWithJob(folder, record(46003, "丙"), job("丙")).ok());
+        EXPECT_FALSE(appendHistoryWithJob(folder, quotation(46003, "丙"), job("丙")).ok());
         unchanged();
     }
     // A deletion replaces both files: the second file's staging, the rename

@@ -7,20 +7,15 @@
 
 #include "core/common/gbk.h"
 #include "core/records/history_scan.h"
+#include "tests/core/records/sample_quotation.h"
 
 namespace inkquot {
 namespace {
 
 JiluRec rec(int day, const std::string& customer, const std::string& job) {
-    JiluRec r;
-    r.Riqi = serialFromDate(dateFromSerial(day));
-    r.Kehuming = customer;
+    JiluRec r = testing::quotation(serialFromDate(dateFromSerial(day)), customer);
     r.Yinjianming = job;
-    r.Shuliang = 1000;
-    r.Guige = "大度16开";
     r.Yaoqiu = "要求";
-    r.Danjia = 0.5f;
-    r.Zongjia = 500;
     return r;
 }
 

@@ -7,9 +7,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 std::string slot(std::string_view user, std::string_view mima) {
     std::string s(user);

@@ -18,10 +18,7 @@
 namespace inkquot {
 namespace {
 
-using testing_support::FailWrites;
-using testing_support::slurp;
-using testing_support::spit;
-using testing_support::TempFolder;
+using namespace testing_support;
 using FailPoint = io_test_hooks::FailPoint;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";

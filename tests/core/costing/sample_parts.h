@@ -1,0 +1,63 @@
+#pragma once
+
+// What the costing tests and the benchmarks both start from: working price
+// files holding the built-in scheme, and the printed part every procedure's
+// expected parts are built from. Free of any test framework, so that the
+// benchmarks measure the very jobs the tests check.
+
+#include "core/common/io_status.h"
+#include "core/common/program_folder.h"
+#include "core/costing/cost_records.h"
+#include "core/costing/press_kind.h"
+#include "core/pricedata/default_scheme.h"
+#include "core/pricedata/price_tables.h"
+
+namespace inkquot::testing {
+
+// Writes the built-in scheme's four tables as the working price files of
+// `folder`, as after a scheme selection; stops at the first failure.
+inline IoStatus writeDefaultWorkingFiles(const ProgramFolder& folder) {
+    IoStatus status = writeTable(folder.file("fjiben.dat"), defaultJibenTable());
+    if (status.ok()) {
+        status = writeTable(folder.file("fgongjia.dat"), defaultGongjiaTable());
+    }
+    if (status.ok()) {
+        status = writeTable(folder.file("fzhijia.dat"), PriceTable::Zhijia, defaultZhijiaTable());
+    }
+    if (status.ok()) {
+        status =
+            writeTable(folder.file("fzhijiabu.dat"), PriceTable::Zhijiabu, defaultZhijiabuTable());
+    }
+    return status;
+}
+
+// `quantity` pieces of Kai `kai` printed on one side on 对开平印机, on 大度
+// paper (0.53 m² a 对开 sheet), with the form's starting choices for the
+// steps that are not ticked: 单出菲林 and difficulty 1 for printing, die
+// cutting and die boards.
+inline PartSpec printedPart(float quantity, float kai, float sheetKai, float gsm, float paperIndex,
+                            float coloursFront) {
+    PartSpec s;
+    s.quantity = quantity;
+    s.halfSheetArea = 0.53f;
+    s.kai = kai;
+    s.sheetKai = sheetKai;
+    s.gsm = gsm;
+    s.paperIndex = paperIndex;
+    s.coloursFront = coloursFront;
+    s.printFlag = 1;
+    s.press = costingPress(kPressDuikaiFlat);
+    s.filmMode = 1;
+    s.printDifficulty = 1;
+    s.dieCutDifficulty = 1;
+    s.dieBoardDifficulty = 1;
+    return s;
+}
+
+// The single-sheet example: 16开 leaflets on 157 g 铜版纸, four to a 四开
+// press sheet, 4 + 0 colours.
+inline PartSpec leafletPart(float quantity) {
+    return printedPart(quantity, 16, 4, 157, 1, 4);
+}
+
+}  // namespace inkquot::testing
