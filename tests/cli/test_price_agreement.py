@@ -602,7 +602,8 @@ class Builder:
         if r < 0.15:
             value = str(self.rng.randint(1, 999))
         elif r < 0.25:
-            value = "%.1f" % self.rng.uniform(100, 30000)
+            # A run is a whole number of copies, here written with a point.
+            value = "%d.0" % self.rng.uniform(100, 30000)
         elif r < 0.3:
             value = "{:,}".format(self.rng.randint(1000, 200000))
         else:
@@ -816,8 +817,8 @@ def check_refusals(cli, folder):
         ("2开 book on 对开 sheets",
          book(Ncomkai={"0": "2"}, Comyinji={"1": 0}, Cmbkaizhi={"1": "2"}), "容纳不下一贴"),
         ("no paper for 内页一", book(Ncomzhi={"1": -1}), "请为内页一选择纸张"),
-        ("negative pages", book(txtye={"0": "-8"}), "页数不能为负数"),
-        ("absurd pages", book(txtye={"0": "4000000"}), "过多"),
+        ("negative pages", book(txtye={"0": "-8"}), "内页一的页数“-8”必须在0到20000之间"),
+        ("absurd pages", book(txtye={"0": "4000000"}), "必须在0到20000之间"),
         ("no sticker paper", {"kind": 4, "controls": {"Chkbu": {"0": 1}, "Nzhibu": -1}},
          "请为不干胶选择纸张"),
         ("newspaper of 0开", {"kind": 1, "controls": {"Ncomkai": {"4": "0"},
