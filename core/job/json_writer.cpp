@@ -44,6 +44,10 @@ void JsonWriter::flush() {
     out_.flush();
 }
 
+bool JsonWriter::failed() const {
+    return out_.fail();
+}
+
 // A new line, indented to the depth of the containers open.
 void JsonWriter::lineBreak() {
     text_ += '\n';

@@ -49,6 +49,9 @@ public:
     // Hands everything written to the stream and flushes it, so that a
     // program reading the answers sees them now.
     void flush();
+    // Whether the stream has refused a write: the rest of a long output is
+    // not worth making.
+    bool failed() const;
 
 private:
     void beforeValue();

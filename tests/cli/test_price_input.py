@@ -354,6 +354,37 @@ def check_escaping(r):
         r.fail("escaped control name", str(answers[-1])[:120])
 
 
+def check_output(r):
+    """A write that fails and input that is a folder end the run with a
+    message instead of a silent success or the library's words."""
+    # One blank saved quotation, so that the history has a line to write.
+    history = os.path.join(r.folder, "frecord.dat")
+    with open(history, "wb") as f:
+        f.write(b"\0" * 860)
+    with open("/dev/full", "wb") as full:
+        for args, payload in ((["price"], LEAFLET), (["history"], None),
+                              (["scheme", "list"], None)):
+            done = subprocess.run([r.cli, "--dir", r.folder, *args], stdout=full,
+                                  stderr=subprocess.PIPE, timeout=60,
+                                  input=json.dumps(payload).encode() if payload else b"")
+            if done.returncode != 1 or "标准输出" not in done.stderr.decode("utf-8", "replace"):
+                r.fail(" ".join(args) + " to a full disk",
+                       "exit %d, stderr %r" % (done.returncode, done.stderr))
+    os.remove(history)
+
+    # A Windows shell never hands a program a folder as its input.
+    if r.cli.endswith((".exe", ".sh")):
+        return
+    folder = os.open(r.folder, os.O_RDONLY)
+    try:
+        done = subprocess.run([r.cli, "--dir", r.folder, "price"], stdin=folder,
+                              capture_output=True, timeout=60)
+    finally:
+        os.close(folder)
+    if done.returncode != 2 or "标准输入是一个文件夹" not in done.stderr.decode("utf-8"):
+        r.fail("a folder as the job", "exit %d, stderr %r" % (done.returncode, done.stderr))
+
+
 def main():
     cli = sys.argv[1]
     folder = tempfile.mkdtemp(prefix="inkquot-price-input-")
@@ -371,6 +402,7 @@ def main():
         check_conversation(r)
         check_describe(r)
         check_escaping(r)
+        check_output(r)
         print("%d failures" % r.failures)
         return 1 if r.failures else 0
     finally:
