@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "cli/cli_command.h"
+#include "core/common/gbk.h"
 #include "core/common/native_paths.h"
 #include "core/costing/price_book.h"
 #include "core/pricedata/table_damage.h"
@@ -56,7 +57,9 @@ BadInput jsonRefusal(const JsonTextError& e, std::string_view where) {
     if (e.fault() == JsonTextError::Fault::KeyTwice) {
         return BadInput(std::string(where) + ": field " + quotedName(e.what()) + " is given twice");
     }
-    return BadInput(std::string(where) + ": input is not valid JSON: " + e.what());
+    // The parser's message quotes the bytes it stopped at, which need not be
+    // UTF-8.
+    return BadInput(std::string(where) + ": input is not valid JSON: " + validUtf8(e.what()));
 }
 
 std::vector<std::pair<std::string, const nlohmann::json*>> inputObjects(const nlohmann::json& input,

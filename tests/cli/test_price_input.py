@@ -355,8 +355,20 @@ def check_escaping(r):
 
 
 def check_output(r):
-    """A write that fails and input that is a folder end the run with a
-    message instead of a silent success or the library's words."""
+    """Every line the tool writes is UTF-8 JSON, however broken the bytes it
+    quotes; a write that fails and input that is a folder end the run with
+    a message instead of a silent success or the library's words."""
+    broken = b'{"kind": 2, "controls": {"txtkehuming": {"2": "a\xff\xfeb"}}}\n\xc3\x28\n'
+    done = subprocess.run([r.cli, "--dir", r.folder, "price", "--lines"], input=broken,
+                          capture_output=True, timeout=60)
+    try:
+        errors = [json.loads(line.decode("utf-8"))["error"] for line in done.stdout.splitlines()]
+    except (UnicodeDecodeError, ValueError, KeyError) as e:
+        r.fail("broken UTF-8 in JSON Lines", "%s in %r" % (e, done.stdout))
+    else:
+        if done.returncode != 2 or len(errors) != 2 or "\ufffd" not in errors[0]:
+            r.fail("broken UTF-8 in JSON Lines", "exit %d, %r" % (done.returncode, errors))
+
     # One blank saved quotation, so that the history has a line to write.
     history = os.path.join(r.folder, "frecord.dat")
     with open(history, "wb") as f:
