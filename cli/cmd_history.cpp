@@ -192,10 +192,12 @@ int runHistory(CommandContext& ctx) {
         return printSavedJob(ctx, *matcher, *jobOf);
     }
     HistoryScanResult result;
+    // A history of millions of records is not read to the end once the
+    // answers can no longer be written.
     const IoStatus status = scanHistory(
         file, *matcher,
-        [&](std::string_view data, std::uint64_t) { writeRecord(out, decodeJilu(data)); }, {},
-        result);
+        [&](std::string_view data, std::uint64_t) { writeRecord(out, decodeJilu(data)); },
+        [&](std::uint64_t, std::uint64_t) { return !out.failed(); }, result);
     out.flush();
     if (!status) {
         std::cerr << "history: " << status.message << '\n';

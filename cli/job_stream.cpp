@@ -22,6 +22,7 @@ bool isBlank(int c) {
 
 JobStream::JobStream(std::istream& in, std::string command, bool lines)
     : in_(*in.rdbuf()), command_(std::move(command)) {
+    requireReadableInput(in, command_);
     if (lines) {
         form_ = Form::Lines;
         return;
@@ -239,6 +240,11 @@ int answerJobs(JobStream& jobs, JsonWriter& out,
             }
             if (lines) {
                 out.newline();
+            }
+            // The answers can no longer be written: the rest of the batch
+            // is not priced for nothing.
+            if (out.failed()) {
+                break;
             }
         }
     } catch (const std::exception&) {

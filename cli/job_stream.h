@@ -80,7 +80,8 @@ void readJob(const JobStream::Job& job, FormState& form);
 // refusal, after closing what was written; in JSON Lines it gets
 // {"error": message} in its place and the next lines are still answered.
 // The answers are handed on in large pieces, and whenever the next job has
-// not come yet. Returns the exit code: 2 when a line was refused, else 0.
+// not come yet; once the output refuses them, no further job is read.
+// Returns the exit code: 2 when a line was refused, else 0.
 int answerJobs(JobStream& jobs, JsonWriter& out,
                const std::function<void(const JobStream::Job&)>& answer);
 

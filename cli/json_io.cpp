@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <istream>
 #include <iterator>
 #include <limits>
@@ -9,6 +10,8 @@
 #include <stdexcept>
 
 #include "cli/cli_command.h"
+#include "core/common/gbk.h"
+#include "core/common/native_paths.h"
 #include "core/costing/price_book.h"
 #include "core/pricedata/table_damage.h"
 
@@ -25,7 +28,14 @@ std::string quotedName(std::string_view name) {
 
 }  // namespace
 
+void requireReadableInput(const std::istream& in, std::string_view command) {
+    if (&in == &std::cin && native::standardInputIsFolder()) {
+        throw BadInput(std::string(command) + ": 标准输入是一个文件夹，不是JSON文本，无法读取");
+    }
+}
+
 nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
+    requireReadableInput(in, command);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     // The parser stops at a zero byte as if the input ended there; whatever
     // follows the value must be refused, not silently dropped.
@@ -47,7 +57,9 @@ BadInput jsonRefusal(const JsonTextError& e, std::string_view where) {
     if (e.fault() == JsonTextError::Fault::KeyTwice) {
         return BadInput(std::string(where) + ": field " + quotedName(e.what()) + " is given twice");
     }
-    return BadInput(std::string(where) + ": input is not valid JSON: " + e.what());
+    // The parser's message quotes the bytes it stopped at, which need not be
+    // UTF-8.
+    return BadInput(std::string(where) + ": input is not valid JSON: " + validUtf8(e.what()));
 }
 
 std::vector<std::pair<std::string, const nlohmann::json*>> inputObjects(const nlohmann::json& input,

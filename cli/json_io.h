@@ -16,6 +16,11 @@
 
 namespace inkquot::cli {
 
+// Refuses with BadInput, the message starting with `command`, standard
+// input that is a folder (`price < jobs/`), which can be opened but never
+// read. Pipes, files and terminals pass; so does any stream but std::cin.
+void requireReadableInput(const std::istream& in, std::string_view command);
+
 // Reads all of `in` as one JSON value. Malformed text, a key given twice in
 // one object and anything after the value are refused with BadInput, the
 // message starting with `command`.

@@ -83,6 +83,18 @@ void printHelp(std::ostream& out) {
            "--version prints the version.\n";
 }
 
+// The answers went out whole, or the exit code says they did not: a full
+// disk or a broken device under standard output is a fault of the machine
+// (exit code 1 with a message), never a silent success.
+int checkedOutput(std::string_view command, int code) {
+    std::cout.flush();
+    if (!std::cout.fail()) {
+        return code;
+    }
+    std::cerr << command << ": 无法写入标准输出，输出不完整\n";
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -96,11 +108,11 @@ int main(int argc, char* argv[]) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             printHelp(std::cout);
-            return 0;
+            return checkedOutput("inkquot-cli", 0);
         }
         if (args[i] == "--version") {
             std::cout << "inkquot-cli " << INKQUOT_VERSION << '\n';
-            return 0;
+            return checkedOutput("inkquot-cli", 0);
         }
         if (args[i] == "--dir") {
             if (i + 1 >= args.size()) {
@@ -154,16 +166,16 @@ int main(int argc, char* argv[]) {
                     return 1;
                 }
             }
-            return c.run(ctx);
+            return checkedOutput(c.name, c.run(ctx));
         } catch (const inkquot::cli::BadInput& e) {
             std::cerr << e.what() << '\n';
-            return 2;
+            return checkedOutput(c.name, 2);
         } catch (const inkquot::JobRefused& e) {
             std::cerr << e.what() << '\n';
-            return 2;
+            return checkedOutput(c.name, 2);
         } catch (const std::exception& e) {
             std::cerr << e.what() << '\n';
-            return 1;
+            return checkedOutput(c.name, 1);
         }
     }
     std::cerr << "unknown command: " << rest.front() << '\n';

@@ -39,12 +39,6 @@ bool failsAt(io_test_hooks::FailPoint point) {
     return true;
 }
 
-IoStatus notRegular(const std::filesystem::path& file) {
-    return IoStatus::failure(
-        IoError::NotRegular,
-        "“" + displayName(file) + "”不是普通文件（可能是文件夹或设备），无法读取。");
-}
-
 // A file that could not be opened for reading: missing, or unreadable (on
 // Windows often because another program holds it, which is said).
 IoStatus openFailed(const std::filesystem::path& file) {
@@ -189,6 +183,12 @@ std::filesystem::path pathFromUtf8(std::string_view utf8) {
         std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
+IoStatus notRegularFile(const std::filesystem::path& file) {
+    return IoStatus::failure(
+        IoError::NotRegular,
+        "“" + displayName(file) + "”不是普通文件（可能是文件夹或设备），无法读取。");
+}
+
 IoStatus readFilePrefix(const char* file, std::size_t maxBytes, char* buffer, std::size_t& got,
                         bool missingIsEmpty) {
     got = 0;
@@ -204,7 +204,7 @@ IoStatus readFilePrefix(const char* file, std::size_t maxBytes, char* buffer, st
         case PrefixRead::Done:
             return IoStatus::success();
         case PrefixRead::NotRegular:
-            return notRegular(path);
+            return notRegularFile(path);
         case PrefixRead::Failed:
             break;
     }
@@ -228,7 +228,7 @@ IoStatus readWholeFile(const std::filesystem::path& file, std::string& out, std:
         return openFailed(file);
     }
     if (!f.isRegular()) {
-        return notRegular(file);
+        return notRegularFile(file);
     }
     bool more = false;
     if (!readUpTo(f, maxBytes, out, more)) {

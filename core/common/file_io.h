@@ -40,6 +40,7 @@ IoStatus readFilePrefix(const char* file, std::size_t maxBytes, char* buffer, st
 
 // Every reader refuses at once, with IoError::NotRegular and a message naming
 // it, a folder, FIFO or device that stands where a data file belongs.
+IoStatus notRegularFile(const std::filesystem::path& file);
 
 // Replaces a file as a whole: the bytes go to a temporary file in the same
 // folder, which is flushed to disk and then renamed over the target, and the

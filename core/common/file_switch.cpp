@@ -372,6 +372,9 @@ IoStatus recoverSwitch(const ProgramFolder& folder) {
     if (status.error == IoError::Missing) {
         return IoStatus::success();  // another run finished it meanwhile
     }
+    if (status.error == IoError::NotRegular) {
+        return status;
+    }
     std::vector<JournalEntry> entries;
     if (!status || !parseJournal(folder, text, entries)) {
         return IoStatus::failure(

@@ -101,6 +101,26 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::size_t utf8CharacterLength(std::string_view text) {
+    return utf8SequenceLength(text);
+}
+
+std::string validUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t n = utf8SequenceLength(text);
+        if (n == 0) {
+            out += kReplacement;
+            text.remove_prefix(1);
+            continue;
+        }
+        out.append(text.substr(0, n));
+        text.remove_prefix(n);
+    }
+    return out;
+}
+
 std::string decodeGbk(std::string_view gbk, bool* clean) {
     return decodeWith(gbk, clean, false);
 }

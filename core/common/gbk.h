@@ -69,4 +69,13 @@ std::size_t gbkFitLength(std::string_view gbk, std::size_t width);
 // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view text);
 
+// The length of the well-formed UTF-8 character at the start of `text`; 0
+// when the text is empty or its first byte starts none.
+std::size_t utf8CharacterLength(std::string_view text);
+
+// The text with every byte that starts no well-formed UTF-8 character
+// replaced by U+FFFD: for bytes from outside (a parser's message quoting the
+// input it stopped at) on their way into the program's UTF-8 output.
+std::string validUtf8(std::string_view text);
+
 }  // namespace inkquot

@@ -13,6 +13,9 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace inkquot::native {
@@ -75,6 +78,11 @@ void useBinaryStandardStreams() {
     ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
+bool standardInputIsFolder() {
+    // The command shell refuses to hand a program a folder as its input.
+    return false;
+}
+
 #else
 
 std::filesystem::path executablePath() {
@@ -100,6 +108,11 @@ std::vector<std::string> utf8Arguments(int argc, char* argv[]) {
 }
 
 void useBinaryStandardStreams() {}
+
+bool standardInputIsFolder() {
+    struct stat st {};
+    return ::fstat(STDIN_FILENO, &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 #endif
 

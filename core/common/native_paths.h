@@ -30,4 +30,8 @@ std::vector<std::string> utf8Arguments(int argc, char* argv[]);
 // same bytes on every system (no line ends turned into CR LF).
 void useBinaryStandardStreams();
 
+// Whether standard input is a folder (`inkquot-cli price < jobs/`): the shell
+// opens it, but no byte can be read from it.
+bool standardInputIsFolder();
+
 }  // namespace inkquot::native

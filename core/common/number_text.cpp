@@ -131,6 +131,29 @@ std::optional<float> parseNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+std::optional<double> parseNumberDouble(std::string_view text) {
+    if (!parseNumber(text)) {
+        return std::nullopt;
+    }
+    std::string_view s = trimBlanks(text);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    std::string clean;
+    double value = 0;
+    if (!cleanNumber(s, clean)) {
+        return std::nullopt;
+    }
+    const char* end = clean.data() + clean.size();
+    const auto r = std::from_chars(clean.data(), end, value, std::chars_format::general);
+    if (r.ec != std::errc{} || r.ptr != end) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
 std::string shortestFloatText(float value) {
     return shortestText(value);
 }

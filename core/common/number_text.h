@@ -20,6 +20,12 @@ namespace inkquot {
 // 32-bit float (never through a double first).
 std::optional<float> parseNumber(std::string_view text);
 
+// The value of a text that parseNumber accepts, in double precision (none
+// for any other text): the number as it was typed, before it is rounded to
+// a 32-bit float, for checks that must not be fooled by that rounding
+// ("100000001" is past 100000000 although its float is not).
+std::optional<double> parseNumberDouble(std::string_view text);
+
 // What every box that wants a number says to a text that is none.
 inline constexpr std::string_view kNotANumberText = "非法数据！";
 

@@ -1,5 +1,6 @@
 #include "core/costing/control_catalogue.h"
 
+#include <cmath>
 #include <stdexcept>
 
 #include "core/costing/press_kind.h"
@@ -67,8 +68,29 @@ ControlStart checkBox(std::string caption, CheckState state = CheckState::Unchec
 
 ControlDef def(Ctl control, std::string_view name, ControlKind kind,
                std::vector<ControlStart> entries) {
-    return ControlDef{control, name, kind, std::move(entries), 0};
+    return ControlDef{control, name, kind, std::move(entries), 0, std::nullopt};
 }
+
+// A number box and the values it takes.
+ControlDef bounded(ControlDef d, NumberRange range) {
+    d.range = range;
+    return d;
+}
+
+// The ranges of the number boxes. Each is wider than any job a shop takes
+// in: runs to a hundred million copies, books of thousands of pages, board
+// to 2000 g/m², foil over a whole sheet and more, pieces down to a few
+// millimetres (the layout calculator writes 开 of a million for a
+// millimetre-sized piece).
+constexpr NumberRange kQuantityRange{1, 100000000, true};
+constexpr NumberRange kPagesRange{0, 20000, false};
+constexpr NumberRange kFoilAreaRange{0, 100000, false};  // cm²
+constexpr NumberRange kPressSheetKaiRange{1, 64, true};
+constexpr NumberRange kKaiRange{1, 2000000, false};
+constexpr NumberRange kGramWeightRange{10, 2000, false};
+constexpr NumberRange kColourRange{0, 16, true};
+constexpr NumberRange kDifficultyRange{0.01, 20, false};
+constexpr NumberRange kFoldRange{1, 20, true};
 
 // The 开 list of a size group: its items and the text it starts with.
 std::vector<ControlStart> kaiLists() {
@@ -236,20 +258,25 @@ std::vector<ControlDef> buildCatalogue() {
     {
         auto quantities = repeat(kJobKindCount, textBox("计价数量：", "10000"));
         quantities[kNewspaper].text = "20000";
-        c.push_back(def(Ctl::txtshuliang, "txtshuliang", K::TextBox, std::move(quantities)));
+        c.push_back(bounded(def(Ctl::txtshuliang, "txtshuliang", K::TextBox, std::move(quantities)),
+                            kQuantityRange));
     }
-    c.push_back(def(Ctl::txtye, "txtye", K::TextBox,
-                    {textBox("页    数：", "0"), textBox("页    数：", "0"),
-                     textBox("版    数：", "0"), textBox("版    数：", "0")}));
-    c.push_back(
-        def(Ctl::txttang, "txttang", K::TextBox, {textBox("面积：", "0"), textBox("面积", "0")}));
-    c.push_back(def(Ctl::Ntxtkaizhi, "Ntxtkaizhi", K::TextBox,
-                    repeat(kSizeGroupCount, textBox("", "2", false))));
-    c.push_back(def(Ctl::Ncomkai, "Ncomkai", K::TextList, kaiLists()));
+    c.push_back(bounded(def(Ctl::txtye, "txtye", K::TextBox,
+                            {textBox("页    数：", "0"), textBox("页    数：", "0"),
+                             textBox("版    数：", "0"), textBox("版    数：", "0")}),
+                        kPagesRange));
+    c.push_back(bounded(
+        def(Ctl::txttang, "txttang", K::TextBox, {textBox("面积：", "0"), textBox("面积", "0")}),
+        kFoilAreaRange));
+    c.push_back(bounded(def(Ctl::Ntxtkaizhi, "Ntxtkaizhi", K::TextBox,
+                            repeat(kSizeGroupCount, textBox("", "2", false))),
+                        kPressSheetKaiRange));
+    c.push_back(bounded(def(Ctl::Ncomkai, "Ncomkai", K::TextList, kaiLists()), kKaiRange));
     c.push_back(
         def(Ctl::Ncomdu, "Ncomdu", K::PositionList, repeat(kSizeGroupCount, firstOf("", kSeries))));
     c.push_back(def(Ctl::Cmbkaizhi, "Cmbkaizhi", K::TextList, sheetSizeLists()));
-    c.push_back(def(Ctl::Ncomke, "Ncomke", K::TextList, gramWeightLists()));
+    c.push_back(
+        bounded(def(Ctl::Ncomke, "Ncomke", K::TextList, gramWeightLists()), kGramWeightRange));
     {
         ControlDef papers = def(Ctl::Ncomzhi, "Ncomzhi", K::PositionList, paperLists());
         papers.schemeItems = 50;
@@ -261,10 +288,13 @@ std::vector<ControlDef> buildCatalogue() {
         stickers.schemeItems = 10;
         c.push_back(std::move(stickers));
     }
-    c.push_back(def(Ctl::Ncomyinse, "Ncomyinse", K::TextList, colourLists()));
-    c.push_back(def(Ctl::Ncomzhuanse, "Ncomzhuanse", K::TextList,
-                    repeat(kPartCount, firstOf("专色或实地色：", kSpotColours, true))));
-    c.push_back(def(Ctl::Comnd, "Comnd", K::TextList, difficultyLists()));
+    c.push_back(
+        bounded(def(Ctl::Ncomyinse, "Ncomyinse", K::TextList, colourLists()), kColourRange));
+    c.push_back(bounded(def(Ctl::Ncomzhuanse, "Ncomzhuanse", K::TextList,
+                            repeat(kPartCount, firstOf("专色或实地色：", kSpotColours, true))),
+                        kColourRange));
+    c.push_back(
+        bounded(def(Ctl::Comnd, "Comnd", K::TextList, difficultyLists()), kDifficultyRange));
     c.push_back(def(Ctl::Comyinji, "Comyinji", K::PositionList, pressLists()));
     c.push_back(def(Ctl::Cmbfeilin, "Cmbfeilin", K::PositionList,
                     repeat(kJobKindCount, firstOf("方式或要求：", kFilmModes))));
@@ -274,7 +304,9 @@ std::vector<ControlDef> buildCatalogue() {
              firstOf("", kSurfaceTypes), firstOf("", kSurfaceSides), firstOf("", kSurfaceTypes),
              firstOf("", kSurfaceTypes)}));
     c.push_back(def(Ctl::Cmbdin, "Cmbdin", K::PositionList, {firstOf("方式：", kBindingForms)}));
-    c.push_back(def(Ctl::Cmbzheci, "Cmbzheci", K::TextList, {firstOf("折次：", kFolds, true)}));
+    c.push_back(
+        bounded(def(Ctl::Cmbzheci, "Cmbzheci", K::TextList, {firstOf("折次：", kFolds, true)}),
+                kFoldRange));
 
     c.push_back(def(
         Ctl::Chkhua, "Chkhua", K::CheckBox,
@@ -311,6 +343,10 @@ std::vector<ControlDef> buildCatalogue() {
 }
 
 }  // namespace
+
+bool NumberRange::holds(double value) const {
+    return value >= min && value <= max && (!whole || std::floor(value) == value);
+}
 
 const std::vector<ControlDef>& controlCatalogue() {
     static const std::vector<ControlDef> catalogue = [] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,19 @@ struct ControlStart {
     std::string hint;
 };
 
+// The values a number box takes, both ends included: what a job a shop
+// prints can have, with room to spare. A value outside (a negative run, a
+// paper weight of twenty digits) is a slip of the keyboard or of a script,
+// and pricing it would give money nobody can charge.
+struct NumberRange {
+    double min = 0;
+    double max = 0;
+    // Only whole numbers: counts of copies, colours, folds and press sheets.
+    bool whole = false;
+
+    bool holds(double value) const;
+};
+
 // One control array of the job entry screen: the pricing page builds its
 // widgets from these definitions and FormState its values, so both start from
 // the same contents.
@@ -54,6 +68,10 @@ struct ControlDef {
     // Paper lists are filled from the current scheme's paper table, which
     // always holds this many names (0 for every other list).
     int schemeItems = 0;
+    // For the boxes whose text is read as a number: the values a job can
+    // have. None for names, for positions and for the sheet-size lists,
+    // whose texts only the press rules write.
+    std::optional<NumberRange> range;
 
     int count() const { return static_cast<int>(entries.size()); }
 };

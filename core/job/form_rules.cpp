@@ -1,41 +1,14 @@
 #include "core/job/form_rules.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
 #include "core/common/number_text.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/press_rules.h"
+#include "core/job/control_labels.h"
 
 namespace inkquot {
-
-namespace {
-
-// The value of a text that passes the number test, in double precision: the
-// cover and inserts take half the book's 开 as a double quotient.
-std::optional<double> doubleValue(const std::string& text) {
-    if (!parseNumber(text)) {
-        return std::nullopt;
-    }
-    std::string digits;
-    for (char c : text) {
-        if (c != ' ' && c != '\t' && c != ',') {
-            digits += c;
-        }
-    }
-    if (!digits.empty() && digits.front() == '+') {
-        digits.erase(0, 1);
-    }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc() || end != digits.data() + digits.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-}  // namespace
 
 bool isWholeFoursOfPages(float pages) {
     return std::fmod(roundHalfEven(pages), 4.0f) == 0;
@@ -87,6 +60,45 @@ std::optional<EntryRefusal> checkLeaving(Ctl control, int index, const std::stri
     }
 }
 
+namespace {
+
+// A bound as the clerk writes it: "100000000", "0.01".
+std::string boundText(double bound) {
+    return std::floor(bound) == bound ? std::to_string(static_cast<long long>(bound))
+                                      : shortestDoubleText(bound);
+}
+
+}  // namespace
+
+std::optional<std::string> outOfRange(Ctl control, int index, const std::string& text) {
+    const auto& range = controlDef(control).range;
+    const auto value = parseNumberDouble(text);
+    if (!range || !value || range->holds(*value)) {
+        return std::nullopt;
+    }
+    if (control == Ctl::txtshuliang && *value == 0) {
+        return std::nullopt;
+    }
+    std::string message = controlLabel(control, index) + "“" + text + "”";
+    const std::string between = boundText(range->min) + "到" + boundText(range->max);
+    message += range->whole ? "必须是" + between + "之间的整数" : "必须在" + between + "之间";
+    return message;
+}
+
+std::optional<std::string> firstOutOfRange(const JobForm& form) {
+    for (const ControlDef& d : controlCatalogue()) {
+        if (!d.range) {
+            continue;
+        }
+        for (int i = 0; i < d.count(); ++i) {
+            if (auto message = outOfRange(d.control, i, form.text(d.control, i))) {
+                return message;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 bool resetYinji(JobForm& form, int group) {
     if (!canResetYinji(form, group)) {
         return false;
@@ -105,7 +117,7 @@ bool followBookSize(JobForm& form, int item) {
     }
     form.setText(Ctl::Ntxtkaizhi, target, form.text(Ctl::Ntxtkaizhi, 0));
     form.setListIndex(Ctl::Ncomdu, target, form.listIndex(Ctl::Ncomdu, 0));
-    if (const auto kai = doubleValue(form.text(Ctl::Ncomkai, 0))) {
+    if (const auto kai = parseNumberDouble(form.text(Ctl::Ncomkai, 0))) {
         form.setText(Ctl::Ncomkai, target, shortestDoubleText(*kai / 2.0));
     }
     return item == 0;

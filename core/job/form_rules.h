@@ -44,6 +44,20 @@ struct EntryRefusal {
 };
 std::optional<EntryRefusal> checkLeaving(Ctl control, int index, const std::string& text);
 
+// A box holding a number outside the range its box takes (NumberRange of
+// the control catalogue): the message names the box and the range, as
+// "书刊\画册的计价数量“-500”必须是1到100000000之间的整数" or
+// "内页一的纸厚（克重）“5000”必须在10到2000之间". None for a text inside its
+// range, for a box without one and for a text that is no number, which the
+// box's own check refuses; a quantity of 0 keeps the pricing run's warning
+// kZeroQuantityMessage.
+std::optional<std::string> outOfRange(Ctl control, int index, const std::string& text);
+
+// The first box of `form`, of any kind and part, whose number is outside its
+// range, in the order of the catalogue: a job is priced, saved and reopened
+// only when every box holds a value a job can have.
+std::optional<std::string> firstOutOfRange(const JobForm& form);
+
 // ResetYinji: every part of size group `group` goes back to 对开平印机 (by
 // way of 八开平印机, so the press rules run even where 对开平印机 was
 // chosen). False, with nothing changed, when the group's 开 or press sheet

@@ -86,6 +86,7 @@ private:
     int positionOf(const Entry& e, int min) const;
     bool flagOf(const Entry& e) const;
     float numberOf(const Entry& e, const std::string& text) const;
+    void refuseOutOfRange(const Entry& e, const std::string& text) const;
 
     void apply(ApplyStep step, const Entry& e);
     void applySizeText(const Entry& e);
@@ -285,6 +286,12 @@ float Reader::numberOf(const Entry& e, const std::string& text) const {
     return *v;
 }
 
+void Reader::refuseOutOfRange(const Entry& e, const std::string& text) const {
+    if (const auto message = outOfRange(e.def->control, e.index, text)) {
+        refuse(*message);
+    }
+}
+
 void Reader::applySizeText(const Entry& e) {
     if (e.def->control == Ctl::Ncomdu) {
         form_.setListIndex(Ctl::Ncomdu, e.index, positionOf(e, -1));
@@ -295,6 +302,7 @@ void Reader::applySizeText(const Entry& e) {
     if (e.def->control == Ctl::Ntxtkaizhi && !(v > 0)) {
         refuse(e.label() + quotedText(text) + "必须大于零");
     }
+    refuseOutOfRange(e, text);
     form_.setText(e.def->control, e.index, text);
 }
 
@@ -356,6 +364,7 @@ void Reader::applyOther(const Entry& e) {
                 if (c == Ctl::txtye && !isWholeFoursOfPages(v)) {
                     refuse(e.label() + quotedText(text) + "必须是4的倍数");
                 }
+                refuseOutOfRange(e, text);
             }
             form_.setText(c, e.index, text);
             return;
@@ -398,7 +407,6 @@ bool sameValue(const ControlDef& d, int i, const FormState& a, const FormState& 
     }
     return true;
 }
-
 
 // Whether reading without this value would give the form's value anyway.
 bool followsByDefault(const ControlDef& d, int i, const FormState& start, const FormState& form) {

@@ -49,12 +49,12 @@ public:
 // box (controlLabel): unknown fields and control names, indexes outside an
 // array, values of the wrong type or out of range, texts that no entry box
 // can hold (a line break or another control character), texts the screen
-// refuses (a
-// quantity, 开, press-sheet 开 or other number that is not a number, a
-// page count that is not a multiple of 4 once rounded, an empty customer or
-// job name), a press that the press rules refuse for the part, a sheet size
-// the press does not offer, and ticking a self-turn box the screen keeps
-// unavailable. A value equal to what the form holds at that point (a blank
+// refuses (a quantity, 开, press-sheet 开 or other number that is not a
+// number, a page count that is not a multiple of 4 once rounded, an empty
+// customer or job name), a number outside the range of its box
+// (outOfRange), a press that the press rules refuse for the part, a sheet
+// size the press does not offer, and ticking a self-turn box the screen
+// keeps unavailable. A value equal to what the form holds at that point (a blank
 // sheet size where the press offers none, the tick of a greyed self-turn
 // box) is the screen's own content and is accepted.
 void readJobDescription(const nlohmann::json& job, const std::string& where, FormState& form);

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/common/gbk.h"
 #include "core/common/number_text.h"
 
 namespace inkquot {
@@ -42,6 +43,10 @@ void JsonWriter::handOverIfLarge() {
 void JsonWriter::flush() {
     handOver();
     out_.flush();
+}
+
+bool JsonWriter::failed() const {
+    return out_.fail();
 }
 
 // A new line, indented to the depth of the containers open.
@@ -144,6 +149,19 @@ void JsonWriter::writeString(std::string_view v) {
     std::size_t plain = 0;  // start of the bytes not yet copied
     for (std::size_t i = 0; i < v.size(); ++i) {
         const auto c = static_cast<unsigned char>(v[i]);
+        if (c >= 0x80) {
+            // A byte that starts no UTF-8 character (a parser's message
+            // quoting broken input) is written as U+FFFD: the output stays
+            // UTF-8, so every line of it is JSON.
+            if (const std::size_t n = utf8CharacterLength(v.substr(i)); n > 0) {
+                i += n - 1;
+                continue;
+            }
+            text_.append(v, plain, i - plain);
+            plain = i + 1;
+            text_ += "\xEF\xBF\xBD";
+            continue;
+        }
         if (c >= 0x20 && c != '"' && c != '\\') {
             continue;
         }

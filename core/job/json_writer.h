@@ -14,7 +14,8 @@ namespace inkquot {
 // is gathered in the writer and handed to the stream in large pieces (and
 // when the writer goes); flush() hands it over at once and flushes the
 // stream. Texts are written as UTF-8, escaping only the quote, the backslash
-// and the control characters below 0x20.
+// and the control characters below 0x20; a byte that starts no UTF-8
+// character is written as U+FFFD.
 class JsonWriter {
 public:
     enum class Layout {
@@ -49,6 +50,9 @@ public:
     // Hands everything written to the stream and flushes it, so that a
     // program reading the answers sees them now.
     void flush();
+    // Whether the stream has refused a write: the rest of a long output is
+    // not worth making.
+    bool failed() const;
 
 private:
     void beforeValue();

@@ -2,6 +2,7 @@
 
 #include "core/common/number_text.h"
 #include "core/costing/result_text.h"
+#include "core/job/form_rules.h"
 #include "core/job/job_description.h"
 
 namespace inkquot {
@@ -24,6 +25,9 @@ PricedJob pricedJobOf(const FormState& job, const CostResult& result) {
 }
 
 PriceOutcome priceJob(const ProgramFolder& folder, const FormState& job, PricedJob& priced) {
+    if (auto refusal = firstOutOfRange(job)) {
+        return {std::move(*refusal)};
+    }
     CostResult result;
     const PriceOutcome outcome = priceJob(folder, job, result);
     if (outcome.ok()) {

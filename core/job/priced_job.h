@@ -30,7 +30,10 @@ struct PricedJob {
 PricedJob pricedJobOf(const FormState& job, const CostResult& result);
 
 // A pricing run ("开始计价") on `job`: on success `priced` holds the whole
-// priced job; a refusal leaves `priced` as it was.
+// priced job; a refusal leaves `priced` as it was. A box holding a number
+// outside its range (firstOutOfRange) refuses the run before any costing,
+// so what is priced, saved and reopened is always a job the job
+// description reader takes.
 PriceOutcome priceJob(const ProgramFolder& folder, const FormState& job, PricedJob& priced);
 
 }  // namespace inkquot

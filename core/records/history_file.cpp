@@ -147,7 +147,7 @@ IoStatus forEachHistoryPiece(const std::filesystem::path& file, const HistoryPie
     }
     // A folder, FIFO or device in its place is no history.
     if (!in.isRegular()) {
-        return readFailed(file);
+        return notRegularFile(file);
     }
     const std::uint64_t total = in.size();
     in.adviseSequential();

@@ -321,7 +321,8 @@ class Builder:
         if r < 0.15:
             value = str(self.rng.randint(1, 999))
         elif r < 0.25:
-            value = "%.1f" % self.rng.uniform(100, 30000)
+            # A run is a whole number of copies, here written with a point.
+            value = "%d.0" % self.rng.uniform(100, 30000)
         elif r < 0.3:
             value = "{:,}".format(self.rng.randint(1000, 200000))
         else:

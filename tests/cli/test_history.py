@@ -80,6 +80,17 @@ def main():
         with open(history, "rb") as f:
             if f.read() != records[2]:
                 failures.append("delete left the wrong bytes")
+
+        # A FIFO (or a folder, where Windows has no FIFO) in the history's
+        # place is refused at once, never waited on.
+        os.remove(history)
+        if hasattr(os, "mkfifo") and not cli.endswith((".exe", ".sh")):
+            os.mkfifo(history)
+        else:
+            os.mkdir(history)
+        done = run()
+        if done.returncode != 1 or "不是普通文件" not in done.stderr:
+            failures.append("FIFO history: exit %d, %r" % (done.returncode, done.stderr))
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     for f in failures:

@@ -153,6 +153,11 @@ def check_refusals(r):
         ("pages 10", job(0, txtye={"0": "10"}), "内页一的页数“10”必须是4的倍数"),
         ("pages 13.5", job(0, txtye={"1": "13.5"}), "内页二的页数“13.5”必须是4的倍数"),
         ("newspaper 版数 6", job(1, txtye={"2": "6"}), "页一的版数“6”"),
+        ("negative quantity", leaflet(txtshuliang={"2": "-5"}),
+         "单张\\招贴的计价数量“-5”必须是1到100000000之间的整数"),
+        ("fractional quantity", leaflet(txtshuliang={"2": "1000.7"}), "计价数量“1000.7”必须是"),
+        ("weight past a float's whole numbers", leaflet(Ncomke={"7": "18446744073709551617"}),
+         "单张的纸厚（克重）“18446744073709551617”必须在10到2000之间"),
         ("empty customer", leaflet(txtkehuming={"2": ""}), "单张\\招贴的客户名称不能为空"),
         ("empty job name", job(4, txtyinjianming={"0": ""}), "书刊\\画册的印件名称不能为空"),
         ("refused press", leaflet(Ncomkai={"5": "4"}, Comyinji={"7": 2}, Cmbkaizhi={}),
@@ -335,6 +340,49 @@ def check_escaping(r):
         r.fail("escaped control name", str(answers[-1])[:120])
 
 
+def check_output(r):
+    """Every line the tool writes is UTF-8 JSON, however broken the bytes it
+    quotes; a write that fails and input that is a folder end the run with
+    a message instead of a silent success or the library's words."""
+    broken = b'{"kind": 2, "controls": {"txtkehuming": {"2": "a\xff\xfeb"}}}\n\xc3\x28\n'
+    done = subprocess.run([r.cli, "--dir", r.folder, "price", "--lines"], input=broken,
+                          capture_output=True, timeout=60)
+    try:
+        errors = [json.loads(line.decode("utf-8"))["error"] for line in done.stdout.splitlines()]
+    except (UnicodeDecodeError, ValueError, KeyError) as e:
+        r.fail("broken UTF-8 in JSON Lines", "%s in %r" % (e, done.stdout))
+    else:
+        if done.returncode != 2 or len(errors) != 2 or "\ufffd" not in errors[0]:
+            r.fail("broken UTF-8 in JSON Lines", "exit %d, %r" % (done.returncode, errors))
+
+    # One blank saved quotation, so that the history has a line to write.
+    history = os.path.join(r.folder, "frecord.dat")
+    with open(history, "wb") as f:
+        f.write(b"\0" * 860)
+    with open("/dev/full", "wb") as full:
+        for args, payload in ((["price"], LEAFLET), (["history"], None),
+                              (["scheme", "list"], None)):
+            done = subprocess.run([r.cli, "--dir", r.folder, *args], stdout=full,
+                                  stderr=subprocess.PIPE, timeout=60,
+                                  input=json.dumps(payload).encode() if payload else b"")
+            if done.returncode != 1 or "标准输出" not in done.stderr.decode("utf-8", "replace"):
+                r.fail(" ".join(args) + " to a full disk",
+                       "exit %d, stderr %r" % (done.returncode, done.stderr))
+    os.remove(history)
+
+    # A Windows shell never hands a program a folder as its input.
+    if r.cli.endswith((".exe", ".sh")):
+        return
+    folder = os.open(r.folder, os.O_RDONLY)
+    try:
+        done = subprocess.run([r.cli, "--dir", r.folder, "price"], stdin=folder,
+                              capture_output=True, timeout=60)
+    finally:
+        os.close(folder)
+    if done.returncode != 2 or "标准输入是一个文件夹" not in done.stderr.decode("utf-8"):
+        r.fail("a folder as the job", "exit %d, stderr %r" % (done.returncode, done.stderr))
+
+
 def main():
     cli = sys.argv[1]
     with ProgramFolder(cli, "inkquot-price-input-") as folder:
@@ -346,6 +394,7 @@ def main():
         check_conversation(r)
         check_describe(r)
         check_escaping(r)
+        check_output(r)
         print("%d failures" % r.failures)
         return 1 if r.failures else 0
 

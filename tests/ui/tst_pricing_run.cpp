@@ -3,6 +3,7 @@
 #endif
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -54,7 +55,8 @@ private slots:
     void zeroQuantityIsRefused_data();
     void zeroQuantityIsRefused();
     void leafletShowsItsResult();
-    void negativeQuantityIsPriced();
+    void quantityOutsideItsRangeIsNotPriced_data();
+    void quantityOutsideItsRangeIsNotPriced();
     void allZeroResult();
     void savesOnceAndRestarts();
     void failedSaveKeepsTheButton();
@@ -106,13 +108,29 @@ void TestPricingRun::leafletShowsItsResult() {
     QCOMPARE(f.run.result().PrintCost, 800.0f);
 }
 
-void TestPricingRun::negativeQuantityIsPriced() {
+void TestPricingRun::quantityOutsideItsRangeIsNotPriced_data() {
+    QTest::addColumn<QString>("quantity");
+    QTest::newRow("negative") << "-500";
+    QTest::newRow("a fraction of a copy") << "12.5";
+    QTest::newRow("twenty digits") << "99999999999999999999";
+}
+
+void TestPricingRun::quantityOutsideItsRangeIsNotPriced() {
+    QFETCH(QString, quantity);
     Fixture f;
-    f.leaflet(QStringLiteral("-1000"));
+    f.leaflet();
+    // Typed as a clerk types it: the box takes any number when it is left.
+    f.page.lineEdit(Ctl::txtshuliang, 2)->clear();
+    QTest::keyClicks(f.page.lineEdit(Ctl::txtshuliang, 2), quantity);
     f.click(0);
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QCOMPARE(f.page.shownPanel(), 5);
-    QVERIFY(f.page.labresult->text().contains(QStringLiteral("数  量：-1,000\r\n")));
+    QCOMPARE(f.dialogs.texts(),
+             QStringList{QStringLiteral("单张\\招贴的计价数量“%1”必须是1到100000000之间的整数")
+                             .arg(quantity)});
+    QVERIFY(f.inEntryState());
+    QCOMPARE(f.page.shownPanel(), 2);
+    QVERIFY(f.page.labresult->text().isEmpty());
+    f.click(1);  // nothing to save
+    QVERIFY(f.history().empty());
 }
 
 void TestPricingRun::allZeroResult() {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/job/form_rules.h"
 #include "core/job/job_file.h"
 #include "core/records/history_file.h"
 #include "core/records/history_jobs.h"
@@ -149,6 +150,11 @@ void PricingRun::generateTable() {
     // The table forces its own settings onto a copy of the job: the entry
     // controls and the shown result stay as they are.
     inkquot::FormState job = page_.captureJob();
+    // A job the tool would refuse to read gives no table here either.
+    if (const auto refusal = inkquot::firstOutOfRange(job)) {
+        dialogs_.warning(&page_, fromUtf8(*refusal));
+        return;
+    }
     inkquot::CostResult lastCell;
     OutputServices services{dialogs_, *printer_, *files_, clock_, &folder_};
     generatePriceTableWindow(&page_, folder_, job, lastCell, services);

@@ -13,6 +13,7 @@
 #include "core/costing/cost_single_sheet.h"
 #include "core/costing/cost_sticker.h"
 #include "core/job/form_state.h"
+#include "core/job/priced_job.h"
 #include "tests/core/common/temp_folder.h"
 #include "tests/core/costing/sample_parts.h"
 
@@ -52,18 +53,20 @@ TEST_F(PriceJobTest, SingleSheetExample) {
     EXPECT_NEAR(result.UnitPrice, 0.9294f, 1e-4);
 }
 
-TEST_F(PriceJobTest, NegativeQuantityIsPriced) {
-    // A clerk may price a return or credit as a negative quantity: the rules
-    // run as they stand and the unit price is the total over that quantity.
-    FormState form = leaflet();
-    form.setText(Ctl::txtshuliang, 2, "-1000");
-    CostResult result;
-    const PriceOutcome outcome = priceJob(folder, form, result);
-    ASSERT_TRUE(outcome.ok()) << outcome.refusal;
-    EXPECT_TRUE(std::isfinite(result.TotalPrice));
-    EXPECT_NE(result.TotalPrice, 0.0f);
-    EXPECT_EQ(result.UnitPrice,
-              static_cast<float>(static_cast<double>(result.TotalPrice) / -1000.0));
+TEST_F(PriceJobTest, TheRunRefusesAQuantityNoJobHas) {
+    // Neither a negative run nor a fraction of a copy is a job: the pricing
+    // run refuses them before any costing and keeps the last priced job.
+    PricedJob priced;
+    ASSERT_TRUE(priceJob(folder, leaflet(), priced).ok());
+    for (const char* text : {"-1000", "1000.5"}) {
+        FormState form = leaflet();
+        form.setText(Ctl::txtshuliang, 2, text);
+        PricedJob again = priced;
+        EXPECT_EQ(priceJob(folder, form, again).refusal,
+                  std::string("单张\\招贴的计价数量“") + text + "”必须是1到100000000之间的整数");
+        EXPECT_EQ(again.result.TotalPrice, priced.result.TotalPrice);
+        EXPECT_EQ(again.resultText, priced.resultText);
+    }
 }
 
 TEST_F(PriceJobTest, RefusalsBeforeCostingKeepTheLastResult) {
