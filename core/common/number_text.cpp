@@ -98,6 +98,30 @@ std::string shortestText(T value) {
     return std::string(buffer, r.ptr);
 }
 
+// The value of a number text as T: blanks around it, an optional sign, then
+// what cleanNumber accepts. Out of range (too large, or a non-zero value
+// below the smallest T) comes back as an error and is not a number.
+template <typename T>
+std::optional<T> parseSignedNumber(std::string_view text) {
+    std::string_view s = trimBlanks(text);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    std::string clean;
+    if (!cleanNumber(s, clean)) {
+        return std::nullopt;
+    }
+    T value = 0;
+    const char* end = clean.data() + clean.size();
+    const auto r = std::from_chars(clean.data(), end, value, std::chars_format::general);
+    if (r.ec != std::errc{} || r.ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
 }  // namespace
 
 std::optional<float> parseNumber(std::string_view text) {
@@ -110,48 +134,14 @@ std::optional<float> parseNumber(std::string_view text) {
         }
         return static_cast<float>(n);
     }
-    std::string_view s = trimBlanks(text);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    std::string clean;
-    if (!cleanNumber(s, clean)) {
-        return std::nullopt;
-    }
-    float value = 0;
-    const char* end = clean.data() + clean.size();
-    // Out of range (too large, or a non-zero value below the smallest
-    // float) comes back as an error and is not a number.
-    const auto r = std::from_chars(clean.data(), end, value, std::chars_format::general);
-    if (r.ec != std::errc{} || r.ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return negative ? -value : value;
+    return parseSignedNumber<float>(text);
 }
 
 std::optional<double> parseNumberDouble(std::string_view text) {
     if (!parseNumber(text)) {
         return std::nullopt;
     }
-    std::string_view s = trimBlanks(text);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    std::string clean;
-    double value = 0;
-    if (!cleanNumber(s, clean)) {
-        return std::nullopt;
-    }
-    const char* end = clean.data() + clean.size();
-    const auto r = std::from_chars(clean.data(), end, value, std::chars_format::general);
-    if (r.ec != std::errc{} || r.ptr != end) {
-        return std::nullopt;
-    }
-    return negative ? -value : value;
+    return parseSignedNumber<double>(text);
 }
 
 std::string shortestFloatText(float value) {
