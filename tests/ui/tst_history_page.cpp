@@ -11,6 +11,7 @@
 
 #include "core/common/file_io.h"
 #include "core/records/history_file.h"
+#include "tests/core/records/sample_quotation.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
@@ -25,15 +26,9 @@ const inkquot::CivilDate kToday{2026, 12, 8};
 
 // A quotation saved `daysAgo` days before the test's today.
 inkquot::JiluRec saved(int daysAgo, const std::string& customer, const std::string& job) {
-    inkquot::JiluRec r;
-    r.Riqi = inkquot::serialFromDate(kToday) - daysAgo;
-    r.Kehuming = customer;
+    inkquot::JiluRec r =
+        inkquot::testing::quotation(inkquot::serialFromDate(kToday) - daysAgo, customer);
     r.Yinjianming = job;
-    r.Shuliang = 1000;
-    r.Guige = "大度16开";
-    r.Yaoqiu = "157克铜版纸4+4色印刷；";
-    r.Danjia = 0.5f;
-    r.Zongjia = 500;
     return r;
 }
 
