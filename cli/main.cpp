@@ -159,7 +159,11 @@ int main(int argc, char* argv[]) {
                 inkquot::ProgramFolder(root), {rest.begin() + 1, rest.end()}, std::cin, std::cout};
             // A scheme operation that a crash interrupted is undone before
             // any command reads the files, and killed writers' temporaries go.
-            if (rest.front() != "install") {
+            // The repair clears a damaged record of an interrupted change
+            // itself, which this recovery would stop at.
+            const bool repairing =
+                rest.size() == 2 && rest[0] == "scheme" && rest[1] == "repair";
+            if (rest.front() != "install" && !repairing) {
                 const auto recovered = inkquot::recoverProgramFolder(ctx.folder);
                 if (!recovered) {
                     std::cerr << recovered.message << '\n';

@@ -124,7 +124,8 @@ IoStatus writeFailed(const std::filesystem::path& file, Fault fault = Fault::Non
     const std::string reason = faultReason(fault);
     return IoStatus::failure(IoError::WriteFailed,
                              "无法写入文件“" + displayName(file) + "”" +
-                                 (reason.empty() ? "" : "（" + reason + "）") + "，原文件未改动。");
+                                 (reason.empty() ? "" : "（" + reason + "）") + "，原文件未改动。",
+                             reason);
 }
 
 IoStatus notDurable(const std::filesystem::path& file) {
@@ -137,8 +138,8 @@ IoStatus notDurable(const std::filesystem::path& file) {
 // that stops the file after a number of bytes (counted from `written`, what
 // the file already holds), as a full disk would.
 bool writeCounted(native::File& file, std::string_view bytes, std::size_t written) {
-    const bool injected =
-        failsAt(io_test_hooks::FailPoint::WriteAfterBytes) && written + bytes.size() > injection().bytes;
+    const bool injected = failsAt(io_test_hooks::FailPoint::WriteAfterBytes) &&
+                          written + bytes.size() > injection().bytes;
     if (!injected) {
         return file.writeAll(bytes);
     }
@@ -171,6 +172,11 @@ std::string faultReason(Fault fault) {
         default:
             return {};
     }
+}
+
+std::string reasonOfLastFault() {
+    const std::string reason = faultReason(native::lastFault());
+    return reason.empty() ? reason : "（" + reason + "）";
 }
 
 std::string displayName(const std::filesystem::path& file) {
@@ -415,9 +421,34 @@ IoStatus copyFileAtomically(const std::filesystem::path& from, const std::filesy
     return writeFileAtomically(to, bytes);
 }
 
+IoStatus createFolders(const std::filesystem::path& folder) {
+    std::filesystem::path path;
+    for (const auto& part : folder) {
+        path /= part;
+        if (native::isFolder(path)) {
+            continue;
+        }
+        if (native::pathExists(path)) {
+            return IoStatus::failure(IoError::WriteFailed, "无法建立文件夹“" + displayName(path) +
+                                                               "”：那里已有一个同名的文件。");
+        }
+        if (!native::makeFolder(path) && native::lastFault() != Fault::Exists) {
+            const std::string reason = faultReason(native::lastFault());
+            return IoStatus::failure(IoError::WriteFailed,
+                                     "无法建立文件夹“" + displayName(path) + "”" +
+                                         (reason.empty() ? "" : "（" + reason + "）") + "。",
+                                     reason);
+        }
+    }
+    return IoStatus::success();
+}
+
 IoStatus removeFile(const std::filesystem::path& file) {
     if (!unlinkFile(file)) {
-        return IoStatus::failure(IoError::WriteFailed, "无法删除文件“" + displayName(file) + "”。");
+        return IoStatus::failure(
+            IoError::WriteFailed,
+            "无法删除文件“" + displayName(file) + "”" + reasonOfLastFault() + "。",
+            faultReason(native::lastFault()));
     }
     if (!syncFolder(file.parent_path())) {
         return notDurable(file);

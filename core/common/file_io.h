@@ -103,6 +103,9 @@ bool isTemporaryNameOf(std::string_view name, std::string_view target);
 // The clerk's words for why a write failed ("磁盘空间不足"), empty when the
 // system's answer tells nothing the clerk can act on.
 std::string faultReason(native::Fault fault);
+// The reason of this thread's last failed file call in brackets, ready to
+// follow a file name in a message ("（磁盘空间不足）"); empty when unknown.
+std::string reasonOfLastFault();
 
 // The first half of an atomic replacement: writes the bytes to a new
 // temporary file beside `file` and flushes it to disk, leaving the rename to
@@ -119,6 +122,11 @@ bool syncFolder(const std::filesystem::path& folder);
 // Copies a whole file over another the same way (the source is read first;
 // a missing source is IoError::Missing).
 IoStatus copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Makes a folder and the folders above it that are missing. A failure names
+// the folder that could not be made (the first missing one on the way down)
+// and why.
+IoStatus createFolders(const std::filesystem::path& folder);
 
 // Removes a file and flushes its folder; a file that is already gone counts
 // as removed. A failed flush is IoError::NotDurable.

@@ -6,6 +6,7 @@
 // crashed holder never leaves a folder locked.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace inkquot::native {
@@ -21,10 +22,14 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // Waits for the lock of a folder. The folder itself is locked where the
-    // system can (Linux); elsewhere a small file in it, kFolderLockName,
-    // carries the lock and is left in place.
-    static FileLock lockFolder(const std::filesystem::path& folder);
+    // Takes the lock of a folder without waiting. The folder itself is
+    // locked where the system can (Linux); elsewhere a small file in it,
+    // kFolderLockName, carries the lock and is left in place, holding a note
+    // of who holds it.
+    static FileLock tryLockFolder(const std::filesystem::path& folder, Outcome& outcome);
+    // Who holds the lock of a folder ("inkquot-cli，进程 4242，用户 wang"), as
+    // far as the system tells; empty when it does not.
+    static std::string holderOf(const std::filesystem::path& folder);
     // Takes the lock of a file (made when missing) without waiting.
     static FileLock tryLockFile(const std::filesystem::path& file, Outcome& outcome);
 

@@ -15,9 +15,17 @@ constexpr std::size_t kMaxJournalBytes = 64 * 1024;
 
 using native::pathExists;
 
-IoStatus writeFailed(const std::filesystem::path& file, std::string_view note) {
-    return IoStatus::failure(IoError::WriteFailed,
-                             "无法写入文件“" + displayName(file) + "”，" + std::string(note));
+// A failed step of a switch, with the reason the system gave for it (asked
+// at once, before the undo makes calls of its own).
+IoStatus writeFailed(const std::filesystem::path& file) {
+    return IoStatus::failure(IoError::WriteFailed, "无法写入文件“" + displayName(file) + "”" +
+                                                       reasonOfLastFault() + "，");
+}
+
+IoStatus syncFailed(const std::filesystem::path& file) {
+    return IoStatus::failure(
+        IoError::WriteFailed,
+        "无法把文件“" + displayName(file) + "”的改动同步到磁盘" + reasonOfLastFault() + "，");
 }
 
 // A second name for `file` beside it, in the writers' temporary pattern (so a
@@ -186,9 +194,6 @@ Undone rollBack(const std::vector<JournalEntry>& entries) {
 
 }  // namespace
 
-ProgramFolderLock::ProgramFolderLock(const ProgramFolder& folder)
-    : lock_(native::FileLock::lockFolder(folder.root())) {}
-
 FileSwitch::FileSwitch(ProgramFolder folder) : folder_(std::move(folder)) {}
 
 void FileSwitch::replace(const std::filesystem::path& target, std::string bytes) {
@@ -252,15 +257,14 @@ IoStatus FileSwitch::prepare() {
         if (!status) {
             // The writers' own "unchanged" note is replaced by the caller's.
             if (status.error == IoError::WriteFailed) {
-                status.message = "无法写入文件“" + displayName(c.target) + "”，";
+                status.message = "无法写入文件“" + displayName(c.target) + "”" +
+                                 (status.cause.empty() ? "" : "（" + status.cause + "）") + "，";
             }
             return status;
         }
     }
     if (!syncFolders()) {
-        return IoStatus::failure(
-            IoError::WriteFailed,
-            "无法把文件“" + displayName(changes_.front().target) + "”所在的文件夹同步到磁盘，");
+        return syncFailed(changes_.front().target);
     }
     return IoStatus::success();
 }
@@ -298,6 +302,9 @@ FileSwitch::Undo FileSwitch::undo(bool journalWritten) {
 
 IoStatus FileSwitch::commit(std::string_view unchangedNote) {
     const ProgramFolderLock lock(folder_);
+    if (!lock) {
+        return lock.refusal();
+    }
     const std::string note(unchangedNote);
     auto undoAndReport = [&](IoStatus status, bool journalWritten) {
         status.error = IoError::WriteFailed;
@@ -323,26 +330,31 @@ IoStatus FileSwitch::commit(std::string_view unchangedNote) {
     const auto journal = folder_.file(kSwitchJournalName);
     status = writeFileAtomically(journal, journalText());
     if (!status) {
-        // A journal whose folder flush failed is in place all the same.
-        return undoAndReport(writeFailed(journal, ""), status.error == IoError::NotDurable);
+        // A journal whose folder flush failed is in place all the same. The
+        // clerk knows nothing of the journal: the change is what failed.
+        IoStatus failed = IoStatus::failure(
+            IoError::WriteFailed,
+            "无法在程序文件夹“" + displayName(folder_.root()) + "”中记下这次改动" +
+                (status.cause.empty() ? "" : "（" + status.cause + "）") + "，");
+        return undoAndReport(failed, status.error == IoError::NotDurable);
     }
 
     for (auto& c : changes_) {
         const bool done =
             c.removal ? (c.backup.empty() || unlinkFile(c.target)) : renameFile(c.staged, c.target);
         if (!done) {
-            return undoAndReport(writeFailed(c.target, ""), true);
+            return undoAndReport(writeFailed(c.target), true);
         }
         c.applied = true;
     }
     if (!syncFolders()) {
-        return undoAndReport(IoStatus::failure(IoError::WriteFailed,
-                                               "无法把改动同步到磁盘（文件“" +
-                                                   displayName(changes_.front().target) + "”），"),
-                             true);
+        return undoAndReport(syncFailed(changes_.front().target), true);
     }
     if (!unlinkFile(journal) || !syncFolder(folder_.root())) {
-        return undoAndReport(writeFailed(journal, ""), true);
+        return undoAndReport(IoStatus::failure(IoError::WriteFailed,
+                                               "无法在程序文件夹“" + displayName(folder_.root()) +
+                                                   "”中完成这次改动" + reasonOfLastFault() + "，"),
+                             true);
     }
     // The switch is made and on disk; the second names are no longer needed.
     // One that cannot be removed now is removed at the next start.
@@ -360,13 +372,16 @@ bool isValidSwitchJournal(const ProgramFolder& folder, std::string_view text) {
     return parseJournal(folder, text, entries);
 }
 
-IoStatus recoverSwitch(const ProgramFolder& folder) {
+IoStatus recoverSwitch(const ProgramFolder& folder, DamagedJournal damaged) {
     // Asked before every price book load: the usual answer is no journal.
     const auto journal = folder.file(kSwitchJournalName);
     if (!pathExists(journal)) {
         return IoStatus::success();
     }
     const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     std::string text;
     IoStatus status = readWholeFile(journal, text, kMaxJournalBytes);
     if (status.error == IoError::Missing) {
@@ -377,9 +392,20 @@ IoStatus recoverSwitch(const ProgramFolder& folder) {
     }
     std::vector<JournalEntry> entries;
     if (!status || !parseJournal(folder, text, entries)) {
+        if (damaged == DamagedJournal::Clear) {
+            // What it listed can no longer be told; the files stay as they are.
+            if (!unlinkFile(journal) || !syncFolder(folder.root())) {
+                return IoStatus::failure(IoError::WriteFailed,
+                                         "无法清除程序文件夹“" + displayName(folder.root()) +
+                                             "”中损坏的操作记录" + reasonOfLastFault() + "。");
+            }
+            return IoStatus::success();
+        }
         return IoStatus::failure(
             IoError::ReadFailed,
-            "文件“" + displayName(journal) + "”记录了一次未完成的文件操作，但它已损坏，无法恢复。");
+            "程序文件夹“" + displayName(folder.root()) +
+                "”中有一次被中断的文件操作，它的记录已损坏，无法自动恢复：请按“修复系统默认数据”"
+                "（命令行：scheme repair）清除它，再按“刷新”重新选用价格方案。");
     }
     // The journal is removed (and that removal flushed) before any second
     // name, so a journal on disk always comes with the old files: the switch
@@ -390,9 +416,10 @@ IoStatus recoverSwitch(const ProgramFolder& folder) {
         ok = unlinkFile(journal) && syncFolder(folder.root());
     }
     if (!ok) {
-        return IoStatus::failure(IoError::WriteFailed, "未能恢复被中断的文件操作（文件“" +
-                                                           displayName(journal) +
-                                                           "”），请检查程序文件夹是否可写。");
+        return IoStatus::failure(IoError::WriteFailed,
+                                 "未能恢复程序文件夹“" + displayName(folder.root()) +
+                                     "”中被中断的文件操作" + reasonOfLastFault() +
+                                     "，请检查程序文件夹是否可写。");
     }
     return IoStatus::success();
 }

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/common/file_lock.h"
 #include "core/common/io_status.h"
 #include "core/common/program_folder.h"
+#include "core/common/program_folder_lock.h"
 
 namespace inkquot {
 
@@ -67,26 +67,21 @@ private:
     std::vector<Change> changes_;
 };
 
+// What recoverSwitch does with a journal it cannot read: report it and leave
+// it (every pricing run and command stops there, so that nothing is priced
+// from tables that may be half switched), or, when the clerk repairs the
+// folder, remove it and leave the files as they are.
+enum class DamagedJournal { Report, Clear };
+
 // Finishes what an interrupted switch left: with a journal present, the files
 // it lists are put back as they were before the switch and the journal is
-// removed. Nothing to do without a journal. A
-// journal that cannot be read is left in place and reported.
-IoStatus recoverSwitch(const ProgramFolder& folder);
+// removed. Nothing to do without a journal.
+IoStatus recoverSwitch(const ProgramFolder& folder,
+                       DamagedJournal damaged = DamagedJournal::Report);
 
 // Whether a journal's text is one that recoverSwitch acts on: every path in
 // it lies in the program folder or jgfa, and every name it would remove is a
 // writer's temporary name beside its target.
 bool isValidSwitchJournal(const ProgramFolder& folder, std::string_view text);
-
-// Holds an exclusive lock on the program folder while it lives, so that the
-// program and the command line tool never switch or recover files at the same
-// moment. Works without the lock when the folder cannot be locked.
-class ProgramFolderLock {
-public:
-    explicit ProgramFolderLock(const ProgramFolder& folder);
-
-private:
-    native::FileLock lock_;
-};
 
 }  // namespace inkquot

@@ -104,7 +104,8 @@ bool retryWhileHeld(Step step, bool alsoAccessDenied = false) {
             return true;
         }
         const DWORD error = ::GetLastError();
-        const bool held = heldByAnother(error) || (alsoAccessDenied && error == ERROR_ACCESS_DENIED);
+        const bool held =
+            heldByAnother(error) || (alsoAccessDenied && error == ERROR_ACCESS_DENIED);
         if (!held || attempt == kTries) {
             lastFaultOfThread = held ? Fault::InUse : faultOf(error);
             return false;
@@ -277,6 +278,15 @@ bool syncFolder(const std::filesystem::path&) {
     return true;
 }
 
+bool makeFolder(const std::filesystem::path& folder) {
+    return ::CreateDirectoryW(widePath(folder).c_str(), nullptr) || failed();
+}
+
+bool isFolder(const std::filesystem::path& path) {
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool pathExists(const std::filesystem::path& path) {
     return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
@@ -284,8 +294,8 @@ bool pathExists(const std::filesystem::path& path) {
 bool isPlainFile(const std::filesystem::path& path) {
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                          FILE_ATTRIBUTE_DEVICE)) == 0;
+           (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 bool isWritable(const std::filesystem::path& path) {
@@ -318,10 +328,10 @@ bool diskState(const std::filesystem::path& folder, DiskState& state) {
     state.freeBytes = available.QuadPart;
     wchar_t volume[MAX_PATH + 1] = {};
     DWORD flags = 0;
-    state.readOnly = ::GetVolumePathNameW(name.c_str(), volume, MAX_PATH) &&
-                     ::GetVolumeInformationW(volume, nullptr, 0, nullptr, nullptr, &flags,
-                                             nullptr, 0) &&
-                     (flags & FILE_READ_ONLY_VOLUME) != 0;
+    state.readOnly =
+        ::GetVolumePathNameW(name.c_str(), volume, MAX_PATH) &&
+        ::GetVolumeInformationW(volume, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+        (flags & FILE_READ_ONLY_VOLUME) != 0;
     return true;
 }
 
@@ -509,6 +519,15 @@ bool syncFolder(const std::filesystem::path& folder) {
     const bool synced = ::fsync(fd) == 0 || failed();
     ::close(fd);
     return synced;
+}
+
+bool makeFolder(const std::filesystem::path& folder) {
+    return ::mkdir(folder.c_str(), 0777) == 0 || failed();
+}
+
+bool isFolder(const std::filesystem::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool pathExists(const std::filesystem::path& path) {

@@ -22,8 +22,8 @@ enum class Fault {
     NoPermission,  // access denied
     ReadOnly,      // a read-only disk or folder
     NameTooLong,
-    InUse,         // another program holds the file (Windows sharing violation)
-    Io,            // the disk reported a read or write error
+    InUse,  // another program holds the file (Windows sharing violation)
+    Io,     // the disk reported a read or write error
     Other,
 };
 
@@ -90,6 +90,11 @@ bool removeFile(const std::filesystem::path& file);
 // Flushes a folder's entries (renames, removals) to the disk. Windows writes
 // them through with the rename itself.
 bool syncFolder(const std::filesystem::path& folder);
+// Makes one folder whose parent exists; Fault::Exists when something stands
+// there already.
+bool makeFolder(const std::filesystem::path& folder);
+// Whether a folder stands at `path`.
+bool isFolder(const std::filesystem::path& path);
 // Whether anything (file, folder, link) stands at `path`.
 bool pathExists(const std::filesystem::path& path);
 // Whether a plain file (not a link, folder or device) stands at `path`.

@@ -7,6 +7,7 @@
 
 #include "core/common/file_io.h"
 #include "core/common/gbk.h"
+#include "core/common/program_folder_lock.h"
 #include "core/job/json_text.h"
 #include "core/job/json_writer.h"
 
@@ -186,6 +187,10 @@ std::optional<Letterhead> readLetterhead(const ProgramFolder& folder) {
 
 IoStatus saveLetterhead(const ProgramFolder& folder, Letterhead letterhead,
                         const std::optional<std::string>& newLogoPng) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     if (const std::string refusal = letterheadRefusal(letterhead); !refusal.empty()) {
         return IoStatus::failure(IoError::BadText, refusal);
     }

@@ -4,6 +4,7 @@
 
 #include "core/common/file_io.h"
 #include "core/common/gbk.h"
+#include "core/common/program_folder_lock.h"
 #include "core/costing/price_table.h"
 #include "core/job/json_text.h"
 #include "core/job/json_writer.h"
@@ -67,6 +68,10 @@ std::string proposedHeading(const ProgramFolder* folder, HeadingKind kind) {
 }
 
 IoStatus rememberHeading(const ProgramFolder& folder, HeadingKind kind, std::string_view heading) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     if (heading.empty() || heading.size() > kMaxKeptHeadingBytes) {
         return IoStatus::success();
     }

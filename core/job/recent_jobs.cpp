@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/common/file_io.h"
+#include "core/common/program_folder_lock.h"
 
 namespace inkquot {
 
@@ -49,6 +50,10 @@ std::vector<std::string> readRecentJobs(const ProgramFolder& folder) {
 }
 
 IoStatus rememberRecentJob(const ProgramFolder& folder, const std::string& path) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     if (!isStorablePath(path)) {
         return IoStatus::success();
     }
@@ -62,6 +67,10 @@ IoStatus rememberRecentJob(const ProgramFolder& folder, const std::string& path)
 }
 
 IoStatus forgetRecentJob(const ProgramFolder& folder, const std::string& path) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     std::vector<std::string> paths = readRecentJobs(folder);
     if (std::erase(paths, path) == 0) {
         return IoStatus::success();

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 
+#include "core/common/program_folder_lock.h"
+#include "core/pricedata/startup_recovery.h"
+
 namespace inkquot {
 
 namespace {
@@ -227,6 +230,15 @@ IoStatus WriteDefaultZhijiabu(const ProgramFolder& folder) {
 }
 
 IoStatus RepairDefaultSchemeFiles(const ProgramFolder& folder) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
+    // The repair is also the way out of a folder whose record of an
+    // interrupted change is damaged: that record goes, with the leftovers.
+    if (IoStatus recovered = recoverProgramFolder(folder, DamagedJournal::Clear); !recovered) {
+        return recovered;
+    }
     for (auto write :
          {WriteDefaultJiben, WriteDefaultZhijia, WriteDefaultZhijiabu, WriteDefaultGongjia}) {
         IoStatus status = write(folder);

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/common/file_io.h"
+#include "core/common/program_folder_lock.h"
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/scheme_list.h"
 #include "core/pricedata/scheme_ops.h"
@@ -20,11 +21,12 @@ bool fileExists(const std::filesystem::path& file) {
 }  // namespace
 
 IoStatus completeProgramFolder(const ProgramFolder& folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder.schemeFolder(), ec);
-    if (!std::filesystem::is_directory(folder.schemeFolder(), ec)) {
-        return IoStatus::failure(IoError::WriteFailed,
-                                 "无法建立文件夹“" + displayName(folder.schemeFolder()) + "”。");
+    if (IoStatus made = createFolders(folder.schemeFolder()); !made) {
+        return made;
+    }
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
     }
     struct Table {
         PriceTable table;

@@ -1,10 +1,10 @@
 #include "core/pricedata/install.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "core/common/file_io.h"
 #include "core/common/gbk.h"
+#include "core/common/program_folder_lock.h"
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/scheme_list.h"
 #include "core/records/user_file.h"
@@ -12,16 +12,6 @@
 namespace inkquot {
 
 namespace {
-
-IoStatus makeFolder(const std::filesystem::path& path) {
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    if (ec || !std::filesystem::is_directory(path, ec)) {
-        return IoStatus::failure(IoError::WriteFailed,
-                                 "无法建立文件夹“" + displayName(path) + "”。");
-    }
-    return IoStatus::success();
-}
 
 IoStatus installSchemeList(const ProgramFolder& folder) {
     const auto file = folder.schemeList();
@@ -49,9 +39,13 @@ IoStatus installSchemeList(const ProgramFolder& folder) {
 }  // namespace
 
 IoStatus installProgramFolder(const ProgramFolder& folder) {
-    IoStatus status = makeFolder(folder.schemeFolder());
+    IoStatus status = createFolders(folder.schemeFolder());
     if (!status) {
         return status;
+    }
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
     }
     for (auto write :
          {WriteDefaultJiben, WriteDefaultGongjia, WriteDefaultZhijia, WriteDefaultZhijiabu}) {

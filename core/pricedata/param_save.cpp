@@ -4,6 +4,7 @@
 
 #include "core/common/file_io.h"
 #include "core/common/file_switch.h"
+#include "core/common/program_folder_lock.h"
 #include "core/pricedata/scheme_ops.h"
 
 namespace inkquot {
@@ -21,6 +22,10 @@ IoStatus noScheme() {
 template <typename Rec, typename Encode>
 IoStatus saveThrough(const ProgramFolder& folder, std::string_view scheme, PriceTable table,
                      int record, const Rec& rec, Encode encode) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     if (!isValidSchemeName(scheme)) {
         return noScheme();
     }
@@ -81,6 +86,10 @@ IoStatus savePaperRecord(const ProgramFolder& folder, std::string_view scheme, P
 
 IoStatus copyWorkingToScheme(const ProgramFolder& folder, std::string_view scheme,
                              PriceTable table) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     if (!isValidSchemeName(scheme)) {
         return noScheme();
     }

@@ -5,6 +5,7 @@
 
 #include "core/common/file_io.h"
 #include "core/common/file_switch.h"
+#include "core/common/program_folder_lock.h"
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/scheme_list.h"
 #include "core/pricedata/table_damage.h"
@@ -55,6 +56,10 @@ std::filesystem::path storedFile(const ProgramFolder& folder, std::string_view s
 
 IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme,
                       std::vector<std::string>* damage) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     IoStatus status = checkSchemeName(scheme);
     if (!status) {
         return status;
@@ -102,6 +107,10 @@ IoStatus checkListedScheme(const ProgramFolder& folder, std::string_view scheme)
 }
 
 IoStatus exportScheme(const ProgramFolder& folder, std::string_view scheme) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     std::vector<std::string> names;
     IoStatus status = checkedNameAndList(folder, scheme, names);
     if (!status) {
@@ -130,6 +139,10 @@ IoStatus exportScheme(const ProgramFolder& folder, std::string_view scheme) {
 
 IoStatus deleteScheme(const ProgramFolder& folder, std::string_view scheme,
                       std::vector<std::string>& remaining) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     if (scheme == kDefaultSchemeName) {
         return IoStatus::failure(IoError::BadText, "系统默认方案，不能删除！");
     }

@@ -85,7 +85,13 @@ IoStatus removeIn(const std::filesystem::path& folder, bool (*isOwn)(std::string
 }  // namespace
 
 IoStatus removeLeftoverTemporaries(const ProgramFolder& folder) {
-    const ProgramFolderLock lock(folder);
+    // Only while no other process holds the folder: a live writer's staged
+    // file looks just like a killed one's. The next start removes what a
+    // busy folder keeps now.
+    const ProgramFolderLock lock(folder, std::chrono::milliseconds(0));
+    if (!lock) {
+        return IoStatus::success();
+    }
     IoStatus status = removeIn(folder.root(), isOwnRootFile);
     if (!status) {
         return status;
@@ -93,8 +99,8 @@ IoStatus removeLeftoverTemporaries(const ProgramFolder& folder) {
     return removeIn(folder.schemeFolder(), isOwnSchemeFile);
 }
 
-IoStatus recoverProgramFolder(const ProgramFolder& folder) {
-    IoStatus status = recoverSwitch(folder);
+IoStatus recoverProgramFolder(const ProgramFolder& folder, DamagedJournal damaged) {
+    IoStatus status = recoverSwitch(folder, damaged);
     if (!status) {
         // The journal's files are still needed to recover; nothing is removed.
         return status;

@@ -1,6 +1,5 @@
 #include "core/records/history_jobs.h"
 
-
 #include <charconv>
 #include <fstream>
 #include <functional>
@@ -9,6 +8,7 @@
 
 #include "core/common/file_io.h"
 #include "core/common/file_switch.h"
+#include "core/common/program_folder_lock.h"
 
 namespace inkquot {
 
@@ -208,6 +208,10 @@ HistoryRecordKey historyRecordKey(std::string_view data) {
 
 IoStatus appendHistoryWithJob(const ProgramFolder& folder, const JiluRec& rec,
                               std::string_view jobText, bool* jobStored) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     if (jobStored != nullptr) {
         *jobStored = false;
     }
@@ -281,6 +285,10 @@ IoStatus appendHistoryWithJob(const ProgramFolder& folder, const JiluRec& rec,
 
 IoStatus deleteHistoryWithJobsUpTo(const ProgramFolder& folder, double cutoffDay,
                                    std::size_t* dropped) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     const auto history = folder.file(kHistoryFileName);
     const auto jobs = folder.file(kHistoryJobsFileName);
     StagedFile stagedHistory;
@@ -318,6 +326,10 @@ IoStatus deleteHistoryWithJobsUpTo(const ProgramFolder& folder, double cutoffDay
 }
 
 IoStatus deleteHistoryWithJobs(const ProgramFolder& folder) {
+    const ProgramFolderLock lock(folder);
+    if (!lock) {
+        return lock.refusal();
+    }
     FileSwitch change(folder);
     change.remove(folder.file(kHistoryFileName));
     change.remove(folder.file(kHistoryJobsFileName));

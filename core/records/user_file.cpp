@@ -1,10 +1,10 @@
 #include "core/records/user_file.h"
 
-
 #include <cerrno>
 
 #include "core/common/file_io.h"
 #include "core/common/gbk.h"
+#include "core/common/program_folder_lock.h"
 
 namespace inkquot {
 
@@ -55,6 +55,10 @@ bool passwordMatches(const std::optional<UserRec>& stored, std::string_view type
 }
 
 IoStatus writePassword(const std::filesystem::path& file, std::string_view password) {
+    const ProgramFolderLock lock(ProgramFolder(file.parent_path()));
+    if (!lock) {
+        return lock.refusal();
+    }
     if (trimSpaces(password).empty()) {
         return IoStatus::failure(IoError::BadText, "密码不能为空。");
     }
@@ -86,6 +90,10 @@ IoStatus writePassword(const std::filesystem::path& file, std::string_view passw
 }
 
 IoStatus ensureUserFile(const std::filesystem::path& file) {
+    const ProgramFolderLock lock(ProgramFolder(file.parent_path()));
+    if (!lock) {
+        return lock.refusal();
+    }
     if (native::pathExists(file)) {
         return IoStatus::success();
     }

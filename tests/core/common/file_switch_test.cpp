@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#ifdef __linux__
+#include <unistd.h>
+#endif
 
+#include "core/common/file_lock.h"
+#include "core/common/program_folder_lock.h"
 #include "core/pricedata/startup_recovery.h"
 #include "tests/core/common/fail_writes.h"
 #include "tests/core/common/temp_folder.h"
@@ -17,8 +23,8 @@ using namespace testing_support;
 std::map<std::string, std::string> snapshot(const std::filesystem::path& root) {
     std::map<std::string, std::string> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(root)) {
-        // The empty file that carries the folder's lock on Windows is no
-        // part of the folder's contents.
+        // The file that carries the folder's lock on Windows (with a note of
+        // its holder) is no part of the folder's contents.
         if (e.is_regular_file() && e.path().filename() != native::kFolderLockName) {
             files[displayName(e.path().lexically_relative(root))] = slurp(e.path());
         }
@@ -98,12 +104,61 @@ TEST(FileSwitch, ADamagedOrForeignJournalIsRefusedAndTouchesNothing) {
         Folder f;
         spit(f.dir / "notes.txt", "the shop's own file");
         spit(f.dir / kSwitchJournalName, journal);
-        const auto before = snapshot(f.dir.path());
+        auto before = snapshot(f.dir.path());
         const IoStatus s = recoverProgramFolder(f.folder);
         EXPECT_EQ(s.error, IoError::ReadFailed) << journal;
-        EXPECT_NE(s.message.find(kSwitchJournalName), std::string::npos);
+        // The clerk is told the way out, in the program's words only.
+        EXPECT_NE(s.message.find("修复系统默认数据"), std::string::npos) << s.message;
+        EXPECT_EQ(s.message.find(kSwitchJournalName), std::string::npos) << s.message;
         EXPECT_EQ(snapshot(f.dir.path()), before) << journal;
+
+        // The repair's way: the journal goes, every other file stays.
+        ASSERT_TRUE(recoverProgramFolder(f.folder, DamagedJournal::Clear)) << journal;
+        before.erase(kSwitchJournalName);
+        EXPECT_EQ(snapshot(f.dir.path()), before) << journal;
+        EXPECT_TRUE(recoverProgramFolder(f.folder)) << journal;
     }
+}
+
+TEST(ProgramFolderLock, AnotherHolderIsWaitedForThenNamed) {
+    Folder f;
+    native::FileLock::Outcome outcome;
+    native::FileLock other = native::FileLock::tryLockFolder(f.dir.path(), outcome);
+    ASSERT_EQ(outcome, native::FileLock::Outcome::Locked);
+    {
+        const ProgramFolderLock lock(f.folder, std::chrono::milliseconds(60));
+        EXPECT_FALSE(lock);
+        const IoStatus refusal = lock.refusal();
+        EXPECT_EQ(refusal.error, IoError::Busy);
+        EXPECT_NE(refusal.message.find(displayName(f.dir.path())), std::string::npos);
+#ifdef __linux__
+        // The holder here is this very process.
+        EXPECT_NE(refusal.message.find("进程 " + std::to_string(::getpid())), std::string::npos)
+            << refusal.message;
+#endif
+    }
+    // A staged file of a live writer is not a leftover.
+    spit(f.dir / ".fjiben.dat.a1B2c3", "staged by the other writer");
+    EXPECT_TRUE(removeLeftoverTemporaries(f.folder));
+    EXPECT_TRUE(std::filesystem::exists(f.dir / ".fjiben.dat.a1B2c3"));
+
+    other = native::FileLock();
+    EXPECT_TRUE(removeLeftoverTemporaries(f.folder));
+    EXPECT_FALSE(std::filesystem::exists(f.dir / ".fjiben.dat.a1B2c3"));
+}
+
+TEST(ProgramFolderLock, IsTheSameLockInsideItsHolder) {
+    Folder f;
+    const ProgramFolderLock outer(f.folder, std::chrono::milliseconds(0));
+    ASSERT_TRUE(outer);
+    // The same folder spelled another way, then a switch that locks again.
+    const ProgramFolderLock inner(ProgramFolder(f.dir.path() / "."), std::chrono::milliseconds(0));
+    EXPECT_TRUE(inner);
+    EXPECT_TRUE(f.commit());
+    // Held by this process, the folder is still closed to other processes.
+    native::FileLock::Outcome outcome;
+    const native::FileLock other = native::FileLock::tryLockFolder(f.dir.path(), outcome);
+    EXPECT_EQ(outcome, native::FileLock::Outcome::HeldByAnother);
 }
 
 TEST(StartupRecovery, RemovesOnlyTheWritersOwnTemporaries) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/common/file_io.h"
 #include "core/pricedata/scheme_list.h"
 #include "core/records/user_file.h"
 #include "tests/core/common/temp_folder.h"
@@ -56,7 +57,10 @@ TEST(Install, ReportsAFolderThatCannotBeMade) {
     spit(dir / "app", "a file where the folder should be");
     IoStatus s = installProgramFolder(ProgramFolder(dir / "app"));
     EXPECT_EQ(s.error, IoError::WriteFailed);
-    EXPECT_NE(s.message.find("jgfa"), std::string::npos);
+    // The folder that failed is the program folder itself, not jgfa below it.
+    EXPECT_NE(s.message.find("“" + displayName(dir / "app") + "”：那里已有一个同名的文件"),
+              std::string::npos)
+        << s.message;
 }
 
 }  // namespace

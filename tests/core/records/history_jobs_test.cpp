@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/common/file_io.h"
+#include "core/common/file_lock.h"
 #include "core/common/file_switch.h"
 #include "core/pricedata/startup_recovery.h"
 #include "tests/core/common/temp_folder.h"
