@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "core/common/file_io.h"
 #include "core/common/folder_choice.h"
 #include "core/common/native_paths.h"
 #include "core/job/job_description.h"
@@ -87,11 +89,14 @@ void printHelp(std::ostream& out) {
 // disk or a broken device under standard output is a fault of the machine
 // (exit code 1 with a message), never a silent success.
 int checkedOutput(std::string_view command, int code) {
+    errno = 0;
     std::cout.flush();
     if (!std::cout.fail()) {
         return code;
     }
-    std::cerr << command << ": 无法写入标准输出，输出不完整\n";
+    const std::string reason = inkquot::faultReason(inkquot::native::faultOfErrno(errno));
+    std::cerr << command << ": 无法写入标准输出" << (reason.empty() ? "" : "（" + reason + "）")
+              << "，输出不完整\n";
     return 1;
 }
 
@@ -161,8 +166,7 @@ int main(int argc, char* argv[]) {
             // any command reads the files, and killed writers' temporaries go.
             // The repair clears a damaged record of an interrupted change
             // itself, which this recovery would stop at.
-            const bool repairing =
-                rest.size() == 2 && rest[0] == "scheme" && rest[1] == "repair";
+            const bool repairing = rest.size() == 2 && rest[0] == "scheme" && rest[1] == "repair";
             if (rest.front() != "install" && !repairing) {
                 const auto recovered = inkquot::recoverProgramFolder(ctx.folder);
                 if (!recovered) {

@@ -129,9 +129,12 @@ IoStatus writeFailed(const std::filesystem::path& file, Fault fault = Fault::Non
 }
 
 IoStatus notDurable(const std::filesystem::path& file) {
-    return IoStatus::failure(
-        IoError::NotDurable,
-        "文件“" + displayName(file) + "”已改动，但未能同步到磁盘：断电后这次改动可能丢失。");
+    const std::string reason = faultReason(native::lastFault());
+    return IoStatus::failure(IoError::NotDurable,
+                             "文件“" + displayName(file) + "”已改动，但未能同步到磁盘" +
+                                 (reason.empty() ? "" : "（" + reason + "）") +
+                                 "：断电后这次改动可能丢失。",
+                             reason);
 }
 
 // Writes the bytes at the file's position, honouring an injected failure

@@ -1,6 +1,7 @@
 #include "core/common/native_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <random>
 #include <string>
@@ -13,8 +14,6 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace inkquot::native {
@@ -22,6 +21,33 @@ namespace inkquot::native {
 namespace {
 thread_local Fault lastFaultOfThread = Fault::None;
 }  // namespace
+
+Fault faultOfErrno(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return Fault::Missing;
+        case EEXIST:
+            return Fault::Exists;
+        case ENOSPC:
+            return Fault::NoSpace;
+#ifdef EDQUOT
+        case EDQUOT:
+            return Fault::Quota;
+#endif
+        case EACCES:
+        case EPERM:
+            return Fault::NoPermission;
+        case EROFS:
+            return Fault::ReadOnly;
+        case ENAMETOOLONG:
+            return Fault::NameTooLong;
+        case EIO:
+            return Fault::Io;
+        default:
+            return Fault::Other;
+    }
+}
 
 Fault lastFault() {
     return lastFaultOfThread;
@@ -340,33 +366,8 @@ bool diskState(const std::filesystem::path& folder, DiskState& state) {
 
 namespace {
 
-Fault faultOf(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return Fault::Missing;
-        case EEXIST:
-            return Fault::Exists;
-        case ENOSPC:
-            return Fault::NoSpace;
-        case EDQUOT:
-            return Fault::Quota;
-        case EACCES:
-        case EPERM:
-            return Fault::NoPermission;
-        case EROFS:
-            return Fault::ReadOnly;
-        case ENAMETOOLONG:
-            return Fault::NameTooLong;
-        case EIO:
-            return Fault::Io;
-        default:
-            return Fault::Other;
-    }
-}
-
 bool failed() {
-    lastFaultOfThread = faultOf(errno);
+    lastFaultOfThread = faultOfErrno(errno);
     return false;
 }
 

@@ -27,6 +27,8 @@ enum class Fault {
     Other,
 };
 
+// The fault that a C library error number (errno) stands for.
+Fault faultOfErrno(int error);
 // The fault of this thread's last failed call of this interface.
 Fault lastFault();
 // Sets it, for the failure injection of the writers' tests.
