@@ -36,11 +36,22 @@ void requireReadableInput(const std::istream& in, std::string_view command) {
 
 nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
     requireReadableInput(in, command);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    // The parser stops at a zero byte as if the input ended there; whatever
-    // follows the value must be refused, not silently dropped.
-    if (text.find('\0') != std::string::npos) {
-        throw BadInput(std::string(command) + ": input holds a zero byte");
+    // One request is a few hundred bytes; an endless input (a device, a
+    // runaway pipe) is refused instead of read until memory runs out.
+    constexpr std::size_t kMaxRequestBytes = 1 << 20;
+    std::string text;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const std::string_view got(buffer, static_cast<std::size_t>(in.gcount()));
+        // The parser stops at a zero byte as if the input ended there;
+        // whatever follows the value must be refused, not silently dropped.
+        if (got.find('\0') != std::string_view::npos) {
+            throw BadInput(std::string(command) + ": input holds a zero byte");
+        }
+        text += got;
+        if (text.size() > kMaxRequestBytes) {
+            throw BadInput(std::string(command) + ": input is larger than 1 MiB");
+        }
     }
     return parseJsonText(text, command);
 }
