@@ -15,6 +15,7 @@
 #include "core/records/history_file.h"
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
+#include "core/records/history_summary.h"
 
 namespace inkquot {
 namespace {
@@ -39,6 +40,8 @@ void writeHistory(std::uint64_t records) {
     std::string piece;
     for (std::uint64_t i = 0; i < records; ++i) {
         r.Riqi = 46000 + static_cast<double>(i % 1000);
+        // A shop's few thousand customers, every one a 印务 company.
+        r.Kehuming = "某某印务有限公司" + std::to_string(i % 5000);
         std::string slot;
         encodeJiluSlot(r, slot);
         piece += slot;
@@ -83,6 +86,16 @@ void query(benchmark::State& state, const HistoryQuery* q) {
             {}, result, kShown);
         benchmark::DoNotOptimize(lines.data());
         state.counters["matched"] = static_cast<double>(result.matched);
+    }
+}
+
+// The history page's glance: every record's month and customer summed.
+void summary(benchmark::State& state, const HistoryQuery* q) {
+    const auto matcher = HistoryMatcher::from(*q);
+    for (auto _ : state) {
+        HistorySummary s;
+        summarizeHistory(historyFile(), *matcher, s);
+        benchmark::DoNotOptimize(s.customers.data());
     }
 }
 
@@ -162,6 +175,10 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("history/query date", query, &byDate)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("history/summary all", summary, &all)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("history/summary customer", summary, &customer)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("history/bare copy", bareCopy)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("history/delete up to", deleteUpTo)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("history/append one", appendOne)->Unit(benchmark::kMillisecond);
@@ -181,6 +198,8 @@ int main(int argc, char** argv) {
     row("history/query all", "history/bare read");
     row("history/query customer", "history/bare read");
     row("history/query date", "history/bare read");
+    row("history/summary all", "history/bare read");
+    row("history/summary customer", "history/bare read");
     row("history/delete up to", "history/bare copy");
     row("history/append one", "history/bare copy");
     benchmark::Shutdown();

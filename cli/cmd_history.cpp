@@ -9,6 +9,7 @@
 #include "core/job/job_file.h"
 #include "core/records/history_jobs.h"
 #include "core/records/history_scan.h"
+#include "core/records/history_summary.h"
 
 namespace inkquot::cli {
 
@@ -113,6 +114,43 @@ int printSavedJob(CommandContext& ctx, const HistoryMatcher& matcher, std::uint6
     return 0;
 }
 
+void writeTotals(JsonWriter& out, const QuoteTotals& totals) {
+    out.key("quotes")
+        .integer(static_cast<std::int64_t>(totals.quotes))
+        .key("total")
+        .cents(totals.cents);
+}
+
+// The totals of the records a query lists, by month and for the customers
+// with the largest sums: the history page's glance, as one JSON object.
+int printSummary(CommandContext& ctx, const HistoryMatcher& matcher) {
+    HistorySummary summary;
+    const IoStatus status = summarizeHistory(ctx.folder.file(kHistoryFileName), matcher, summary);
+    if (!status) {
+        std::cerr << "history: " << status.message << '\n';
+        return 1;
+    }
+    JsonWriter out(ctx.out);
+    out.beginObject();
+    writeTotals(out, summary.all);
+    out.key("months").beginArray();
+    for (const MonthTotals& m : summary.months) {
+        out.beginObject().key("month").text(
+            m.year == 0 ? "?" : std::to_string(m.year) + "/" + std::to_string(m.month));
+        writeTotals(out, m.totals);
+        out.endObject();
+    }
+    out.endArray().key("customers").beginArray();
+    for (const CustomerTotals& c : summary.customers) {
+        out.beginObject().key("customer").text(c.customer);
+        writeTotals(out, c.totals);
+        out.endObject();
+    }
+    out.endArray().endObject();
+    out.newline();
+    return 0;
+}
+
 std::uint64_t checkedRecordNumber(const std::string& text) {
     std::uint64_t k = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), k);
@@ -129,9 +167,14 @@ int runHistory(CommandContext& ctx) {
     HistoryQuery query;
     std::optional<double> deleteUpTo;
     std::optional<std::uint64_t> jobOf;
+    bool summary = false;
     int modes = 0;
     for (std::size_t i = 0; i < ctx.args.size(); ++i) {
         const std::string& option = ctx.args[i];
+        if (option == "--summary") {
+            summary = true;
+            continue;
+        }
         if (i + 1 >= ctx.args.size()) {
             throw BadInput("history: " + option + " needs a value (see --help)");
         }
@@ -160,8 +203,11 @@ int runHistory(CommandContext& ctx) {
     if (modes > 1) {
         throw BadInput("history: give one of --customer, --job, --after or --delete-up-to");
     }
-    if (jobOf && deleteUpTo) {
-        throw BadInput("history: --job-of lists, it does not go with --delete-up-to");
+    if ((jobOf || summary) && deleteUpTo) {
+        throw BadInput("history: --job-of and --summary read, they do not go with --delete-up-to");
+    }
+    if (jobOf && summary) {
+        throw BadInput("history: give --job-of or --summary, not both");
     }
 
     const auto file = ctx.folder.file(kHistoryFileName);
@@ -190,6 +236,9 @@ int runHistory(CommandContext& ctx) {
     const auto matcher = HistoryMatcher::from(query);
     if (jobOf) {
         return printSavedJob(ctx, *matcher, *jobOf);
+    }
+    if (summary) {
+        return printSummary(ctx, *matcher);
     }
     HistoryScanResult result;
     // A history of millions of records is not read to the end once the

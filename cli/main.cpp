@@ -54,6 +54,9 @@ const Command kCommands[] = {
      "                     lists all, --after lists those saved after DATE\n"
      "  history [QUERY] --job-of K\n"
      "                     the job file (.inkjob) saved with the K-th quotation listed\n"
+     "  history [QUERY] --summary\n"
+     "                     the quotations the query lists, counted and summed by month and\n"
+     "                     for the ten customers with the largest sums\n"
      "  history --delete-up-to DATE\n"
      "                     delete the quotations saved on DATE or before, and their jobs",
      inkquot::cli::runHistory},

@@ -131,6 +131,21 @@ JsonWriter& JsonWriter::integer(std::int64_t v) {
     return *this;
 }
 
+JsonWriter& JsonWriter::cents(std::int64_t v) {
+    beforeValue();
+    if (v < 0) {
+        text_ += '-';
+    }
+    const std::uint64_t magnitude = v < 0 ? 0 - static_cast<std::uint64_t>(v) : v;
+    char buf[24];
+    const auto result = std::to_chars(buf, buf + sizeof buf, magnitude / 100);
+    text_.append(buf, result.ptr);
+    text_ += '.';
+    text_ += static_cast<char>('0' + magnitude % 100 / 10);
+    text_ += static_cast<char>('0' + magnitude % 10);
+    return *this;
+}
+
 JsonWriter& JsonWriter::boolean(bool v) {
     beforeValue();
     text_ += v ? "true" : "false";

@@ -38,6 +38,9 @@ public:
     // "129.37491", "1e+20", "-0"); `v` must be finite.
     JsonWriter& number(float v);
     JsonWriter& integer(std::int64_t v);
+    // An amount of money given in cents, written in yuan with two decimals
+    // ("4242.50", "-0.05").
+    JsonWriter& cents(std::int64_t v);
     JsonWriter& boolean(bool v);
     JsonWriter& text(std::string_view v);
     // A whole value as the JSON library holds it, object members in the

@@ -135,6 +135,10 @@ std::string_view jobNameFieldOf(std::string_view data) {
     return data.substr(kYinjianming.offset, kYinjianming.width);
 }
 
+float totalPriceOf(std::string_view data) {
+    return le::readFloat(data, kZongjia);
+}
+
 IoStatus forEachHistoryPiece(const std::filesystem::path& file, const HistoryPieceVisitor& visit,
                              const HistoryProgress& keepGoing, bool* stopped) {
     if (stopped != nullptr) {

@@ -42,6 +42,7 @@ inline double savedDayOf(std::string_view data) {
 }
 std::string_view customerFieldOf(std::string_view data);
 std::string_view jobNameFieldOf(std::string_view data);
+float totalPriceOf(std::string_view data);
 
 // Whole records read together: `count` slots one after the other, the last
 // perhaps without its filler.

@@ -74,6 +74,30 @@ def main():
             if done.returncode != 2 or not done.stderr.strip() or done.stdout:
                 failures.append("refused %s: exit %d" % (args, done.returncode))
 
+        # The glance over a query: by month (a day that is no date under
+        # "?"), and the ten customers with the largest sums; a total that is
+        # no number counts as 0, every sum exact to the cent.
+        undated = bytearray(slot(d, "丙", "书", total=0.1))
+        undated[0:8] = struct.pack("<d", float("inf"))
+        many = [slot(d, "客户%02d" % i, "单页", total=i + 0.01) for i in range(12)]
+        with open(history, "wb") as f:
+            f.write(b"".join(records + [bytes(undated), slot(d, "乙公司", "书", total=float("nan"))]
+                             + many))
+        done = run("--summary")
+        summary = json.loads(done.stdout) if done.returncode == 0 else {}
+        months = [(m["month"], m["quotes"]) for m in summary.get("months", [])]
+        top = [(c["customer"], c["quotes"]) for c in summary.get("customers", [])]
+        if (summary.get("quotes") != 17 or months != [("?", 1), ("2026/12", 16)]
+                or top[:3] != [("甲印务", 2), ("乙公司", 2), ("客户11", 1)]
+                or top[-1] != ("客户04", 1) or "\"total\": 1566.22," not in done.stdout):
+            failures.append("summary: %s %s" % (done.stdout, done.stderr))
+        done = run("--customer", "乙", "--summary")
+        if done.returncode != 0 or json.loads(done.stdout)["customers"] != [
+                {"customer": "乙公司", "quotes": 2, "total": 500}]:
+            failures.append("summary of a query: %s %s" % (done.stdout, done.stderr))
+        with open(history, "wb") as f:
+            f.write(b"".join(records))
+
         done = run("--delete-up-to", "2026/12/2")
         if done.returncode != 0 or json.loads(done.stdout) != {"deleted": 2, "kept": 1}:
             failures.append("delete: %s %s" % (done.stdout, done.stderr))
