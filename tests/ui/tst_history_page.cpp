@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -16,6 +17,7 @@
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/history/history_page.h"
+#include "ui/history/history_summary_dialog.h"
 
 using Kind = ScriptedDialogs::Kind;
 using Icon = Dialogs::Icon;
@@ -80,6 +82,7 @@ private slots:
     void tornHistoryIsListed();
     void longQueryShowsTheFirstAndCanBeStopped();
     void exportWritesTheFoundRecords();
+    void summaryAddsUpTheQueryByMonthAndCustomer();
 };
 
 void TestHistoryPage::startsInCustomerModeWithAMonthAgo() {
@@ -365,6 +368,35 @@ void TestHistoryPage::exportWritesTheFoundRecords() {
     QVERIFY(f.dialogs.last().text.contains(QStringLiteral("不存在")));
     QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList({QStringLiteral("记录.csv")}));
+}
+
+void TestHistoryPage::summaryAddsUpTheQueryByMonthAndCustomer() {
+    Fixture f;
+    f.save(saved(10, "甲印务", "画册"));  // 2026/11/28
+    f.save(saved(1, "乙公司", "海报"));
+    f.save(saved(0, "甲印务", "单页"));
+    f.save(saved(0, "丙", "书"));
+    f.page.Txtcxtj[0]->setText(QStringLiteral("印务"));
+    QStringList months;
+    QString total;
+    int bars = -1;
+    f.page.showSummaryDialog = [&](QDialog& d) {
+        auto& dialog = static_cast<HistorySummaryDialog&>(d);
+        total = dialog.findChild<QLabel*>(QStringLiteral("labtotal"))->text();
+        for (int r = 0; r < dialog.months->rowCount(); ++r) {
+            months << QStringList{dialog.months->item(r, 0)->text(),
+                                  dialog.months->item(r, 1)->text(),
+                                  dialog.months->item(r, 2)->text()}
+                          .join(QLatin1Char(' '));
+        }
+        bars = dialog.bars->sizeHint().height();
+    };
+    QTest::mouseClick(f.page.cmdsummary, Qt::LeftButton);
+    QCOMPARE(total, QStringLiteral("共2份报价，金额合计1,000.00元"));
+    QCOMPARE(months, (QStringList{QStringLiteral("2026年11月 1 500.00"),
+                                  QStringLiteral("2026年12月 1 500.00")}));
+    QVERIFY(bars > 0);
+    QVERIFY(f.dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestHistoryPage)

@@ -18,9 +18,11 @@
 #include "core/records/history_jobs.h"
 #include "core/records/history_query.h"
 #include "core/records/history_scan.h"
+#include "core/records/history_summary.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
 #include "ui/history/history_export.h"
+#include "ui/history/history_summary_dialog.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
@@ -90,6 +92,11 @@ HistoryPage::HistoryPage(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
     cmdexcel->setObjectName(QStringLiteral("cmdexcel"));
     buttons->addWidget(cmdexcel);
     connect(cmdexcel, &QPushButton::clicked, this, &HistoryPage::exportRecords);
+    cmdsummary = new QPushButton(QStringLiteral("统计"), this);
+    cmdsummary->setObjectName(QStringLiteral("cmdsummary"));
+    cmdsummary->setToolTip(QStringLiteral("查询到的报价按月份和客户合计"));
+    buttons->addWidget(cmdsummary);
+    connect(cmdsummary, &QPushButton::clicked, this, &HistoryPage::showSummary);
     buttons->addStretch(1);
     connect(cmdstop, &QPushButton::clicked, this, &HistoryPage::stopQuery);
     connect(cmdli[0], &QPushButton::clicked, this, &HistoryPage::query);
@@ -323,4 +330,29 @@ void HistoryPage::exportRecords() {
     }
     exportHistorySheet(this, folder_, q, *matcher, dialogs_, *files_, clock_,
                        inkquot::letterheadLines(folder_));
+}
+
+void HistoryPage::showSummary() {
+    if (querying_) {
+        return;
+    }
+    const auto matcher = matcherOrWarning(conditions());
+    if (!matcher) {
+        return;
+    }
+    inkquot::HistorySummary summary;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const inkquot::IoStatus read =
+        inkquot::summarizeHistory(folder_.file(inkquot::kHistoryFileName), *matcher, summary);
+    QApplication::restoreOverrideCursor();
+    if (!read) {
+        dialogs_.warning(this, fromUtf8(read.message));
+        return;
+    }
+    HistorySummaryDialog dialog(summary, this);
+    if (showSummaryDialog) {
+        showSummaryDialog(dialog);
+    } else {
+        dialog.exec();
+    }
 }

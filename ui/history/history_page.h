@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "core/records/history_scan.h"
 
 class Dialogs;
+class QDialog;
 class QLineEdit;
 class QLabel;
 class QListWidget;
@@ -48,6 +50,8 @@ public:
     void deleteAll();
     // "导出Excel": the records the conditions find, into a spreadsheet file.
     void exportRecords();
+    // "统计": the records the conditions find, summed by month and customer.
+    void showSummary();
     void setFileChooser(std::unique_ptr<SaveFileChooser> chooser);
 
     // Query modes: 0 customer name, 1 job name, 2 date.
@@ -56,7 +60,10 @@ public:
     std::array<QPushButton*, 3> cmdli{};
     QListWidget* lstrec = nullptr;
     QPushButton* cmdstop = nullptr;
-    QPushButton* cmdexcel = nullptr;  // "导出Excel"
+    QPushButton* cmdexcel = nullptr;    // "导出Excel"
+    QPushButton* cmdsummary = nullptr;  // "统计"
+    // Shows the summary dialog; modal unless a test puts something else here.
+    std::function<void(QDialog&)> showSummaryDialog;
     QProgressBar* progress = nullptr;
     QLabel* labcount = nullptr;
 
