@@ -6,6 +6,7 @@
 #include "core/common/gbk.h"
 #include "core/common/program_folder_lock.h"
 #include "core/costing/price_table.h"
+#include "core/identity/letterhead.h"
 #include "core/job/json_text.h"
 #include "core/job/json_writer.h"
 #include "core/job/quotation_text.h"
@@ -61,6 +62,12 @@ std::string proposedHeading(const ProgramFolder* folder, HeadingKind kind) {
     if (folder) {
         if (auto kept = lastHeading(*folder, kind)) {
             return *kept;
+        }
+        // Until a heading of the kind is used, the shop's own name stands
+        // where the placeholder's "XXX印务有限公司" would.
+        if (const auto letterhead = readLetterhead(*folder);
+            letterhead && !letterhead->name.empty()) {
+            return letterhead->name + (kind == HeadingKind::Quotation ? "报价单" : "价格表");
         }
     }
     return std::string(kind == HeadingKind::Quotation ? kQuotationTitleProposal

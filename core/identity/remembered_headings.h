@@ -28,7 +28,8 @@ std::optional<std::string> parseHeading(std::string_view bytes, HeadingKind kind
 // kept or the file cannot be read (a damaged file counts as none).
 std::optional<std::string> lastHeading(const ProgramFolder& folder, HeadingKind kind);
 
-// The heading the prompt proposes: the last one used, else the shop's
+// The heading the prompt proposes: the last one used, else the shop's name
+// from the letterhead with the printout's word ("东方印务报价单"), else the
 // placeholder heading of that printout.
 std::string proposedHeading(const ProgramFolder* folder, HeadingKind kind);
 

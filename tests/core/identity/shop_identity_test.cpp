@@ -27,6 +27,15 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder) {
     return names;
 }
 
+TEST(RememberedHeadings, TheShopsNameStandsInUntilAHeadingIsUsed) {
+    TempFolder dir;
+    const ProgramFolder folder(dir.path());
+    ASSERT_TRUE(saveLetterhead(folder, Letterhead{"西城彩印厂", "", "", ""}));
+    ASSERT_TRUE(rememberHeading(folder, HeadingKind::Quotation, "东方印务报价单"));
+    EXPECT_EQ(proposedHeading(&folder, HeadingKind::PriceTable), "西城彩印厂价格表");
+    EXPECT_EQ(proposedHeading(&folder, HeadingKind::Quotation), "东方印务报价单");
+}
+
 TEST(RememberedHeadings, EachPrintoutKeepsItsOwnLastHeading) {
     TempFolder dir;
     const ProgramFolder folder(dir.path());
