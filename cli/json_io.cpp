@@ -36,9 +36,10 @@ void requireReadableInput(const std::istream& in, std::string_view command) {
 
 nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
     requireReadableInput(in, command);
-    // One request is a few hundred bytes; an endless input (a device, a
-    // runaway pipe) is refused instead of read until memory runs out.
-    constexpr std::size_t kMaxRequestBytes = 1 << 20;
+    // A request is a few hundred bytes, a batch of parts some megabytes; an
+    // endless input (a device, a runaway pipe) is refused instead of read
+    // until memory runs out.
+    constexpr std::size_t kMaxRequestBytes = std::size_t{256} << 20;
     std::string text;
     char buffer[4096];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
@@ -50,7 +51,7 @@ nlohmann::json readJsonInput(std::istream& in, std::string_view command) {
         }
         text += got;
         if (text.size() > kMaxRequestBytes) {
-            throw BadInput(std::string(command) + ": input is larger than 1 MiB");
+            throw BadInput(std::string(command) + ": input is larger than 256 MiB");
         }
     }
     return parseJsonText(text, command);
