@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMap>
 #include <QStringList>
@@ -77,6 +79,17 @@ private:
         return answer;
     }
 };
+
+// Whether `file` holds a PDF that carries its fonts: without them the
+// customer's reader substitutes its own for the Chinese text.
+inline bool isPdfWithItsFonts(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = pdf.readAll();
+    return bytes.startsWith("%PDF-") && bytes.contains("/FontFile");
+}
 
 // What the printouts and the price table window are handed in a test:
 // scripted boxes, a printer that records (and works or fails), scripted

@@ -413,11 +413,7 @@ void TestOutputTable::exportWritesTheSamePageAndStaysOpen() {
     QCOMPARE(out.printer.calls, 0);
     QCOMPARE(QFileInfo(out.files.proposed.value(0)).fileName(),
              QStringLiteral("XXX印务有限公司价格表-2026年3月.pdf"));
-    QFile pdf(file);
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    QVERIFY(bytes.startsWith("%PDF-"));
-    QVERIFY(bytes.contains("/FontFile"));
+    QVERIFY(isPdfWithItsFonts(file));
     QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
     const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
     if (!keep.isEmpty()) {
