@@ -10,6 +10,7 @@
 
 #include "core/costing/price_book.h"
 #include "core/costing/price_job.h"
+#include "tests/core/costing/sample_parts.h"
 #include "tests/ui/params_support.h"
 #include "tests/ui/support/main_window_screen.h"
 #include "ui/main/frmnew.h"
@@ -127,12 +128,7 @@ void TestParamsPage::changedPaperPriceIsPricedAtOnce() {
     s.showActive();
     using inkquot::Ctl;
     PricingPage* job = s.window.pricingPage();
-    job->setListIndex(Ctl::comleibie, 0, 2);
-    job->setText(Ctl::txtshuliang, 2, "1000");
-    job->setText(Ctl::Cmbkaizhi, 7, "4");
-    job->setText(Ctl::Ncomke, 7, "157");
-    job->setText(Ctl::Ncomyinse, 15, "0");
-    job->setCheckState(Ctl::Chkdan, 0, inkquot::CheckState::Checked);
+    inkquot::testing::fillLeafletExample(*job);
     QCOMPARE(job->listIndex(Ctl::Ncomzhi, 7), 0);  // 铜版纸
     inkquot::CostResult before;
     QVERIFY(inkquot::priceJob(s.dir.folder(), *job, before).ok());

@@ -10,7 +10,9 @@
 
 #include "core/common/io_status.h"
 #include "core/common/program_folder.h"
+#include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
+#include "core/costing/job_form.h"
 #include "core/costing/press_kind.h"
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/price_tables.h"
@@ -73,6 +75,18 @@ inline PartSpec printedPart(float quantity, float kai, float sheetKai, float gsm
 // press sheet, 4 + 0 colours.
 inline PartSpec leafletPart(float quantity) {
     return printedPart(quantity, 16, 4, 157, 1, 4);
+}
+
+// Fills the single-sheet example into a job form that starts as the entry
+// screen does: 1000 copies of a 16开 leaflet on 四开 press sheets, 157 g
+// 铜版纸, 4 + 0 colours, only 印刷 ticked.
+inline void fillLeafletExample(JobForm& form) {
+    form.setListIndex(Ctl::comleibie, 0, kSingleSheet);
+    form.setText(Ctl::txtshuliang, 2, "1000");
+    form.setText(Ctl::Cmbkaizhi, 7, "4");
+    form.setText(Ctl::Ncomke, 7, "157");
+    form.setText(Ctl::Ncomyinse, 15, "0");
+    form.setCheckState(Ctl::Chkdan, 0, CheckState::Checked);
 }
 
 // The result the quotation tests print: 0.1234 a copy, 2,468.00 in all;
