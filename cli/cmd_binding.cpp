@@ -22,13 +22,9 @@ struct BindingInput {
 }  // namespace
 
 int runBinding(CommandContext& ctx) {
-    if (!ctx.args.empty()) {
-        throw BadInput("binding: takes no arguments; the binding comes on standard input");
-    }
-    const nlohmann::json input = readJsonInput(ctx.in, "binding");
-    const auto objects = inputObjects(input, "binding");
+    const CommandInput input(ctx, "binding", "the binding comes");
     std::vector<BindingInput> bindings;
-    for (const auto& [where, object] : objects) {
+    for (const auto& [where, object] : input.objects()) {
         JsonObjectReader reader(*object, where);
         BindingInput b{};
         b.bindFlag = reader.floatField("bindFlag");
@@ -51,17 +47,17 @@ int runBinding(CommandContext& ctx) {
         const BindingOutcome outcome =
             costBindingWithBook(book, b.bindFlag, b.copies, b.kai, b.pages, b.bindingForm);
         if (outcome.status == BindingStatus::NonFiniteInput) {
-            throw BadInput(objects[i].first + ": a value is not a finite number");
+            throw BadInput(input.objects()[i].first + ": a value is not a finite number");
         }
         if (outcome.status == BindingStatus::ResultOutOfRange) {
-            throw BadInput(objects[i].first +
+            throw BadInput(input.objects()[i].first +
                            ": the values are so large that the cost exceeds the range of a "
                            "32-bit float");
         }
         costs.push_back(outcome.BindingCost);
     }
 
-    writeAnswers(ctx.out, input.is_array(), costs, [](JsonWriter& out, const float cost) {
+    writeAnswers(ctx.out, input.isBatch(), costs, [](JsonWriter& out, const float cost) {
         out.beginObject().key("BindingCost").number(cost).endObject();
     });
     return 0;

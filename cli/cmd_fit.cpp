@@ -5,13 +5,9 @@
 namespace inkquot::cli {
 
 int runFit(CommandContext& ctx) {
-    if (!ctx.args.empty()) {
-        throw BadInput("fit: takes no arguments; the sizes come on standard input");
-    }
-    const nlohmann::json input = readJsonInput(ctx.in, "fit");
-    const auto objects = inputObjects(input, "fit");
+    const CommandInput input(ctx, "fit", "the sizes come");
     std::vector<LayoutPageResult> results;
-    for (const auto& [where, object] : objects) {
+    for (const auto& [where, object] : input.objects()) {
         JsonObjectReader reader(*object, where);
         // The boxes of the calculator take four digits for the sizes, the
         // spinner 0 to 10 for the trim and two digits for the gripper; the
@@ -25,30 +21,29 @@ int runFit(CommandContext& ctx) {
         results.push_back(runLayoutPage(page, a, b, trim, gripper));
     }
 
-    writeAnswers(ctx.out, input.is_array(), results,
-                 [](JsonWriter& out, const LayoutPageResult& r) {
-                     out.beginObject()
-                         .key("DuIndex")
-                         .integer(r.fit.DuIndex)
-                         .key("KaiShu")
-                         .integer(r.fit.KaiShu)
-                         .key("KaiZhiIndex")
-                         .integer(r.fit.KaiZhiIndex)
-                         .key("LiYongLv")
-                         .number(r.fit.LiYongLv)
-                         .key("comsuandu")
-                         .text(kSeriesItems[r.seriesIndex])
-                         .key("comsuankai")
-                         .text(r.kaiText)
-                         .key("comsuankaizhi")
-                         .text(kCutItems[r.cutIndex])
-                         .key("Labzzlyl")
-                         .text(r.utilisationText);
-                     if (r.unfit) {
-                         out.key("warning").text(kUnfitMessage);
-                     }
-                     out.endObject();
-                 });
+    writeAnswers(ctx.out, input.isBatch(), results, [](JsonWriter& out, const LayoutPageResult& r) {
+        out.beginObject()
+            .key("DuIndex")
+            .integer(r.fit.DuIndex)
+            .key("KaiShu")
+            .integer(r.fit.KaiShu)
+            .key("KaiZhiIndex")
+            .integer(r.fit.KaiZhiIndex)
+            .key("LiYongLv")
+            .number(r.fit.LiYongLv)
+            .key("comsuandu")
+            .text(kSeriesItems[r.seriesIndex])
+            .key("comsuankai")
+            .text(r.kaiText)
+            .key("comsuankaizhi")
+            .text(kCutItems[r.cutIndex])
+            .key("Labzzlyl")
+            .text(r.utilisationText);
+        if (r.unfit) {
+            out.key("warning").text(kUnfitMessage);
+        }
+        out.endObject();
+    });
     return 0;
 }
 

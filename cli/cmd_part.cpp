@@ -30,14 +30,10 @@ std::string refusalText(PartStatus status) {
 }  // namespace
 
 int runPart(CommandContext& ctx) {
-    if (!ctx.args.empty()) {
-        throw BadInput("part: takes no arguments; the part comes on standard input");
-    }
-    const nlohmann::json input = readJsonInput(ctx.in, "part");
-    const auto objects = inputObjects(input, "part");
+    const CommandInput input(ctx, "part", "the part comes");
     std::vector<PartSpec> specs;
-    specs.reserve(objects.size());
-    for (const auto& [where, object] : objects) {
+    specs.reserve(input.objects().size());
+    for (const auto& [where, object] : input.objects()) {
         JsonObjectReader reader(*object, where);
         PartSpec spec;
         for (const auto& field : kPartSpecFields) {
@@ -57,11 +53,11 @@ int runPart(CommandContext& ctx) {
             throw std::runtime_error("part: the working price files cannot be read");
         }
         if (status != PartStatus::Costed && status != PartStatus::NotPrintable) {
-            throw BadInput(objects[i].first + ": " + refusalText(status));
+            throw BadInput(input.objects()[i].first + ": " + refusalText(status));
         }
     }
 
-    writeAnswers(ctx.out, input.is_array(), costs,
+    writeAnswers(ctx.out, input.isBatch(), costs,
                  [&warnings](JsonWriter& out, const PartCost& cost) {
                      out.beginObject();
                      for (const auto& field : kPartCostFields) {

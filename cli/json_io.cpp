@@ -74,24 +74,27 @@ BadInput jsonRefusal(const JsonTextError& e, std::string_view where) {
     return BadInput(std::string(where) + ": input is not valid JSON: " + validUtf8(e.what()));
 }
 
-std::vector<std::pair<std::string, const nlohmann::json*>> inputObjects(const nlohmann::json& input,
-                                                                        std::string_view command) {
-    std::vector<std::pair<std::string, const nlohmann::json*>> objects;
-    if (input.is_object()) {
-        objects.emplace_back(std::string(command), &input);
-        return objects;
+CommandInput::CommandInput(const CommandContext& ctx, std::string_view command,
+                           std::string_view comes) {
+    if (!ctx.args.empty()) {
+        throw BadInput(std::string(command) + ": takes no arguments; " + std::string(comes) +
+                       " on standard input");
     }
-    if (!input.is_array()) {
+    json_ = readJsonInput(ctx.in, command);
+    if (json_.is_object()) {
+        objects_.emplace_back(std::string(command), &json_);
+        return;
+    }
+    if (!json_.is_array()) {
         throw BadInput(std::string(command) + ": expected a JSON object or an array of objects");
     }
-    for (std::size_t i = 0; i < input.size(); ++i) {
+    for (std::size_t i = 0; i < json_.size(); ++i) {
         std::string where = std::string(command) + "[" + std::to_string(i) + "]";
-        if (!input[i].is_object()) {
+        if (!json_[i].is_object()) {
             throw BadInput(where + ": expected a JSON object");
         }
-        objects.emplace_back(std::move(where), &input[i]);
+        objects_.emplace_back(std::move(where), &json_[i]);
     }
-    return objects;
 }
 
 JsonObjectReader::JsonObjectReader(const nlohmann::json& value, std::string where)

@@ -33,11 +33,29 @@ nlohmann::json parseJsonText(std::string_view text, std::string_view command);
 // `where`.
 BadInput jsonRefusal(const JsonTextError& e, std::string_view where);
 
-// The objects a command works on: the input itself when it is an object, or
-// each element of an array of objects (a batch). Each comes with the name
-// used in messages: "part", or "part[3]" for the fourth element of a batch.
-std::vector<std::pair<std::string, const nlohmann::json*>> inputObjects(const nlohmann::json& input,
-                                                                        std::string_view command);
+// The input of a command that takes no arguments (part, binding, fit): all
+// of standard input as one JSON value, read as readJsonInput does, and the
+// objects the command works on: the input itself when it is an object, or
+// each element of an array of objects (a batch). Each object comes with the
+// name used in messages: "part", or "part[3]" for the fourth element of a
+// batch. An argument is refused with what comes on standard input instead
+// (`comes`, e.g. "the part comes").
+class CommandInput {
+public:
+    CommandInput(const CommandContext& ctx, std::string_view command, std::string_view comes);
+    CommandInput(const CommandInput&) = delete;
+    CommandInput& operator=(const CommandInput&) = delete;
+
+    bool isBatch() const { return json_.is_array(); }
+    // They point into this input.
+    const std::vector<std::pair<std::string, const nlohmann::json*>>& objects() const {
+        return objects_;
+    }
+
+private:
+    nlohmann::json json_;
+    std::vector<std::pair<std::string, const nlohmann::json*>> objects_;
+};
 
 // Strict reading of one JSON object: every field read must be present and of
 // the right type and range, and finish() refuses fields nobody asked for.

@@ -166,8 +166,7 @@ public:
 
     void planCover(float coverKai, float coverArea) {
         readCoverFinishing();
-        checkKai(r_, coverKai, "封面展开规格");
-        checkArea(r_, coverArea, "封面展开规格");
+        checkSize(r_, coverKai, coverArea, "封面展开规格");
         PartSpec spec = printedPart(r_, 0, quantity_, coverArea, coverKai);
         checkPrintedPart(r_, 0, spec);
         withPrinting(spec, c_);
@@ -187,8 +186,7 @@ public:
 
     void planInnerBlock(int part, float pages) {
         const std::string name(partName(part));
-        checkKai(r_, innerKai_, "整书规格");
-        checkArea(r_, innerArea_, "整书规格");
+        checkSize(r_, innerKai_, innerArea_, "整书规格");
         PartSpec spec = printedPart(r_, part, quantity_, innerArea_, 0);
         checkPrintedPart(r_, part, spec);
         if (!(pages >= 0)) {
@@ -267,8 +265,7 @@ CostOutcome CostBook(const ProgramFolder& folder, const JobForm& form, CostResul
                      float quantity, float innerKai, float innerHalfSheetArea, float coverKai,
                      float coverHalfSheetArea, float innerPages) {
     JobCosting job(folder, result);
-    JobReader reader(form);
-    checkQuantity(reader, quantity);
+    JobReader reader(form, quantity);
     BookPlanner plan(reader, quantity, innerKai, innerHalfSheetArea);
     plan.readChoices();
     const bool cover = reader.ticked(Ctl::Lsthua, 0) == 1;

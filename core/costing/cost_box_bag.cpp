@@ -32,13 +32,11 @@ float optionCode(int chosen) {
 CostOutcome CostBoxBag(const ProgramFolder& folder, const JobForm& form, CostResult& result,
                        float quantity, float kai, float halfSheetArea) {
     JobCosting job(folder, result);
-    JobReader reader(form);
-    checkQuantity(reader, quantity);
+    JobReader reader(form, quantity);
     const bool face = reader.ticked(Ctl::lsthe, 0) == 1;
     const bool lining = reader.ticked(Ctl::lsthe, 1) == 1;
     if (face || lining) {
-        checkKai(reader, kai, "纸盒规格");
-        checkArea(reader, halfSheetArea, "纸盒规格");
+        checkSize(reader, kai, halfSheetArea, "纸盒规格");
     }
     PartSpec faceSpec;
     if (face) {

@@ -30,10 +30,8 @@ constexpr PageGroup kGroups[] = {{0, 5, 2, 10, 7}, {1, 6, 3, 12, 8}};
 CostOutcome CostNewspaper(const ProgramFolder& folder, const JobForm& form, CostResult& result,
                           float quantity, float kai, float halfSheetArea) {
     JobCosting job(folder, result);
-    JobReader reader(form);
-    checkQuantity(reader, quantity);
-    checkKai(reader, kai, "报纸规格");
-    checkArea(reader, halfSheetArea, "报纸规格");
+    JobReader reader(form, quantity);
+    checkSize(reader, kai, halfSheetArea, "报纸规格");
     // All copies need quantity × 2 / kai 对开 sheets for each four pages.
     const float sheetQuantity =
         kai > 0 ? storedFloat(static_cast<double>(quantity) * 2.0 / static_cast<double>(kai)) : 0;

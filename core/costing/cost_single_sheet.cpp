@@ -6,12 +6,6 @@ CostOutcome CostSingleSheet(const ProgramFolder& folder, const JobForm& form, Co
                             float quantity, float kai, float halfSheetArea) {
     constexpr int kPart = 7;
     const auto readLeaflet = [&](JobReader& reader, PartSpec& spec) {
-        if (reader.checked(Ctl::Chkdan, 0) != 1) {
-            return false;
-        }
-        checkKai(reader, kai, "单张规格");
-        checkArea(reader, halfSheetArea, "单张规格");
-        spec = readPiece(reader, kPart, quantity, kai, halfSheetArea);
         readPaperAndColours(reader, PrintingControls{kPart, 14, 15, 9}, spec);
         checkPrintedPart(reader, kPart, spec);
         spec.printFlag = 1;
@@ -26,9 +20,9 @@ CostOutcome CostSingleSheet(const ProgramFolder& folder, const JobForm& form, Co
         spec.foldFlag = reader.checked(Ctl::Chkdan, 5);
         spec.folds = reader.numberIf(spec.foldFlag == 1, Ctl::Cmbzheci, 0, "折页的折次");
         readDieCutDifficulty(reader, 10, spec);
-        return true;
     };
-    return costOnePart(folder, form, result, quantity, kPart, readLeaflet);
+    return costOnePart(folder, form, result, quantity, kai, halfSheetArea,
+                       OnePart{Ctl::Chkdan, kPart, "单张规格"}, readLeaflet);
 }
 
 }  // namespace inkquot

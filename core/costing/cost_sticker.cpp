@@ -6,12 +6,6 @@ CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostRe
                         float quantity, float halfSheetArea, float kai) {
     constexpr int kPart = 10;
     const auto readLabels = [&](JobReader& reader, PartSpec& spec) {
-        if (reader.checked(Ctl::Chkbu, 0) != 1) {
-            return false;
-        }
-        checkKai(reader, kai, "不干胶规格");
-        checkArea(reader, halfSheetArea, "不干胶规格");
-        spec = readPiece(reader, kPart, quantity, kai, halfSheetArea);
         spec.workAndTurn = 0;
         readPaperAndColours(reader, PrintingControls{kPart, 20, -1, 16}, spec);
         spec.printFlag = 1;
@@ -26,9 +20,9 @@ CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostRe
         spec.dieCutFlag = reader.checked(Ctl::Chkbu, 4);
         spec.dieBoardFlag = reader.checked(Ctl::Chkban, 3);
         readDieCutDifficulty(reader, 17, spec);
-        return true;
     };
-    return costOnePart(folder, form, result, quantity, kPart, readLabels);
+    return costOnePart(folder, form, result, quantity, kai, halfSheetArea,
+                       OnePart{Ctl::Chkbu, kPart, "不干胶规格"}, readLabels);
 }
 
 }  // namespace inkquot

@@ -36,6 +36,14 @@ std::string numberText(float value) {
     return shortestFloatText(value);
 }
 
+JobReader::JobReader(const JobForm& form, float quantity) : form_(form) {
+    if (quantity == 0) {
+        refuse("数量不能为零！");
+    } else if (!std::isfinite(quantity)) {
+        refuse("数量必须是有效的数字，请重新输入计价数量。");
+    }
+}
+
 float JobReader::number(Ctl control, int index, std::string_view what) {
     return number(control, index, what, {});
 }
@@ -141,15 +149,8 @@ void checkKai(JobReader& reader, float kai, std::string_view what) {
     }
 }
 
-void checkQuantity(JobReader& reader, float quantity) {
-    if (quantity == 0) {
-        reader.refuse("数量不能为零！");
-    } else if (!std::isfinite(quantity)) {
-        reader.refuse("数量必须是有效的数字，请重新输入计价数量。");
-    }
-}
-
-void checkArea(JobReader& reader, float area, std::string_view what) {
+void checkSize(JobReader& reader, float kai, float area, std::string_view what) {
+    checkKai(reader, kai, what);
     if (!std::isfinite(area)) {
         reader.refuse(std::string(what) + "的纸张规格无效，请选择大度或正度。");
     }
@@ -225,17 +226,21 @@ CostOutcome JobCosting::finish(float quantity) {
 }
 
 CostOutcome costOnePart(const ProgramFolder& folder, const JobForm& form, CostResult& result,
-                        float quantity, int part,
-                        const std::function<bool(JobReader&, PartSpec&)>& readPart) {
+                        float quantity, float kai, float halfSheetArea, const OnePart& one,
+                        const std::function<void(JobReader&, PartSpec&)>& readRest) {
     JobCosting job(folder, result);
-    JobReader reader(form);
-    checkQuantity(reader, quantity);
+    JobReader reader(form, quantity);
     PartSpec spec;
-    const bool printed = readPart(reader, spec);
+    const bool printed = reader.checked(one.section, 0) == 1;
+    if (printed) {
+        checkSize(reader, kai, halfSheetArea, one.size);
+        spec = readPiece(reader, one.part, quantity, kai, halfSheetArea);
+        readRest(reader, spec);
+    }
     if (reader.failed()) {
         return job.refuse(reader.refusal());
     }
-    if (printed && !job.addPart(spec, part)) {
+    if (printed && !job.addPart(spec, one.part)) {
         return job.outcome();
     }
     return job.finish(quantity);

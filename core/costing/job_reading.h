@@ -47,7 +47,10 @@ inline constexpr double kMaxSheetCostings = 10000;
 // never prices a value nobody entered.
 class JobReader {
 public:
-    explicit JobReader(const JobForm& form) : form_(form) {}
+    // The reader of a job of `quantity` copies. A quantity of 0 (the unit
+    // price would divide by it) or one that is not a finite number is the
+    // first refusal.
+    JobReader(const JobForm& form, float quantity);
 
     // `what` names the value for the refusal, e.g. "内页一的印色".
     float number(Ctl control, int index, std::string_view what);
@@ -107,12 +110,9 @@ void checkPrintedPart(JobReader& reader, int part, const PartSpec& spec);
 // the size, e.g. "整书规格".
 void checkKai(JobReader& reader, float kai, std::string_view what);
 
-// Refuses a quantity of 0 (the unit price would divide by it) or one that is
-// not a finite number.
-void checkQuantity(JobReader& reader, float quantity);
-
-// Refuses a half-sheet area that is not a finite number.
-void checkArea(JobReader& reader, float area, std::string_view what);
+// Refuses the size of a piece: a Kai as checkKai does, then a half-sheet
+// area that is not a finite number; `what` names the size, e.g. "报纸规格".
+void checkSize(JobReader& reader, float kai, float area, std::string_view what);
 
 // The area of one 对开 sheet of a paper series list at list index `index`
 // (from 0): 0.53 m² for 大度, 0.43 m² for 正度. Other indexes (no selection)
@@ -153,12 +153,21 @@ private:
     std::string refusal_;
 };
 
-// The costing of a job of at most one printed part (a single sheet, a
-// sticker). `readPart` reads the part into its spec and says whether it is
-// printed at all; a job with a refused text is stopped before anything is
-// costed, and a job without its part costs nothing.
+// The one printed part of a single sheet or a sticker job: the check box
+// (item 0 of `section`) that puts it in the job, its part index and the name
+// of its size in refusals.
+struct OnePart {
+    Ctl section;
+    int part;
+    std::string_view size;
+};
+
+// The costing of a job of at most one printed part. When the part is in the
+// job its size is checked and its piece read (readPiece), then `readRest`
+// reads the rest of its spec; a job with a refused text is stopped before
+// anything is costed, and a job without its part costs nothing.
 CostOutcome costOnePart(const ProgramFolder& folder, const JobForm& form, CostResult& result,
-                        float quantity, int part,
-                        const std::function<bool(JobReader&, PartSpec&)>& readPart);
+                        float quantity, float kai, float halfSheetArea, const OnePart& one,
+                        const std::function<void(JobReader&, PartSpec&)>& readRest);
 
 }  // namespace inkquot

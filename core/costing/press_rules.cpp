@@ -1,5 +1,6 @@
 #include "core/costing/press_rules.h"
 
+#include <array>
 #include <cmath>
 
 #include "core/common/number_text.h"
@@ -27,25 +28,29 @@ PressOffer offerSheetSizes(int position, float k, float z) {
 
     PressOffer offer;
     offer.position = position;
+    // A quarter- or eighth-sheet press takes the part when the 开 divides by
+    // its press sheet `sheet`, and offers the next smaller sheet `smaller`
+    // too when the 开 divides by that as well.
+    const auto smallPress = [&](bool takes, float sheet, float smaller) {
+        if (takes) {
+            offer.sizes.push_back(shortestFloatText(sheet));
+            if (kaiDivisibleBy(k, smaller)) {
+                offer.sizes.push_back(shortestFloatText(smaller));
+            }
+        }
+        return takes;
+    };
     switch (position) {
         case kPressSikaiFlat:
-            if (!halves) {
-                break;
+            if (smallPress(halves, z2, z4)) {
+                return offer;
             }
-            offer.sizes.push_back(shortestFloatText(z2));
-            if (kaiDivisibleBy(k, z4)) {
-                offer.sizes.push_back(shortestFloatText(z4));
-            }
-            return offer;
+            break;
         case kPressBakaiFlat:
-            if (!(z != 1.0f && kaiDivisibleBy(k, z4))) {
-                break;
+            if (smallPress(z != 1.0f && kaiDivisibleBy(k, z4), z4, z8)) {
+                return offer;
             }
-            offer.sizes.push_back(shortestFloatText(z4));
-            if (kaiDivisibleBy(k, z8)) {
-                offer.sizes.push_back(shortestFloatText(z8));
-            }
-            return offer;
+            break;
         case kPressDuikaiRotary:
             offer.sizes.push_back(shortestFloatText(z));
             return offer;
@@ -65,26 +70,16 @@ PressOffer offerSheetSizes(int position, float k, float z) {
 }
 
 std::optional<PressInputSource> pressInputSource(int part) {
-    switch (part) {
-        case 0:
-            return PressInputSource{1, false, 1};
-        case 1:
-        case 2:
-            return PressInputSource{0, true, 0};
-        case 3:
-            return PressInputSource{2, false, 2};
-        case 4:
-            return PressInputSource{3, false, 3};
-        case 7:
-            return PressInputSource{5, false, 5};
-        case 8:
-        case 9:
-            return PressInputSource{6, false, 6};
-        case 10:
-            return PressInputSource{7, false, 7};
-        default:
-            return std::nullopt;
+    // By part, the size group whose 开 and press sheet it reads; -1 for the
+    // newspaper pages. The inner pages of a book (parts 1 and 2) take half
+    // the book's 开.
+    static constexpr std::array<int, 11> kGroup = {1, 0, 0, 2, 3, -1, -1, 5, 6, 6, 7};
+    if (part < 0 || part >= static_cast<int>(kGroup.size()) ||
+        kGroup[static_cast<std::size_t>(part)] < 0) {
+        return std::nullopt;
     }
+    const int group = kGroup[static_cast<std::size_t>(part)];
+    return PressInputSource{group, part == 1 || part == 2, group};
 }
 
 bool followsPressWithSelfTurn(int part) {

@@ -125,24 +125,18 @@ PriceOutcome priceJob(const ProgramFolder& folder, const JobForm& form, CostResu
 
     CostResult costed;
     CostOutcome outcome;
-    switch (kind) {
-        case kBook:
-            outcome =
-                CostBook(folder, form, costed, quantity, kai, area, coverKai, coverArea, pages);
-            break;
-        case kNewspaper:
-            outcome = CostNewspaper(folder, form, costed, quantity, kai, area);
-            break;
-        case kSingleSheet:
-            outcome = CostSingleSheet(folder, form, costed, quantity, kai, area);
-            break;
-        case kBoxBag:
-            outcome = CostBoxBag(folder, form, costed, quantity, kai, area);
-            break;
-        case kSticker:
-            // The sticker procedure takes the area before the 开.
-            outcome = CostSticker(folder, form, costed, quantity, area, kai);
-            break;
+    if (kind == kBook) {
+        outcome = CostBook(folder, form, costed, quantity, kai, area, coverKai, coverArea, pages);
+    } else if (kind == kSticker) {
+        // The sticker procedure takes the area before the 开.
+        outcome = CostSticker(folder, form, costed, quantity, area, kai);
+    } else {
+        using Procedure =
+            CostOutcome (*)(const ProgramFolder&, const JobForm&, CostResult&, float, float, float);
+        const Procedure procedure = kind == kNewspaper     ? CostNewspaper
+                                    : kind == kSingleSheet ? CostSingleSheet
+                                                           : CostBoxBag;
+        outcome = procedure(folder, form, costed, quantity, kai, area);
     }
     if (outcome.ok() && !allFinite(costed)) {
         outcome = CostOutcome::refused("计算结果超出数值范围，请检查数量、开数和价格参数。");

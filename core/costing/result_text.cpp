@@ -53,6 +53,13 @@ bool on(const JobForm& f, Ctl box, int i) {
     return f.checkState(box, i) == CheckState::Checked;
 }
 
+// A finishing step: its text and "；" when its check box is on.
+void appendIfOn(std::string& s, const JobForm& f, Ctl box, int i, const std::string& text) {
+    if (on(f, box, i)) {
+        s += text + "；";
+    }
+}
+
 // A part with its own size: item text, series, 开 and "开".
 void appendSizedPart(std::string& s, const JobForm& f, int item, int group, int part) {
     s += partItem(Ctl::Lsthua, item);
@@ -87,18 +94,10 @@ std::string bookProcessing(const JobForm& f) {
     if (f.ticked(Ctl::Lsthua, 4)) {
         appendSizedPart(s, f, 4, 3, 4);
     }
-    if (on(f, Ctl::Chkhua, 0)) {
-        s += f.text(Ctl::Cmbfeilin, 0) + "；";
-    }
-    if (on(f, Ctl::Chkhua, 2)) {
-        s += "封面" + f.text(Ctl::comjiao, 0) + f.text(Ctl::comjiao, 1) + "；";
-    }
-    if (on(f, Ctl::Chkhua, 3)) {
-        s += caption(Ctl::Chkhua, 3) + "；";
-    }
-    if (on(f, Ctl::Chkhua, 5)) {
-        s += f.text(Ctl::Cmbdin) + "装订；";
-    }
+    appendIfOn(s, f, Ctl::Chkhua, 0, f.text(Ctl::Cmbfeilin, 0));
+    appendIfOn(s, f, Ctl::Chkhua, 2, "封面" + f.text(Ctl::comjiao, 0) + f.text(Ctl::comjiao, 1));
+    appendIfOn(s, f, Ctl::Chkhua, 3, caption(Ctl::Chkhua, 3));
+    appendIfOn(s, f, Ctl::Chkhua, 5, f.text(Ctl::Cmbdin) + "装订");
     return s;
 }
 
@@ -110,9 +109,7 @@ std::string newspaperProcessing(const JobForm& f) {
     if (f.ticked(Ctl::Lstbao, 1)) {
         appendPagedPart(s, f, Ctl::Lstbao, 1, 3, 6);
     }
-    if (on(f, Ctl::Chkbao, 0)) {
-        s += f.text(Ctl::Cmbfeilin, 1) + "；";
-    }
+    appendIfOn(s, f, Ctl::Chkbao, 0, f.text(Ctl::Cmbfeilin, 1));
     return s;
 }
 
@@ -121,18 +118,10 @@ std::string singleSheetProcessing(const JobForm& f) {
     if (on(f, Ctl::Chkdan, 0)) {
         appendPartPaperAndColours(s, f, 7);
     }
-    if (on(f, Ctl::Chkdan, 1)) {
-        s += f.text(Ctl::Cmbfeilin, 2) + "；";
-    }
-    if (on(f, Ctl::Chkdan, 3)) {
-        s += f.text(Ctl::comjiao, 2) + f.text(Ctl::comjiao, 3) + "；";
-    }
-    if (on(f, Ctl::Chkdan, 4)) {
-        s += caption(Ctl::Chkdan, 4) + "；";
-    }
-    if (on(f, Ctl::Chkdan, 5)) {
-        s += f.text(Ctl::Cmbzheci) + caption(Ctl::Chkdan, 5) + "；";
-    }
+    appendIfOn(s, f, Ctl::Chkdan, 1, f.text(Ctl::Cmbfeilin, 2));
+    appendIfOn(s, f, Ctl::Chkdan, 3, f.text(Ctl::comjiao, 2) + f.text(Ctl::comjiao, 3));
+    appendIfOn(s, f, Ctl::Chkdan, 4, caption(Ctl::Chkdan, 4));
+    appendIfOn(s, f, Ctl::Chkdan, 5, f.text(Ctl::Cmbzheci) + caption(Ctl::Chkdan, 5));
     return s;
 }
 
@@ -146,35 +135,20 @@ std::string boxBagProcessing(const JobForm& f) {
         s += partItem(Ctl::lsthe, 1);
         appendPartPaperAndColours(s, f, 9);
     }
-    if (on(f, Ctl::Chkhe, 0)) {
-        s += f.text(Ctl::Cmbfeilin, 3) + "；";
-    }
-    if (on(f, Ctl::Chkhe, 2)) {
-        s += f.text(Ctl::comjiao, 4) + f.text(Ctl::comjiao, 5) + "；";
-    }
-    if (on(f, Ctl::Chkhe, 4)) {
-        s += caption(Ctl::Chkhe, 4) + "；";
-    }
-    if (on(f, Ctl::Chkhe, 6)) {
-        s += caption(Ctl::Chkhe, 6) + "；";
-    }
+    appendIfOn(s, f, Ctl::Chkhe, 0, f.text(Ctl::Cmbfeilin, 3));
+    appendIfOn(s, f, Ctl::Chkhe, 2, f.text(Ctl::comjiao, 4) + f.text(Ctl::comjiao, 5));
+    appendIfOn(s, f, Ctl::Chkhe, 4, caption(Ctl::Chkhe, 4));
+    appendIfOn(s, f, Ctl::Chkhe, 6, caption(Ctl::Chkhe, 6));
     return s;
 }
 
 std::string stickerProcessing(const JobForm& f) {
     std::string s;
-    if (on(f, Ctl::Chkbu, 0)) {
-        s += rtrim(f.text(Ctl::Nzhibu)) + f.text(Ctl::Ncomyinse, 20) + "色印刷；";
-    }
-    if (on(f, Ctl::Chkbu, 1)) {
-        s += f.text(Ctl::Cmbfeilin, 4) + "；";
-    }
-    if (on(f, Ctl::Chkbu, 3)) {
-        s += f.text(Ctl::comjiao, 6) + "；";
-    }
-    if (on(f, Ctl::Chkbu, 4)) {
-        s += caption(Ctl::Chkbu, 4) + "；";
-    }
+    appendIfOn(s, f, Ctl::Chkbu, 0,
+               rtrim(f.text(Ctl::Nzhibu)) + f.text(Ctl::Ncomyinse, 20) + "色印刷");
+    appendIfOn(s, f, Ctl::Chkbu, 1, f.text(Ctl::Cmbfeilin, 4));
+    appendIfOn(s, f, Ctl::Chkbu, 3, f.text(Ctl::comjiao, 6));
+    appendIfOn(s, f, Ctl::Chkbu, 4, caption(Ctl::Chkbu, 4));
     return s;
 }
 

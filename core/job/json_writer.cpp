@@ -82,10 +82,14 @@ void JsonWriter::close(char bracket) {
     text_ += bracket;
 }
 
-JsonWriter& JsonWriter::beginObject() {
+void JsonWriter::open(char bracket) {
     beforeValue();
-    text_ += '{';
+    text_ += bracket;
     empty_.push_back(1);
+}
+
+JsonWriter& JsonWriter::beginObject() {
+    open('{');
     return *this;
 }
 
@@ -95,9 +99,7 @@ JsonWriter& JsonWriter::endObject() {
 }
 
 JsonWriter& JsonWriter::beginArray() {
-    beforeValue();
-    text_ += '[';
-    empty_.push_back(1);
+    open('[');
     return *this;
 }
 

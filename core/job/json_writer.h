@@ -60,6 +60,7 @@ public:
 private:
     void beforeValue();
     void lineBreak();
+    void open(char bracket);
     void close(char bracket);
     void writeString(std::string_view v);
     // Hands the gathered text to the stream once there is a large piece.

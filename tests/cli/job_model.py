@@ -178,11 +178,17 @@ def newspaper(form, prices):
     return job.finish(quantity)
 
 
+def one_part(prices, quantity, switched_on, part):
+    """A job of at most one printed part: `part()` when its section is on."""
+    job = Job(prices)
+    if switched_on:
+        job.add(part())
+    return job.finish(quantity)
+
+
 def single_sheet(form, prices):
     quantity = form.num("txtshuliang", 2)
-    job = Job(prices)
-    if form.chk("Chkdan", 0) == 1:
-        job.add(with_press(
+    return one_part(prices, quantity, form.chk("Chkdan", 0) == 1, lambda: with_press(
             form, 7, quantity=quantity, halfSheetArea=area_of(form.get("Ncomdu", 5)),
             kai=form.num("Ncomkai", 5), printFlag=1, filmFlag=form.chk("Chkdan", 1),
             filmMode=form.pos("Cmbfeilin", 2), impositionFlag=form.chk("Chkdan", 2),
@@ -191,7 +197,6 @@ def single_sheet(form, prices):
             dieBoardFlag=form.chk("Chkban", 1), foldFlag=form.chk("Chkdan", 5),
             folds=form.num("Cmbzheci"), dieCutDifficulty=form.num("Comnd", 10),
             dieBoardDifficulty=form.num("Comnd", 11)))
-    return job.finish(quantity)
 
 
 def option_code(chosen):
@@ -223,9 +228,7 @@ def box_bag(form, prices):
 
 def sticker(form, prices):
     quantity = form.num("txtshuliang", 4)
-    job = Job(prices)
-    if form.chk("Chkbu", 0) == 1:
-        job.add(new_spec(
+    return one_part(prices, quantity, form.chk("Chkbu", 0) == 1, lambda: new_spec(
             quantity=quantity, halfSheetArea=area_of(form.get("Ncomdu", 7)),
             kai=form.num("Ncomkai", 7), sheetKai=form.num("Cmbkaizhi", 10), gsm=0,
             paperIndex=form.pos("Nzhibu"), coloursFront=form.num("Ncomyinse", 20),
@@ -236,7 +239,6 @@ def sticker(form, prices):
             dieCutFlag=form.chk("Chkbu", 4), dieBoardFlag=form.chk("Chkban", 3),
             printDifficulty=form.num("Comnd", 16), dieCutDifficulty=form.num("Comnd", 17),
             dieBoardDifficulty=form.num("Comnd", 18)))
-    return job.finish(quantity)
 
 
 PROCEDURES = [book, newspaper, single_sheet, box_bag, sticker]

@@ -2,8 +2,10 @@
 
 import json
 import os
+import random
 import shutil
 import subprocess
+import sys
 import tempfile
 
 from costing_model import GONGJIA_FILE, JIBEN_FILE, ZHIJIA_FILE, ZHIJIABU_FILE
@@ -43,3 +45,23 @@ class ProgramFolder:
 
     def __exit__(self, *exc):
         self.close()
+
+
+def verdict(failures, what_failed, success):
+    """A script's exit code: 1 after the count of `failures` (what_failed
+    names them), 0 after the `success` line when there are none."""
+    if failures:
+        print(f"{failures} {what_failed}")
+        return 1
+    print(success)
+    return 0
+
+
+def agreement_main(prefix, seed, check_agreement, check_refusals):
+    """Runs the agreement check (with a generator seeded `seed`) and the
+    refusal check of the tool named on the command line over one program
+    folder it laid out; 1 when either failed."""
+    cli = sys.argv[1]
+    with ProgramFolder(cli, prefix) as folder:
+        rng = random.Random(seed)
+        return check_agreement(cli, folder.path, rng) | check_refusals(cli, folder.path)

@@ -10,7 +10,7 @@ import random
 import sys
 
 from costing_model import cost_binding, f32, load_book, random_tables, write_tables
-from program_folder import ProgramFolder
+from program_folder import ProgramFolder, verdict
 
 
 def random_binding(rng):
@@ -83,11 +83,7 @@ def main(argv):
                               f"random tables {round_no}")
     finally:
         folder.close()
-    if failures:
-        print(f"{failures} disagreements")
-        return 1
-    print("binding costing agrees with the model")
-    return 0
+    return verdict(failures, "disagreements", "binding costing agrees with the model")
 
 
 if __name__ == "__main__":

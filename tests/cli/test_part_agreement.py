@@ -13,7 +13,7 @@ import sys
 
 from costing_model import COST_ITEMS, SPEC_FIELDS, builtin_book, cost_part, f32, load_book, \
     random_tables, write_tables
-from program_folder import ProgramFolder
+from program_folder import ProgramFolder, verdict
 
 
 def random_spec(rng):
@@ -120,11 +120,7 @@ def main(argv):
             failures += check_round(folder, book, specs, f"random tables {round_no}")
     finally:
         folder.close()
-    if failures:
-        print(f"{failures} disagreements")
-        return 1
-    print("part costing agrees with the model")
-    return 0
+    return verdict(failures, "disagreements", "part costing agrees with the model")
 
 
 if __name__ == "__main__":

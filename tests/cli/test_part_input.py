@@ -10,7 +10,7 @@ import os
 import sys
 
 from costing_model import SPEC_FIELDS
-from program_folder import ProgramFolder
+from program_folder import ProgramFolder, verdict
 
 # 1000 16开 leaflets, four to a 四开 press sheet, 157 g/m² 铜版纸, 4 + 0.
 LEAFLET = dict.fromkeys(SPEC_FIELDS, 0)
@@ -98,11 +98,7 @@ def main(argv):
             fail(f"missing working file: exit {run.returncode}, {run.stderr.decode()!r}")
     finally:
         folder.close()
-    if failures:
-        print(f"{failures} failures")
-        return 1
-    print("part input handling is strict")
-    return 0
+    return verdict(failures, "failures", "part input handling is strict")
 
 
 if __name__ == "__main__":

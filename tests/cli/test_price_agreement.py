@@ -10,13 +10,12 @@ usage: test_price_agreement.py PATH_TO_INKQUOT_CLI
 """
 
 import json
-import random
 import subprocess
 import sys
 
 from costing_model import RESULT_NAMES, builtin_book
 from job_model import GENERATORS, close, price_job
-from program_folder import ProgramFolder
+from program_folder import agreement_main
 
 JOBS_PER_KIND = 1000
 BATCH = 500
@@ -84,12 +83,5 @@ def check_refusals(cli, folder):
     return 1 if failures else 0
 
 
-def main():
-    cli = sys.argv[1]
-    with ProgramFolder(cli, "inkquot-price-") as folder:
-        rng = random.Random(SEED)
-        return check_agreement(cli, folder.path, rng) | check_refusals(cli, folder.path)
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(agreement_main("inkquot-price-", SEED, check_agreement, check_refusals))

@@ -13,13 +13,12 @@ usage: test_table_agreement.py PATH_TO_INKQUOT_CLI
 import copy
 import json
 import os
-import random
 import subprocess
 import sys
 
 from costing_model import builtin_book, f32, whole
 from job_model import GENERATORS, close, forced, price_job
-from program_folder import ProgramFolder
+from program_folder import agreement_main
 
 JOBS_PER_KIND = 80
 SEED = 20261209
@@ -224,12 +223,5 @@ def check_refusals(cli, folder):
     return 1 if failures else 0
 
 
-def main():
-    cli = sys.argv[1]
-    with ProgramFolder(cli, "inkquot-table-") as folder:
-        rng = random.Random(SEED)
-        return check_agreement(cli, folder.path, rng) | check_refusals(cli, folder.path)
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(agreement_main("inkquot-table-", SEED, check_agreement, check_refusals))

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMap>
 #include <QStringList>
 #include <deque>
 #include <optional>
 
+#include "core/common/clock.h"
+#include "tests/ui/support/scripted_dialogs.h"
+#include "ui/output/output_services.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/print_page.h"
 #include "ui/output/save_file_chooser.h"
@@ -50,26 +55,58 @@ private:
 class ScriptedFileChooser final : public SaveFileChooser {
 public:
     std::optional<QString> choosePdfFile(QWidget*, const QString& proposedPath) override {
-        proposed << proposedPath;
-        if (answers.empty()) {
-            return std::nullopt;
-        }
-        const auto answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return next(answers, proposedPath);
     }
 
     std::optional<SheetFileChoice> chooseSheetFile(QWidget*, const QString& proposedPath) override {
-        proposed << proposedPath;
-        if (sheetAnswers.empty()) {
-            return std::nullopt;
-        }
-        const auto answer = sheetAnswers.front();
-        sheetAnswers.pop_front();
-        return answer;
+        return next(sheetAnswers, proposedPath);
     }
 
     std::deque<std::optional<QString>> answers;
     std::deque<std::optional<SheetFileChoice>> sheetAnswers;
     QStringList proposed;
+
+private:
+    template <typename Choice>
+    std::optional<Choice> next(std::deque<std::optional<Choice>>& queue,
+                               const QString& proposedPath) {
+        proposed << proposedPath;
+        if (queue.empty()) {
+            return std::nullopt;
+        }
+        const auto answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};
+
+// Whether `file` holds a PDF that carries its fonts: without them the
+// customer's reader substitutes its own for the Chinese text.
+inline bool isPdfWithItsFonts(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = pdf.readAll();
+    return bytes.startsWith("%PDF-") && bytes.contains("/FontFile");
+}
+
+// What the printouts and the price table window are handed in a test:
+// scripted boxes, a printer that records (and works or fails), scripted
+// save dialogs and a fixed day, 7 December 2026 unless told.
+struct OutputFakes {
+    explicit OutputFakes(bool printerWorks = true,
+                         inkquot::CivilDate day = inkquot::CivilDate{2026, 12, 7})
+        : printer(printerWorks), clock(day) {}
+
+    // With `shopFolder` the printouts carry its letterhead and propose its
+    // last headings.
+    OutputServices services(const inkquot::ProgramFolder* shopFolder = nullptr) {
+        return {dialogs, printer, files, clock, shopFolder};
+    }
+
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    ScriptedFileChooser files;
+    inkquot::FixedClock clock;
 };

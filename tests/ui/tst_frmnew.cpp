@@ -10,25 +10,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "core/common/clock.h"
-#include "tests/ui/support/scripted_dialogs.h"
-#include "tests/ui/support/temp_program_folder.h"
+#include "tests/ui/support/main_window_screen.h"
 #include "ui/history/history_page.h"
 #include "ui/main/frmabout.h"
 #include "ui/main/frmnew.h"
 #include "ui/main/help_window.h"
-
-namespace {
-
-// Answers the start-up password question, so that showing the window does
-// not bring it up, and forgets that box.
-void unlock(FrmNew& w, ScriptedDialogs& dialogs) {
-    dialogs.setNextInput(QStringLiteral("604172"));
-    QVERIFY(w.askPasswordOnce());
-    dialogs.clear();
-}
-
-}  // namespace
 
 class TestFrmNew : public QObject {
     Q_OBJECT
@@ -44,16 +30,11 @@ private slots:
     void aboutIsNotModalAndOpensOnce();
     void passwordDialogOpensModally();
     void exitClosesWindowsLastOpenedFirst();
-
-private:
-    inkquot::FixedClock clock_{{2026, 12, 7}};
 };
 
 void TestFrmNew::toolbarCaptionsAndHints() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     const char* expected[7][2] = {
         {"计价", "进入计价页面"}, {"历史记录", "查看历史记录"}, {"参数设置", "设置基本数据"},
         {"修改密码", "修改密码"}, {"关于", "关于本产品"},       {"帮助", "查看帮助文档"},
@@ -71,21 +52,19 @@ void TestFrmNew::toolbarCaptionsAndHints() {
 }
 
 void TestFrmNew::loadFillsTitleAndStatusLines() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.load();
     QCOMPARE(w.windowTitle(), QStringLiteral("墨衡印件计价系统"));
     QCOMPARE(w.labti[1]->text(), QStringLiteral("欢迎使用墨衡印件计价系统！"));
     QCOMPARE(w.labti[2]->text(), QStringLiteral("2026年12月7日"));
     QCOMPARE(w.currentPage(), int(FrmNew::PricingPageIndex));
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
     // The history page is built when first shown, with the cut-off date of
     // the day the window loaded, not of the day it was opened.
-    clock_.set({2026, 12, 8});
+    s.clock.set({2026, 12, 8});
     QTest::mouseClick(w.cmdtool[FrmNew::ToolHistory], Qt::LeftButton);
-    clock_.set({2026, 12, 7});
+    s.clock.set({2026, 12, 7});
     QCOMPARE(w.historyPage()->Txtcxtj[2]->text(), QStringLiteral("2026/11/7"));
 }
 
@@ -100,10 +79,8 @@ void TestFrmNew::pagesSwitch_data() {
 void TestFrmNew::pagesSwitch() {
     QFETCH(int, tool);
     QFETCH(int, page);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.load();
     w.show();
     // Start from another page so that every click changes something.
@@ -119,10 +96,8 @@ void TestFrmNew::pagesSwitch() {
 }
 
 void TestFrmNew::pricingPageComesBackUnchanged() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.load();
     w.show();
     QWidget* pricing = w.piccaidanzi[0];
@@ -136,10 +111,8 @@ void TestFrmNew::pricingPageComesBackUnchanged() {
 }
 
 void TestFrmNew::focusedToolIsWhite() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.show();
     auto colourOf = [&](int i) { return w.cmdtool[i]->palette().color(QPalette::Button); };
     QCOMPARE(colourOf(FrmNew::ToolPricing), QColor(Qt::white));
@@ -154,10 +127,8 @@ void TestFrmNew::focusedToolIsWhite() {
 }
 
 void TestFrmNew::helpOpensTheGuideOrTheFileOfTheProgramFolder() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     QList<QUrl> opened;
     w.setHelpOpener([&](const QUrl& url) {
         opened << url;
@@ -188,21 +159,20 @@ void TestFrmNew::helpOpensTheGuideOrTheFileOfTheProgramFolder() {
     help->close();
     QTRY_VERIFY(help.isNull());
 
-    TempProgramFolder::writeBytes(dir.file("inkquot.chm"), "help");
+    TempProgramFolder::writeBytes(s.dir.file("inkquot.chm"), "help");
     QTest::mouseClick(w.cmdtool[FrmNew::ToolHelp], Qt::LeftButton);
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened[0].isLocalFile());
-    QCOMPARE(opened[0].toLocalFile(),
-             QDir::fromNativeSeparators(QString::fromStdString(dir.file("inkquot.chm").string())));
-    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(
+        opened[0].toLocalFile(),
+        QDir::fromNativeSeparators(QString::fromStdString(s.dir.file("inkquot.chm").string())));
+    QVERIFY(s.dialogs.shown.isEmpty());
     QVERIFY(!w.helpWindow());
 }
 
 void TestFrmNew::aboutIsNotModalAndOpensOnce() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.show();
     QTest::mouseClick(w.cmdtool[FrmNew::ToolAbout], Qt::LeftButton);
     QPointer<FrmAbout> about = w.aboutBox();
@@ -217,7 +187,7 @@ void TestFrmNew::aboutIsNotModalAndOpensOnce() {
     for (const char* t : {"软件名：", "墨衡印件计价系统", "版本号：", "3.02"}) {
         QVERIFY2(texts.contains(QString::fromUtf8(t)), t);
     }
-    QCOMPARE(about->folderLabel()->text(), QString::fromStdString(dir.folder().root().string()));
+    QCOMPARE(about->folderLabel()->text(), QString::fromStdString(s.dir.folder().root().string()));
     QTest::mouseClick(w.cmdtool[FrmNew::ToolAbout], Qt::LeftButton);
     QCOMPARE(w.aboutBox(), about.data());
     QCOMPARE(about->okButton()->text(), QStringLiteral("确定"));
@@ -226,10 +196,8 @@ void TestFrmNew::aboutIsNotModalAndOpensOnce() {
 }
 
 void TestFrmNew::passwordDialogOpensModally() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.show();
     QString seen;
     bool modal = false;
@@ -247,10 +215,8 @@ void TestFrmNew::passwordDialogOpensModally() {
 }
 
 void TestFrmNew::exitClosesWindowsLastOpenedFirst() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    unlock(w, dialogs);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.show();
     QStringList closedOrder;
     // Windows a page opened, tracked like the about box.

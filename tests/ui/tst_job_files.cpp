@@ -19,6 +19,7 @@
 #include "core/job/job_description.h"
 #include "core/records/history_file.h"
 #include "core/records/history_jobs.h"
+#include "tests/ui/support/main_window_screen.h"
 #include "tests/ui/support/pricing_screen.h"
 #include "ui/history/history_page.h"
 #include "ui/history/history_reopen.h"
@@ -317,10 +318,8 @@ void TestJobFiles::screenshot() {
     if (dir.isEmpty()) {
         QSKIP("INKQUOT_SCREENSHOT_DIR not set");
     }
-    TempProgramFolder folder;
-    ScriptedDialogs dialogs;
-    inkquot::FixedClock clock{inkquot::CivilDate{2026, 12, 8}};
-    FrmNew w(folder.folder(), dialogs, clock);
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.load();
     w.resize(800, 600);
     w.pricingPage()->setListIndex(Ctl::comleibie, 0, 2);
@@ -334,7 +333,7 @@ void TestJobFiles::screenshot() {
     QVERIFY(w.grab().save(dir + QStringLiteral("/history_reopen.png")));
     QVERIFY(w.historyReopen()->reopenSelected());
     QCOMPARE(w.currentPage(), int(FrmNew::PricingPageIndex));
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestJobFiles)

@@ -9,6 +9,7 @@
 #include "core/costing/cost_records.h"
 #include "core/job/form_state.h"
 #include "core/job/priced_job.h"
+#include "tests/core/costing/sample_parts.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "ui/output/frmresult.h"
@@ -16,26 +17,14 @@
 #include "ui/output/quotation_print.h"
 
 using inkquot::CheckState;
-using inkquot::CostResult;
 using inkquot::Ctl;
 using inkquot::FormState;
+using inkquot::testing::sampleQuotationResult;
 
 namespace {
 
 const QString kPrompt = QStringLiteral("请输入打印标题");
 const QString kProposal = QStringLiteral("XXX印务有限公司报价单");
-
-CostResult sampleResult() {
-    CostResult r;
-    r.UnitPrice = 0.1234f;
-    r.TotalPrice = 2468;
-    r.FilmCost = 300;
-    r.ImpositionCost = 60;
-    r.PaperCost = 1200.5f;
-    r.PrintCost = 800;
-    r.SurfaceCost = 107.5f;
-    return r;
-}
 
 FormState sampleForm() {
     FormState f;
@@ -44,12 +33,6 @@ FormState sampleForm() {
     f.setText(Ctl::txtyinjianming, 2, "新品宣传单");
     f.setText(Ctl::txtshuliang, 2, "20000");
     return f;
-}
-
-// The test's own bytes of a PDF: the fonts must travel with the file, or
-// the customer's reader substitutes its own for the Chinese text.
-bool embedsFonts(const QByteArray& pdf) {
-    return pdf.contains("/FontFile");
 }
 
 }  // namespace
@@ -68,39 +51,33 @@ private slots:
     void exportCancelledOrUnwritable();
     void proposedNamesAreSafe_data();
     void proposedNamesAreSafe();
-
-private:
-    inkquot::FixedClock clock_{{2026, 12, 7}};
 };
 
 void TestOutputQuotation::printsTheLetterOfTheKindChosenNow() {
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out;
+    out.dialogs.setNextInput(kProposal);
     FormState form = sampleForm();
-    QVERIFY(printQuotation(nullptr, pricedJobOf(form, sampleResult()),
-                           {dialogs, printer, files, clock_}));
+    QVERIFY(printQuotation(nullptr, pricedJobOf(form, sampleQuotationResult()), out.services()));
 
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.last().text, kPrompt);
-    QCOMPARE(dialogs.last().proposed, kProposal);
-    QCOMPARE(printer.calls, 1);
-    QCOMPARE(printer.texts[QStringLiteral("lbiaoti")], kProposal);
-    QCOMPARE(printer.texts[QStringLiteral("lkehu")], QStringLiteral("致华光印刷物资有限公司："));
-    QCOMPARE(printer.texts[QStringLiteral("labre")],
+    QCOMPARE(out.dialogs.shown.size(), 1);
+    QCOMPARE(out.dialogs.last().text, kPrompt);
+    QCOMPARE(out.dialogs.last().proposed, kProposal);
+    QCOMPARE(out.printer.calls, 1);
+    QCOMPARE(out.printer.texts[QStringLiteral("lbiaoti")], kProposal);
+    QCOMPARE(out.printer.texts[QStringLiteral("lkehu")],
+             QStringLiteral("致华光印刷物资有限公司："));
+    QCOMPARE(out.printer.texts[QStringLiteral("labre")],
              QStringLiteral("    贵单位的印件<<新品宣传单>>共印制20,000份，单价为：0.1234元/份,"
-                            "总价为：2,468.00元。    其中，印前制作费：360.00元，纸价：1,200.50元，"
-                            "印刷费：800.00元，装订费：0.00元，其它费：107.50元。"));
-    QCOMPARE(printer.texts[QStringLiteral("labdate")], QStringLiteral("2026年12月7日"));
+                            "总价为：2,468.00元。    其中，印前制作费：120.50元，纸价：1,234.50元，"
+                            "印刷费：800.00元，装订费：0.00元，其它费：213.00元。"));
+    QCOMPARE(out.printer.texts[QStringLiteral("labdate")], QStringLiteral("2026年12月7日"));
 
     // Another kind chosen after the run: its boxes, the same prices.
     form.setListIndex(Ctl::comleibie, 0, 0);
-    dialogs.setNextInput(QStringLiteral("报价"));
-    QVERIFY(printQuotation(nullptr, pricedJobOf(form, sampleResult()),
-                           {dialogs, printer, files, clock_}));
-    QCOMPARE(printer.texts[QStringLiteral("lkehu")], QStringLiteral("致客户1："));
-    QVERIFY(printer.texts[QStringLiteral("labre")].contains(
+    out.dialogs.setNextInput(QStringLiteral("报价"));
+    QVERIFY(printQuotation(nullptr, pricedJobOf(form, sampleQuotationResult()), out.services()));
+    QCOMPARE(out.printer.texts[QStringLiteral("lkehu")], QStringLiteral("致客户1："));
+    QVERIFY(out.printer.texts[QStringLiteral("labre")].contains(
         QStringLiteral("<<印件1>>共印制10,000份，单价为：0.1234元/份,")));
 }
 
@@ -112,37 +89,33 @@ void TestOutputQuotation::emptyOrCancelledHeadingPrintsNothing_data() {
 
 void TestOutputQuotation::emptyOrCancelledHeadingPrintsNothing() {
     QFETCH(bool, answered);
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(answered ? std::optional<QString>(QString()) : std::nullopt);
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out;
+    out.dialogs.setNextInput(answered ? std::optional<QString>(QString()) : std::nullopt);
     const FormState form = sampleForm();
-    QVERIFY(!printQuotation(nullptr, pricedJobOf(form, sampleResult()),
-                            {dialogs, printer, files, clock_}));
-    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(form, sampleResult()),
-                                {dialogs, printer, files, clock_}));
-    QCOMPARE(printer.calls, 0);
-    QVERIFY(files.proposed.isEmpty());
+    QVERIFY(!printQuotation(nullptr, pricedJobOf(form, sampleQuotationResult()), out.services()));
+    QVERIFY(
+        !exportQuotationPdf(nullptr, pricedJobOf(form, sampleQuotationResult()), out.services()));
+    QCOMPARE(out.printer.calls, 0);
+    QVERIFY(out.files.proposed.isEmpty());
     // Only the two prompts: nothing is said about the cancelled heading.
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt, kPrompt}));
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt, kPrompt}));
 }
 
 void TestOutputQuotation::printerFailureIsReported() {
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer(false);
-    ScriptedFileChooser files;
-    QVERIFY(!printQuotation(nullptr, pricedJobOf(sampleForm(), sampleResult()),
-                            {dialogs, printer, files, clock_}));
-    QCOMPARE(printer.calls, 1);
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt, QStringLiteral("打印机错误!")}));
-    QCOMPARE(dialogs.last().icon, Dialogs::Icon::Exclamation);
+    OutputFakes out(false);
+    out.dialogs.setNextInput(kProposal);
+    QVERIFY(!printQuotation(nullptr, pricedJobOf(sampleForm(), sampleQuotationResult()),
+                            out.services()));
+    QCOMPARE(out.printer.calls, 1);
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt, QStringLiteral("打印机错误!")}));
+    QCOMPARE(out.dialogs.last().icon, Dialogs::Icon::Exclamation);
 }
 
 // Positions in twips of the page (15 twips a pixel), fonts in points.
 void TestOutputQuotation::labelsSitAtTheirPlaces() {
     FrmResult page;
-    fillQuotation(page, kProposal, pricedJobOf(sampleForm(), sampleResult()), clock_);
+    fillQuotation(page, kProposal, pricedJobOf(sampleForm(), sampleQuotationResult()),
+                  OutputFakes().clock);
     QCOMPARE(page.size(), QSize(745, 456));
 
     struct Place {
@@ -182,7 +155,7 @@ void TestOutputQuotation::longLetterPushesTheDateDown() {
     }
     form.setText(Ctl::txtyinjianming, 2, name);
     FrmResult page;
-    fillQuotation(page, kProposal, pricedJobOf(form, sampleResult()), clock_);
+    fillQuotation(page, kProposal, pricedJobOf(form, sampleQuotationResult()), OutputFakes().clock);
     QVERIFY(page.labre->geometry().bottom() > tw(5040));
     QVERIFY(page.labdate->y() > page.labre->geometry().bottom());
     QVERIFY(page.height() > page.labdate->geometry().bottom());
@@ -190,23 +163,17 @@ void TestOutputQuotation::longLetterPushesTheDateDown() {
 
 void TestOutputQuotation::exportsAPdfWithItsFonts() {
     QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out;
+    out.dialogs.setNextInput(kProposal);
     const QString file = dir.filePath(QStringLiteral("报价单.pdf"));
-    files.answers.push_back(file);
-    QVERIFY(exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
-                               {dialogs, printer, files, clock_}));
-    QCOMPARE(printer.calls, 0);  // the export never goes to the printer
-    QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
+    out.files.answers.push_back(file);
+    QVERIFY(exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleQuotationResult()),
+                               out.services()));
+    QCOMPARE(out.printer.calls, 0);  // the export never goes to the printer
+    QCOMPARE(QFileInfo(out.files.proposed.value(0)).fileName(),
              QStringLiteral("XXX印务有限公司报价单-2026年12月7日.pdf"));
-    QFile pdf(file);
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    QVERIFY(bytes.startsWith("%PDF-"));
-    QVERIFY(embedsFonts(bytes));
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+    QVERIFY(isPdfWithItsFonts(file));
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
     // Nothing left beside it.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("报价单.pdf")}));
 
@@ -219,24 +186,22 @@ void TestOutputQuotation::exportsAPdfWithItsFonts() {
 
 void TestOutputQuotation::exportCancelledOrUnwritable() {
     QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out;
     // Cancelled at the file dialog: nothing written, nothing said.
-    dialogs.setNextInput(kProposal);
-    files.answers.push_back(std::nullopt);
-    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
-                                {dialogs, printer, files, clock_}));
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+    out.dialogs.setNextInput(kProposal);
+    out.files.answers.push_back(std::nullopt);
+    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleQuotationResult()),
+                                out.services()));
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
 
     // A folder that does not exist: a warning naming the file.
     const QString file = dir.filePath(QStringLiteral("no/such/folder/q.pdf"));
-    dialogs.setNextInput(kProposal);
-    files.answers.push_back(file);
-    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
-                                {dialogs, printer, files, clock_}));
-    QCOMPARE(dialogs.last().icon, Dialogs::Icon::Exclamation);
-    QVERIFY(dialogs.last().text.contains(file));
+    out.dialogs.setNextInput(kProposal);
+    out.files.answers.push_back(file);
+    QVERIFY(!exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleQuotationResult()),
+                                out.services()));
+    QCOMPARE(out.dialogs.last().icon, Dialogs::Icon::Exclamation);
+    QVERIFY(out.dialogs.last().text.contains(file));
 
     // An existing file is replaced only by a whole new one.
     const QString kept = dir.filePath(QStringLiteral("kept.pdf"));
@@ -245,10 +210,10 @@ void TestOutputQuotation::exportCancelledOrUnwritable() {
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old");
     }
-    dialogs.setNextInput(kProposal);
-    files.answers.push_back(kept);
-    QVERIFY(exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleResult()),
-                               {dialogs, printer, files, clock_}));
+    out.dialogs.setNextInput(kProposal);
+    out.files.answers.push_back(kept);
+    QVERIFY(exportQuotationPdf(nullptr, pricedJobOf(sampleForm(), sampleQuotationResult()),
+                               out.services()));
     QFile replaced(kept);
     QVERIFY(replaced.open(QIODevice::ReadOnly));
     QVERIFY(replaced.readAll().startsWith("%PDF-"));

@@ -29,6 +29,7 @@ namespace {
 
 const QString kPrompt = QStringLiteral("请输入报价表标题");
 const QString kProposal = QStringLiteral("XXX印务有限公司价格表");
+const inkquot::CivilDate kDay{2026, 3, 9};
 
 FormState formOfKind(int kind) {
     FormState f;
@@ -67,15 +68,13 @@ private slots:
     void modalWindowRunsAndReturns();
 
 private:
-    PriceTableShown run(FormState& form, CostResult& result, ScriptedDialogs& dialogs,
-                        PagePrinter& printer, SaveFileChooser& files,
+    PriceTableShown run(FormState& form, CostResult& result, OutputFakes& out,
                         const std::function<void(FrmShow&)>& show) {
-        return generatePriceTableWindow(nullptr, folder_.folder(), form, result,
-                                        {dialogs, printer, files, clock_}, show);
+        return generatePriceTableWindow(nullptr, folder_.folder(), form, result, out.services(),
+                                        show);
     }
 
     TempProgramFolder folder_;
-    inkquot::FixedClock clock_{{2026, 3, 9}};
 };
 
 void TestOutputTable::newspapersAndStickersDoNothing_data() {
@@ -89,14 +88,11 @@ void TestOutputTable::newspapersAndStickersDoNothing() {
     FormState form = formOfKind(kind);
     CostResult result;
     result.UnitPrice = 3;
-    ScriptedDialogs dialogs;
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out(true, kDay);
     bool shown = false;
-    QCOMPARE(run(form, result, dialogs, printer, files, [&](FrmShow&) { shown = true; }),
-             PriceTableShown::NotOffered);
+    QCOMPARE(run(form, result, out, [&](FrmShow&) { shown = true; }), PriceTableShown::NotOffered);
     QVERIFY(!shown);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(out.dialogs.shown.isEmpty());
     QCOMPARE(result.UnitPrice, 3.0f);
     // The sections a table would force are left as they were.
     QCOMPARE(form.checkState(Ctl::Chkhua, 2), CheckState::Unchecked);
@@ -109,16 +105,14 @@ void TestOutputTable::cancelledHeadingShowsNothingButLeavesItsMarks() {
         form.setCheckState(Ctl::Chkhua, 2, CheckState::Checked);
         form.setText(Ctl::Ncomzhuanse, 1, "2");
         CostResult result;
-        ScriptedDialogs dialogs;
-        dialogs.setNextInput(answered ? std::optional<QString>(QString()) : std::nullopt);
-        RecordingPrinter printer;
-        ScriptedFileChooser files;
+        OutputFakes out(true, kDay);
+        out.dialogs.setNextInput(answered ? std::optional<QString>(QString()) : std::nullopt);
         bool shown = false;
-        QCOMPARE(run(form, result, dialogs, printer, files, [&](FrmShow&) { shown = true; }),
+        QCOMPARE(run(form, result, out, [&](FrmShow&) { shown = true; }),
                  PriceTableShown::Cancelled);
         QVERIFY(!shown);
-        QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
-        QCOMPARE(dialogs.last().proposed, kProposal);
+        QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
+        QCOMPARE(out.dialogs.last().proposed, kProposal);
         // The job is in its table form and the result holds the last cell.
         QVERIFY(form.ticked(Ctl::Lsthua, 1));
         QCOMPARE(form.checkState(Ctl::Chkhua, 2), CheckState::Unchecked);
@@ -142,12 +136,10 @@ void TestOutputTable::windowShowsTheTable() {
     QVERIFY(grid.has_value());
 
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(QStringLiteral("华光印务价格表"));
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out(true, kDay);
+    out.dialogs.setNextInput(QStringLiteral("华光印务价格表"));
     bool shown = false;
-    const auto outcome = run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+    const auto outcome = run(form, result, out, [&](FrmShow& w) {
         shown = true;
         QCOMPARE(w.windowTitle(), QStringLiteral("墨衡印件计价系统-价格表"));
         QCOMPARE(w.Cmdbjd[0]->text(), QStringLiteral("打印价格表"));
@@ -202,7 +194,7 @@ void TestOutputTable::windowShowsTheTable() {
     });
     QCOMPARE(outcome, PriceTableShown::Shown);
     QVERIFY(shown);
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
 }
 
 void TestOutputTable::scrollingMovesTheTable_data() {
@@ -218,10 +210,8 @@ void TestOutputTable::scrollingMovesTheTable_data() {
 void TestOutputTable::scrollingMovesTheTable() {
     QFETCH(int, value);
     QFETCH(int, expected);
-    ScriptedDialogs dialogs;
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
-    FrmShow w({dialogs, printer, files, clock_});
+    OutputFakes out(true, kDay);
+    FrmShow w(out.services());
     w.fitToScreen(QRect(0, 0, 800, 600));
     const int end = w.scrollRangeTwips();
     QVERIFY(end > 1000);
@@ -255,10 +245,8 @@ void TestOutputTable::windowTakesTheHeightTheScreenAllows_data() {
 void TestOutputTable::windowTakesTheHeightTheScreenAllows() {
     QFETCH(QSize, screen);
     QFETCH(bool, whole);
-    ScriptedDialogs dialogs;
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
-    FrmShow w({dialogs, printer, files, clock_});
+    OutputFakes out(true, kDay);
+    FrmShow w(out.services());
     w.fitToScreen(QRect(QPoint(0, 0), screen));
     w.adjustSize();
     // Room is left for the window frame; the table takes the rest.
@@ -283,13 +271,11 @@ void TestOutputTable::cellsInDoubtAreMarkedAndCounted() {
     FormState form = formOfKind(2);
     form.setListIndex(Ctl::Comyinji, 7, 1);
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out(true, kDay);
+    out.dialogs.setNextInput(kProposal);
     QStringList marked;
     QString line;
-    QCOMPARE(run(form, result, dialogs, printer, files,
+    QCOMPARE(run(form, result, out,
                  [&](FrmShow& w) {
                      for (QLabel* l : w.Picture2->labdanjia) {
                          if (!l->styleSheet().isEmpty()) {
@@ -311,8 +297,8 @@ void TestOutputTable::cellsInDoubtAreMarkedAndCounted() {
 
     // A sound table marks nothing and says nothing.
     FormState sound = formOfKind(2);
-    dialogs.setNextInput(kProposal);
-    QCOMPARE(run(sound, result, dialogs, printer, files,
+    out.dialogs.setNextInput(kProposal);
+    QCOMPARE(run(sound, result, out,
                  [&](FrmShow& w) {
                      QVERIFY(w.labcheck->text().isEmpty());
                      for (QLabel* l : w.Picture2->labdanjia) {
@@ -326,21 +312,19 @@ void TestOutputTable::cellsInDoubtAreMarkedAndCounted() {
 // be written says "保存失败：" with the reason and leaves nothing; the window
 // stays open.
 void TestOutputTable::spreadsheetExport() {
-    QTemporaryDir out;
-    const QString book = out.filePath(QStringLiteral("表.xlsx"));
-    const QString csv = out.filePath(QStringLiteral("表.csv"));
+    QTemporaryDir sheets;
+    const QString book = sheets.filePath(QStringLiteral("表.xlsx"));
+    const QString csv = sheets.filePath(QStringLiteral("表.csv"));
     FormState form = formOfKind(2);
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(QStringLiteral("甲印务价格表"));
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
-    files.sheetAnswers = {
+    OutputFakes out(true, kDay);
+    out.dialogs.setNextInput(QStringLiteral("甲印务价格表"));
+    out.files.sheetAnswers = {
         SheetFileChoice{book, inkquot::SheetFormat::Xlsx},
         SheetFileChoice{csv, inkquot::SheetFormat::Csv},
-        SheetFileChoice{out.filePath(QStringLiteral("无/表.csv")), inkquot::SheetFormat::Csv}};
+        SheetFileChoice{sheets.filePath(QStringLiteral("无/表.csv")), inkquot::SheetFormat::Csv}};
     QString first;
-    QCOMPARE(run(form, result, dialogs, printer, files,
+    QCOMPARE(run(form, result, out,
                  [&](FrmShow& w) {
                      for (int n = 0; n < 3; ++n) {
                          QTest::mouseClick(w.cmdexcel, Qt::LeftButton);
@@ -349,7 +333,7 @@ void TestOutputTable::spreadsheetExport() {
                      QCOMPARE(w.result(), 0);
                  }),
              PriceTableShown::Shown);
-    QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
+    QCOMPARE(QFileInfo(out.files.proposed.value(0)).fileName(),
              QStringLiteral("甲印务价格表-2026年3月"));
     QFile workbook(book);
     QVERIFY(workbook.open(QIODevice::ReadOnly));
@@ -361,23 +345,21 @@ void TestOutputTable::spreadsheetExport() {
     const QString text = QString::fromUtf8(bytes.mid(3));
     QVERIFY(text.startsWith(QStringLiteral("甲印务价格表,")));
     QVERIFY(text.contains(QStringLiteral("\r\n2开,") + QString(first).remove(QChar(u','))));
-    QCOMPARE(dialogs.texts().size(), 2);  // the heading prompt, then the failure
-    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
-    QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
+    QCOMPARE(out.dialogs.texts().size(), 2);  // the heading prompt, then the failure
+    QVERIFY(out.dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
+    QCOMPARE(QDir(sheets.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
 }
 
 void TestOutputTable::printingCopiesIntoTheLayoutAndCloses() {
     FormState form = formOfKind(2);
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer;
+    OutputFakes out(true, kDay);
+    out.dialogs.setNextInput(kProposal);
     QTemporaryDir samples;
     const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
-    printer.pdfFolder = keep.isEmpty() ? samples.path() : keep;
-    ScriptedFileChooser files;
+    out.printer.pdfFolder = keep.isEmpty() ? samples.path() : keep;
     QMap<QString, QString> window;
-    run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+    run(form, result, out, [&](FrmShow& w) {
         w.show();
         for (const QLabel* l : w.Picture2->findChildren<QLabel*>()) {
             window[l->objectName()] = l->text();
@@ -385,46 +367,42 @@ void TestOutputTable::printingCopiesIntoTheLayoutAndCloses() {
         QTest::mouseClick(w.Cmdbjd[0], Qt::LeftButton);
         QVERIFY(!w.isVisible());
     });
-    QCOMPARE(printer.calls, 1);
-    QCOMPARE(printer.titles, QStringList({kProposal}));
-    QCOMPARE(printer.texts, window);
-    QCOMPARE(printer.texts.value(QStringLiteral("labdanjia_83")),
+    QCOMPARE(out.printer.calls, 1);
+    QCOMPARE(out.printer.titles, QStringList({kProposal}));
+    QCOMPARE(out.printer.texts, window);
+    QCOMPARE(out.printer.texts.value(QStringLiteral("labdanjia_83")),
              window.value(QStringLiteral("labdanjia_83")));
-    QCOMPARE(printer.texts.size(), 4 + 6 + 7 + 7 + 84 + 5);
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+    QCOMPARE(out.printer.texts.size(), 4 + 6 + 7 + 7 + 84 + 5);
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
 }
 
 void TestOutputTable::printerFailureIsReportedAndCloses() {
     FormState form = formOfKind(0);
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer(false);
-    ScriptedFileChooser files;
+    OutputFakes out(false, kDay);
+    out.dialogs.setNextInput(kProposal);
     bool closed = false;
-    run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+    run(form, result, out, [&](FrmShow& w) {
         w.show();
         QTest::mouseClick(w.Cmdbjd[0], Qt::LeftButton);
         closed = !w.isVisible();
     });
     QVERIFY(closed);
-    QCOMPARE(printer.calls, 1);
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt, QStringLiteral("打印机错误!")}));
-    QCOMPARE(dialogs.last().icon, Dialogs::Icon::Exclamation);
+    QCOMPARE(out.printer.calls, 1);
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt, QStringLiteral("打印机错误!")}));
+    QCOMPARE(out.dialogs.last().icon, Dialogs::Icon::Exclamation);
 }
 
 void TestOutputTable::exportWritesTheSamePageAndStaysOpen() {
     FormState form = formOfKind(0);
     form.setTicked(Ctl::Lsthua, 0, true);
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out(true, kDay);
+    out.dialogs.setNextInput(kProposal);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("价格表.pdf"));
-    files.answers.push_back(file);
-    run(form, result, dialogs, printer, files, [&](FrmShow& w) {
+    out.files.answers.push_back(file);
+    run(form, result, out, [&](FrmShow& w) {
         w.show();
         QTest::mouseClick(w.cmdpdf, Qt::LeftButton);
         QVERIFY(w.isVisible());
@@ -432,15 +410,11 @@ void TestOutputTable::exportWritesTheSamePageAndStaysOpen() {
         QVERIFY(!w.isVisible());
         QCOMPARE(w.result(), int(QDialog::Rejected));
     });
-    QCOMPARE(printer.calls, 0);
-    QCOMPARE(QFileInfo(files.proposed.value(0)).fileName(),
+    QCOMPARE(out.printer.calls, 0);
+    QCOMPARE(QFileInfo(out.files.proposed.value(0)).fileName(),
              QStringLiteral("XXX印务有限公司价格表-2026年3月.pdf"));
-    QFile pdf(file);
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    QVERIFY(bytes.startsWith("%PDF-"));
-    QVERIFY(bytes.contains("/FontFile"));
-    QCOMPARE(dialogs.texts(), QStringList({kPrompt}));
+    QVERIFY(isPdfWithItsFonts(file));
+    QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
     const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
     if (!keep.isEmpty()) {
         QFile::remove(QDir(keep).filePath(QStringLiteral("table.pdf")));
@@ -453,12 +427,10 @@ void TestOutputTable::refusedCellsAreReported() {
     FormState form = formOfKind(2);
     form.setText(Ctl::Ncomke, 7, "3e38");
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out(true, kDay);
+    out.dialogs.setNextInput(kProposal);
     int dashes = 0;
-    QCOMPARE(run(form, result, dialogs, printer, files,
+    QCOMPARE(run(form, result, out,
                  [&](FrmShow& w) {
                      for (QLabel* l : w.Picture2->labdanjia) {
                          dashes += l->text() == QStringLiteral("-");
@@ -466,29 +438,27 @@ void TestOutputTable::refusedCellsAreReported() {
                  }),
              PriceTableShown::Shown);
     QVERIFY(dashes > 0 && dashes < 84);
-    QCOMPARE(dialogs.shown.size(), 2);
-    QVERIFY(dialogs.shown[0].text.startsWith(QStringLiteral("价格表中有%1格无法计价").arg(dashes)));
+    QCOMPARE(out.dialogs.shown.size(), 2);
+    QVERIFY(
+        out.dialogs.shown[0].text.startsWith(QStringLiteral("价格表中有%1格无法计价").arg(dashes)));
 
     // No paper at all: the reason, and no table.
     FormState none = formOfKind(2);
     none.setListIndex(Ctl::Ncomzhi, 7, -1);
-    ScriptedDialogs refused;
+    OutputFakes refused(true, kDay);
     bool shown = false;
-    QCOMPARE(run(none, result, refused, printer, files, [&](FrmShow&) { shown = true; }),
-             PriceTableShown::Refused);
+    QCOMPARE(run(none, result, refused, [&](FrmShow&) { shown = true; }), PriceTableShown::Refused);
     QVERIFY(!shown);
-    QCOMPARE(refused.shown.size(), 1);
-    QVERIFY(refused.last().text.contains(QStringLiteral("请为")));
+    QCOMPARE(refused.dialogs.shown.size(), 1);
+    QVERIFY(refused.dialogs.last().text.contains(QStringLiteral("请为")));
 }
 
 // The real modal loop, closed from inside as the user would.
 void TestOutputTable::modalWindowRunsAndReturns() {
     FormState form = formOfKind(2);
     CostResult result;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(kProposal);
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
+    OutputFakes out(true, kDay);
+    out.dialogs.setNextInput(kProposal);
     bool clicked = false;
     QTimer::singleShot(0, this, [&] {
         auto* w = qobject_cast<FrmShow*>(QApplication::activeModalWidget());
@@ -496,7 +466,7 @@ void TestOutputTable::modalWindowRunsAndReturns() {
         clicked = true;
         QTest::mouseClick(w->Cmdbjd[1], Qt::LeftButton);
     });
-    QCOMPARE(run(form, result, dialogs, printer, files, {}), PriceTableShown::Shown);
+    QCOMPARE(run(form, result, out, {}), PriceTableShown::Shown);
     QVERIFY(clicked);
 }
 

@@ -19,11 +19,6 @@ namespace {
 
 constexpr int kPinban = 17;  // 拼版费: 20 元/块版, TAG 0.6 0.3 0 0
 
-GongjiaEditor* processEditor(ShownPage& shown) {
-    shown.page.choosePanel(ParamsPage::ProcessPanel);
-    return shown.page.gongjiaEditor();
-}
-
 }  // namespace
 
 class TestParamsGongjia : public QObject {
@@ -44,20 +39,12 @@ private slots:
 };
 
 void TestParamsGongjia::captionsAndRecord() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    GongjiaEditor* ed = processEditor(shown);
+    ParamsScreen s;
+    GongjiaEditor* ed = s.processPanel();
     QCOMPARE(ed->title(), QStringLiteral("查看或修改工价"));
-    const char* labels[8] = {"项目名称", "单    价", "单    位", "TAG1",
-                             "TAG2",     "TAG3",     "TAG4",     "说    明"};
-    for (int i = 0; i < 8; ++i) {
-        QCOMPARE(ed->labels[i]->text(), QString::fromUtf8(labels[i]));
-    }
-    const char* buttons[4] = {"显示/刷新列表", "查看", "更改", "保存改动"};
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(ed->cmdgong[i]->text(), QString::fromUtf8(buttons[i]));
-    }
+    QCOMPARE(textsOf(ed->labels), utf8Texts({"项目名称", "单    价", "单    位", "TAG1", "TAG2",
+                                             "TAG3", "TAG4", "说    明"}));
+    QCOMPARE(textsOf(ed->cmdgong), utf8Texts({"显示/刷新列表", "查看", "更改", "保存改动"}));
     QCOMPARE(ed->lstgong->count(), 44);
     QCOMPARE(ed->lstgong->item(43)->text(), QStringLiteral("对开纸袋做工费"));
     ed->lstgong->setCurrentRow(27);  // 对开盒粘盒费
@@ -111,10 +98,8 @@ void TestParamsGongjia::leavingABox() {
     QFETCH(QString, message);
     QFETCH(bool, plainBox);
     QFETCH(bool, stays);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    GongjiaEditor* ed = processEditor(shown);
+    ParamsScreen s;
+    GongjiaEditor* ed = s.processPanel();
     ed->lstgong->setCurrentRow(kPinban);
     QCOMPARE(ed->txtgong[0]->text(), QStringLiteral("拼版费"));
     click(ed->cmdgong[GongjiaEditor::EditButton]);
@@ -124,10 +109,10 @@ void TestParamsGongjia::leavingABox() {
 
     QCOMPARE(ed->txtgong[box]->text(), after);
     if (message.isEmpty()) {
-        QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join(u'|')));
+        QVERIFY2(s.dialogs.shown.isEmpty(), qPrintable(s.dialogs.texts().join(u'|')));
     } else {
-        QCOMPARE(dialogs.texts(), QStringList{message});
-        QCOMPARE(dialogs.last().icon, plainBox ? Icon::None : Icon::Exclamation);
+        QCOMPARE(s.dialogs.texts(), QStringList{message});
+        QCOMPARE(s.dialogs.last().icon, plainBox ? Icon::None : Icon::Exclamation);
     }
     if (stays) {
         QTRY_COMPARE(QApplication::focusWidget(), ed->txtgong[box]);
@@ -147,18 +132,15 @@ void TestParamsGongjia::zeroUnitPriceRestoredSilently_data() {
 void TestParamsGongjia::zeroUnitPriceRestoredSilently() {
     QFETCH(int, row);
     QFETCH(QString, price);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    GongjiaEditor* ed = processEditor(shown);
-    ed->lstgong->setCurrentRow(row);
-    click(ed->cmdgong[GongjiaEditor::EditButton]);
+    ParamsScreen s;
+    GongjiaEditor* ed = s.processPanel();
+    editRecord(ed, row);
     QLineEdit* box = ed->txtgong[GongjiaEditor::PriceBox];
     QCOMPARE(box->text(), price);
     typeInto(box, QStringLiteral("0"));
     leaveTo(ed->txtgong[GongjiaEditor::Tag1Box]);
     QCOMPARE(box->text(), price);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
     QTRY_COMPARE(QApplication::focusWidget(), box);
 
     // The remembered price is the one the box had when it got the focus:
@@ -171,29 +153,26 @@ void TestParamsGongjia::zeroUnitPriceRestoredSilently() {
 }
 
 void TestParamsGongjia::saveWritesPriceAndFactors() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    GongjiaEditor* ed = processEditor(shown);
-    const std::string before = working(dir, Gong);
-    ed->lstgong->setCurrentRow(kPinban);
-    click(ed->cmdgong[GongjiaEditor::EditButton]);
+    ParamsScreen s;
+    GongjiaEditor* ed = s.processPanel();
+    const std::string before = s.working(Gong);
+    editRecord(ed, kPinban);
     typeInto(ed->txtgong[GongjiaEditor::PriceBox], QStringLiteral("22.5"));
     typeInto(ed->txtgong[GongjiaEditor::Tag1Box], QStringLiteral("0.65"));
     typeInto(ed->txtgong[GongjiaEditor::Tag3Box], QStringLiteral("4"));  // stays 0
     QSignalSpy saved(ed, &GongjiaEditor::saved);
     click(ed->cmdgong[GongjiaEditor::SaveButton]);
     QCOMPARE(saved.count(), 1);
-    QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join(u'|')));
+    QVERIFY2(s.dialogs.shown.isEmpty(), qPrintable(s.dialogs.texts().join(u'|')));
 
-    const std::string after = working(dir, Gong);
+    const std::string after = s.working(Gong);
     for (int n = 1; n <= 44; ++n) {
         QCOMPARE(slot(after, PriceTable::Gongjia, n) == slot(before, PriceTable::Gongjia, n),
                  n != kPinban + 1);
     }
-    QVERIFY(stored(dir, Gong) == after);
+    QVERIFY(s.stored(Gong) == after);
     std::vector<inkquot::GongjiaRec> recs;
-    inkquot::readGongjiaTable(dir.file("fgongjia.dat"), recs);
+    inkquot::readGongjiaTable(s.dir.file("fgongjia.dat"), recs);
     const auto& r = recs[kPinban];
     QCOMPARE(r.Danjia, 22.5f);
     QCOMPARE(r.Tag1, 0.65f);
@@ -208,13 +187,10 @@ void TestParamsGongjia::saveWritesPriceAndFactors() {
 }
 
 void TestParamsGongjia::savePressMeetsTheBoxCheckFirst() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    GongjiaEditor* ed = processEditor(shown);
-    const std::string before = working(dir, Gong);
-    ed->lstgong->setCurrentRow(kPinban);
-    click(ed->cmdgong[GongjiaEditor::EditButton]);
+    ParamsScreen s;
+    GongjiaEditor* ed = s.processPanel();
+    const std::string before = s.working(Gong);
+    editRecord(ed, kPinban);
     QLineEdit* tag1 = ed->txtgong[GongjiaEditor::Tag1Box];
     typeInto(tag1, QStringLiteral("abc"));
     QSignalSpy saved(ed, &GongjiaEditor::saved);
@@ -222,52 +198,45 @@ void TestParamsGongjia::savePressMeetsTheBoxCheckFirst() {
     // The refused box gets its remembered TAG back and keeps the focus; the
     // press goes no further.
     click(ed->cmdgong[GongjiaEditor::SaveButton]);
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
+    QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
     QTRY_COMPARE(QApplication::focusWidget(), tag1);
     QCOMPARE(tag1->text(), QStringLiteral("0.6"));
     QCOMPARE(saved.count(), 0);
     QVERIFY(ed->cmdgong[GongjiaEditor::SaveButton]->isEnabled());
-    QVERIFY(working(dir, Gong) == before);
+    QVERIFY(s.working(Gong) == before);
 
     // With the box mended the next press saves.
-    dialogs.clear();
+    s.dialogs.clear();
     typeInto(tag1, QStringLiteral("0.7"));
     click(ed->cmdgong[GongjiaEditor::SaveButton]);
-    QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join(u'|')));
+    QVERIFY2(s.dialogs.shown.isEmpty(), qPrintable(s.dialogs.texts().join(u'|')));
     QCOMPARE(saved.count(), 1);
     QCOMPARE(ed->records()[kPinban].Tag1, 0.7f);
 }
 
 void TestParamsGongjia::refusedSaveIsNotReportedAsSaved() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    GongjiaEditor* ed = processEditor(shown);
-    const std::string before = working(dir, Gong);
-    ed->lstgong->setCurrentRow(3);
-    click(ed->cmdgong[GongjiaEditor::EditButton]);
+    ParamsScreen s;
+    GongjiaEditor* ed = s.processPanel();
+    const std::string before = s.working(Gong);
+    editRecord(ed, 3);
     // Put there by the program, not typed: the save judges it itself.
     ed->txtgong[GongjiaEditor::PriceBox]->setText(QStringLiteral("二十"));
     QSignalSpy saved(ed, &GongjiaEditor::saved);
     QVERIFY(!ed->save());
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("数据错误，不能保存。")});
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("数据错误，不能保存。")});
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
     QCOMPARE(saved.count(), 0);
-    QVERIFY(working(dir, Gong) == before);
-    QVERIFY(stored(dir, Gong) == before);
+    QVERIFY(s.working(Gong) == before);
+    QVERIFY(s.stored(Gong) == before);
     QVERIFY(!ed->cmdgong[GongjiaEditor::SaveButton]->isEnabled());
 
     // A write that fails is reported, and the record stays as it was.
-    dialogs.clear();
     click(ed->cmdgong[GongjiaEditor::ViewButton]);
     click(ed->cmdgong[GongjiaEditor::EditButton]);
     typeInto(ed->txtgong[GongjiaEditor::PriceBox], QStringLiteral("30"));
-    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::Rename);
-    QVERIFY(!ed->save());
-    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
-    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
+    s.expectFailedSave(ed, Gong, inkquot::io_test_hooks::FailPoint::Rename);
     QCOMPARE(saved.count(), 0);
-    QVERIFY(working(dir, Gong) == before);
+    QVERIFY(s.working(Gong) == before);
     QCOMPARE(ed->records()[3].Danjia, 24.0f);
 }
 

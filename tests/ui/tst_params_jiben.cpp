@@ -28,17 +28,11 @@ private slots:
 };
 
 void TestParamsJiben::captionsAndFirstRecord() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    JibenEditor* ed = shown.page.jibenEditor();
+    ParamsScreen s;
+    JibenEditor* ed = s.basicPanel();
     QCOMPARE(ed->title(), QStringLiteral("基本数据设置"));
-    const char* labels[4] = {"项目名称", "项目数据", "单    位", "说    明"};
-    const char* buttons[4] = {"显示/刷新", "查看", "更改", "保存改动"};
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(ed->labels[i]->text(), QString::fromUtf8(labels[i]));
-        QCOMPARE(ed->cmdji[i]->text(), QString::fromUtf8(buttons[i]));
-    }
+    QCOMPARE(textsOf(ed->labels), utf8Texts({"项目名称", "项目数据", "单    位", "说    明"}));
+    QCOMPARE(textsOf(ed->cmdji), utf8Texts({"显示/刷新", "查看", "更改", "保存改动"}));
     QCOMPARE(ed->lstji->count(), 18);
     QCOMPARE(ed->lstji->item(17)->text(), QStringLiteral("纸张管理费"));
     QCOMPARE(ed->lstji->currentRow(), 0);
@@ -64,15 +58,13 @@ void TestParamsJiben::captionsAndFirstRecord() {
     QCOMPARE(QApplication::focusWidget(), ed->txtji[1]);
     QVERIFY(!ed->cmdji[JibenEditor::EditButton]->isEnabled());
     QVERIFY(ed->cmdji[JibenEditor::SaveButton]->isEnabled());
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
 }
 
 void TestParamsJiben::feeChangeWritesOnlyItsSlotAndPricesAtOnce() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    JibenEditor* ed = shown.page.jibenEditor();
-    const std::string before = working(dir, Ji);
+    ParamsScreen s;
+    JibenEditor* ed = s.basicPanel();
+    const std::string before = s.working(Ji);
 
     ed->lstji->setCurrentRow(17);
     QCOMPARE(ed->txtji[1]->text(), QStringLiteral("15"));
@@ -81,9 +73,9 @@ void TestParamsJiben::feeChangeWritesOnlyItsSlotAndPricesAtOnce() {
     QSignalSpy saved(ed, &JibenEditor::saved);
     click(ed->cmdji[JibenEditor::SaveButton]);
     QCOMPARE(saved.count(), 1);
-    QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join(u'|')));
+    QVERIFY2(s.dialogs.shown.isEmpty(), qPrintable(s.dialogs.texts().join(u'|')));
 
-    const std::string after = working(dir, Ji);
+    const std::string after = s.working(Ji);
     QCOMPARE(after.size(), std::size_t(4896));
     for (int n = 1; n <= 18; ++n) {
         const bool same = slot(after, inkquot::PriceTable::Jiben, n) ==
@@ -91,13 +83,13 @@ void TestParamsJiben::feeChangeWritesOnlyItsSlotAndPricesAtOnce() {
         QVERIFY2(same == (n != 18), qPrintable(QStringLiteral("slot %1").arg(n)));
     }
     std::vector<inkquot::JibenRec> recs;
-    QVERIFY(inkquot::readJibenTable(dir.file("fjiben.dat"), recs).ok());
+    QVERIFY(inkquot::readJibenTable(s.dir.file("fjiben.dat"), recs).ok());
     QCOMPARE(recs[17].Shuju, 10.0f);
     QCOMPARE(recs[17].Mingcheng.substr(0, 15), std::string("纸张管理费"));
     // The scheme keeps the edit, and pricing uses it at once.
-    QVERIFY(stored(dir, Ji) == after);
+    QVERIFY(s.stored(Ji) == after);
     inkquot::PriceBook book;
-    QVERIFY(inkquot::LoadPriceBook(dir.folder(), book).ok());
+    QVERIFY(inkquot::LoadPriceBook(s.dir.folder(), book).ok());
     QCOMPARE(book.zhi[1], 8800.0f);
     // Back to viewing: both 更改 and the save button wait for the next 查看.
     QVERIFY(!ed->cmdji[JibenEditor::EditButton]->isEnabled());
@@ -116,64 +108,50 @@ void TestParamsJiben::valueThatIsNotANumber_data() {
 
 void TestParamsJiben::valueThatIsNotANumber() {
     QFETCH(QString, typed);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    JibenEditor* ed = shown.page.jibenEditor();
-    const std::string before = working(dir, Ji);
-    ed->lstji->setCurrentRow(4);
-    click(ed->cmdji[JibenEditor::EditButton]);
+    ParamsScreen s;
+    JibenEditor* ed = s.basicPanel();
+    const std::string before = s.working(Ji);
+    editRecord(ed, 4);
     typeInto(ed->txtji[1], typed);
 
     // Leaving the box is refused and the focus comes back.
     leaveTo(ed->lstji);
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
     QTRY_COMPARE(QApplication::focusWidget(), ed->txtji[1]);
     QCOMPARE(ed->txtji[1]->text(), typed);
     // So is every press of 保存改动: the box check comes first each time and
     // the press goes no further.
     for (int press = 0; press < 2; ++press) {
-        dialogs.clear();
+        s.dialogs.clear();
         click(ed->cmdji[JibenEditor::SaveButton]);
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
+        QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("非法数据！")});
         QTRY_COMPARE(QApplication::focusWidget(), ed->txtji[1]);
         QVERIFY(ed->cmdji[JibenEditor::SaveButton]->isEnabled());
     }
 
     // Saving it anyway is refused; nothing is written and nothing reported
     // as saved.
-    dialogs.clear();
+    s.dialogs.clear();
     QSignalSpy saved(ed, &JibenEditor::saved);
     QVERIFY(!ed->save());
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("数据错误，不能保存。")});
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("数据错误，不能保存。")});
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
     QCOMPARE(saved.count(), 0);
-    QVERIFY(working(dir, Ji) == before);
-    QVERIFY(stored(dir, Ji) == before);
+    QVERIFY(s.working(Ji) == before);
+    QVERIFY(s.stored(Ji) == before);
     QVERIFY(!ed->cmdji[JibenEditor::SaveButton]->isEnabled());
     QCOMPARE(ed->records()[4].Shuju, 3000.0f);
 }
 
 void TestParamsJiben::failedWriteIsReported() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    JibenEditor* ed = shown.page.jibenEditor();
-    const std::string before = working(dir, Ji);
-    ed->lstji->setCurrentRow(17);
-    click(ed->cmdji[JibenEditor::EditButton]);
+    ParamsScreen s;
+    JibenEditor* ed = s.basicPanel();
+    editRecord(ed, 17);
     typeInto(ed->txtji[1], QStringLiteral("10"));
-    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::Sync);
     QSignalSpy saved(ed, &JibenEditor::saved);
-    QVERIFY(!ed->save());
-    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    s.expectFailedSave(ed, Ji, inkquot::io_test_hooks::FailPoint::Sync);
     QCOMPARE(saved.count(), 0);
-    QVERIFY(working(dir, Ji) == before);
-    QVERIFY(stored(dir, Ji) == before);
     // The panel still shows what the file holds.
     click(ed->cmdji[JibenEditor::ViewButton]);
     QCOMPARE(ed->txtji[1]->text(), QStringLiteral("15"));

@@ -8,10 +8,11 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "core/common/clock.h"
 #include "core/costing/price_book.h"
 #include "core/costing/price_job.h"
+#include "tests/core/costing/sample_parts.h"
 #include "tests/ui/params_support.h"
+#include "tests/ui/support/main_window_screen.h"
 #include "ui/main/frmnew.h"
 #include "ui/params/gongjia_editor.h"
 #include "ui/params/jiben_editor.h"
@@ -33,10 +34,8 @@ private slots:
 };
 
 void TestParamsPage::optfangChoosesOnePanel() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    ParamsPage& page = shown.page;
+    ParamsScreen s;
+    ParamsPage& page = s.page;
     const char* captions[3] = {"基本数据", "纸价数据", "工价数据"};
     for (int k = 0; k < 3; ++k) {
         QCOMPARE(page.Optfang[k]->text(), QString::fromUtf8(captions[k]));
@@ -53,11 +52,8 @@ void TestParamsPage::optfangChoosesOnePanel() {
 }
 
 void TestParamsPage::schemeSelectionShowsItsTables() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    ParamsPage& page = shown.page;
+    ParamsScreen s("甲方案", "甲纸");
+    ParamsPage& page = s.page;
     ZhijiaEditor* paper = page.zhijiaEditor();
     QCOMPARE(paper->lstzhi->item(0)->text(), QStringLiteral("铜版纸"));
     // Whatever the editors showed, the selection shows the new scheme's
@@ -74,56 +70,49 @@ void TestParamsPage::schemeSelectionShowsItsTables() {
     QCOMPARE(page.jibenEditor()->lstji->currentRow(), 0);
     QCOMPARE(page.gongjiaEditor()->lstgong->currentRow(), 0);
     QCOMPARE(page.gongjiaEditor()->txtgong[0]->text(), QStringLiteral("对开平印机印刷费（一）"));
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
 }
 
 void TestParamsPage::savedEditSurvivesReselection() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    ParamsPage& page = shown.page;
+    ParamsScreen s("甲方案", "甲纸");
+    ParamsPage& page = s.page;
     QVERIFY(page.schemePanel()->selectEntry(1));
     page.choosePanel(ParamsPage::ProcessPanel);
     GongjiaEditor* ed = page.gongjiaEditor();
-    ed->lstgong->setCurrentRow(10);
-    click(ed->cmdgong[GongjiaEditor::EditButton]);
+    editRecord(ed, 10);
     typeInto(ed->txtgong[GongjiaEditor::PriceBox], QStringLiteral("125"));
     click(ed->cmdgong[GongjiaEditor::SaveButton]);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
     // The edit went to 甲方案, not to the built-in scheme.
-    QVERIFY(stored(dir, Gong, "甲方案") == working(dir, Gong));
-    QVERIFY(stored(dir, Gong) != working(dir, Gong));
+    QVERIFY(s.stored(Gong, "甲方案") == s.working(Gong));
+    QVERIFY(s.stored(Gong) != s.working(Gong));
 
     QVERIFY(page.schemePanel()->selectEntry(0));
     QCOMPARE(ed->records()[10].Danjia, 100.0f);
     QVERIFY(page.schemePanel()->selectEntry(1));
     QCOMPARE(ed->records()[10].Danjia, 125.0f);
     inkquot::PriceBook book;
-    QVERIFY(inkquot::LoadPriceBook(dir.folder(), book).ok());
+    QVERIFY(inkquot::LoadPriceBook(s.dir.folder(), book).ok());
     QCOMPARE(book.gong[11].Danjia, 125.0f);
 }
 
 void TestParamsPage::builtInSchemeEditedAndRepaired() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    ParamsPage& page = shown.page;
+    ParamsScreen s;
+    ParamsPage& page = s.page;
     QCOMPARE(page.schemePanel()->currentScheme(), QStringLiteral("系统默认"));
-    const std::string original = stored(dir, Ji);
+    const std::string original = s.stored(Ji);
     JibenEditor* ed = page.jibenEditor();
-    ed->lstji->setCurrentRow(17);
-    click(ed->cmdji[JibenEditor::EditButton]);
+    editRecord(ed, 17);
     typeInto(ed->txtji[1], QStringLiteral("10"));
     click(ed->cmdji[JibenEditor::SaveButton]);
-    QVERIFY(dialogs.shown.isEmpty());
-    QVERIFY(stored(dir, Ji) != original);
-    QVERIFY(stored(dir, Ji) == working(dir, Ji));
+    QVERIFY(s.dialogs.shown.isEmpty());
+    QVERIFY(s.stored(Ji) != original);
+    QVERIFY(s.stored(Ji) == s.working(Ji));
 
-    dialogs.setNextAnswer(true);
+    s.dialogs.setNextAnswer(true);
     page.schemePanel()->repairDefaultScheme();
-    QCOMPARE(dialogs.last().text, QStringLiteral("修复完毕！"));
-    QVERIFY(stored(dir, Ji) == original);
+    QCOMPARE(s.dialogs.last().text, QStringLiteral("修复完毕！"));
+    QVERIFY(s.stored(Ji) == original);
     // The working tables keep the edit until the scheme is selected again.
     QCOMPARE(ed->records()[17].Shuju, 10.0f);
     page.schemePanel()->refresh();
@@ -135,42 +124,29 @@ void TestParamsPage::builtInSchemeEditedAndRepaired() {
 // again. 1000 copies of a 16开 leaflet on 四开 press sheets, 157 g 铜版纸,
 // four colours on one side, printing only.
 void TestParamsPage::changedPaperPriceIsPricedAtOnce() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(QStringLiteral("604172"));
-    inkquot::FixedClock clock({2026, 12, 7});
-    FrmNew window(dir.folder(), dialogs, clock);
-    window.load();
-    window.show();
-    QApplication::setActiveWindow(&window);
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    MainWindowScreen s;
+    s.showActive();
     using inkquot::Ctl;
-    PricingPage* job = window.pricingPage();
-    job->setListIndex(Ctl::comleibie, 0, 2);
-    job->setText(Ctl::txtshuliang, 2, "1000");
-    job->setText(Ctl::Cmbkaizhi, 7, "4");
-    job->setText(Ctl::Ncomke, 7, "157");
-    job->setText(Ctl::Ncomyinse, 15, "0");
-    job->setCheckState(Ctl::Chkdan, 0, inkquot::CheckState::Checked);
+    PricingPage* job = s.window.pricingPage();
+    inkquot::testing::fillLeafletExample(*job);
     QCOMPARE(job->listIndex(Ctl::Ncomzhi, 7), 0);  // 铜版纸
     inkquot::CostResult before;
-    QVERIFY(inkquot::priceJob(dir.folder(), *job, before).ok());
+    QVERIFY(inkquot::priceJob(s.dir.folder(), *job, before).ok());
     QCOMPARE(before.PaperCost, 129.375f);  // 8000 yuan a ton and 15 % fee
 
-    window.showPage(FrmNew::ParamsPageIndex);
-    ParamsPage* page = window.paramsPage();
+    s.window.showPage(FrmNew::ParamsPageIndex);
+    ParamsPage* page = s.window.paramsPage();
     page->Optfang[ParamsPage::PaperPanel]->click();
     ZhijiaEditor* ed = page->zhijiaEditor();
-    ed->lstzhi->setCurrentRow(0);
-    click(ed->cmdzhi[ZhijiaEditor::EditButton]);
+    editRecord(ed, 0);
     typeInto(ed->txtzhi[ZhijiaEditor::PriceBox], QStringLiteral("10000"));
     click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
-    QVERIFY(!dialogs.texts().contains(QStringLiteral("数据错误，不能保存。")));
+    QVERIFY(!s.dialogs.texts().contains(QStringLiteral("数据错误，不能保存。")));
 
-    window.showPage(FrmNew::PricingPageIndex);
+    s.window.showPage(FrmNew::PricingPageIndex);
     QCOMPARE(job->listIndex(Ctl::Ncomzhi, 7), 0);
     inkquot::CostResult after;
-    QVERIFY(inkquot::priceJob(dir.folder(), *job, after).ok());
+    QVERIFY(inkquot::priceJob(s.dir.folder(), *job, after).ok());
     QCOMPARE(after.PaperCost, 161.71875f);  // 10000 / 8000 of it
     QCOMPARE(after.PrintCost, before.PrintCost);
     QVERIFY(after.TotalPrice > before.TotalPrice);
@@ -183,12 +159,9 @@ void TestParamsPage::screenshots() {
     if (folder.isEmpty()) {
         QSKIP("INKQUOT_SCREENSHOT_DIR not set");
     }
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(QStringLiteral("604172"));
-    inkquot::FixedClock clock({2026, 12, 7});
     for (const QSize size : {QSize(800, 600), QSize(1024, 700)}) {
-        FrmNew window(dir.folder(), dialogs, clock);
+        MainWindowScreen s;
+        FrmNew& window = s.window;
         window.load();
         window.resize(size);
         window.show();

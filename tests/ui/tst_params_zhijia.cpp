@@ -9,10 +9,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "core/common/clock.h"
 #include "core/common/file_io.h"
 #include "core/costing/price_book.h"
 #include "tests/ui/params_support.h"
+#include "tests/ui/support/main_window_screen.h"
 #include "ui/main/frmnew.h"
 #include "ui/params/zhijia_editor.h"
 
@@ -27,12 +27,6 @@ QColor menuColour() {
 }
 QColor windowColour(QWidget* w) {
     return QApplication::palette(w).color(QPalette::Base);
-}
-
-// Shows paper `row` and opens it for editing.
-void editPaper(ZhijiaEditor* ed, int row) {
-    ed->lstzhi->setCurrentRow(row);
-    click(ed->cmdzhi[ZhijiaEditor::EditButton]);
 }
 
 }  // namespace
@@ -59,20 +53,14 @@ private slots:
 };
 
 void TestParamsZhijia::captions() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.page.zhijiaEditor();
     QCOMPARE(ed->title(), QStringLiteral("查看或修改纸价"));
     QCOMPARE(ed->optzhi[0]->text(), QStringLiteral("普通纸"));
     QCOMPARE(ed->optzhi[1]->text(), QStringLiteral("不干胶纸"));
     QVERIFY(ed->optzhi[0]->isChecked());
-    const char* labels[4] = {"纸张种类", "纸张价格", "单    位", "说    明"};
-    const char* buttons[4] = {"显示/刷新", "查看", "更改", "保存更改"};
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(ed->labels[i]->text(), QString::fromUtf8(labels[i]));
-        QCOMPARE(ed->cmdzhi[i]->text(), QString::fromUtf8(buttons[i]));
-    }
+    QCOMPARE(textsOf(ed->labels), utf8Texts({"纸张种类", "纸张价格", "单    位", "说    明"}));
+    QCOMPARE(textsOf(ed->cmdzhi), utf8Texts({"显示/刷新", "查看", "更改", "保存更改"}));
     QCOMPARE(ed->lstzhi->count(), 50);
     QCOMPARE(ed->txtzhi[0]->text(), QStringLiteral("铜版纸"));
     QCOMPARE(ed->txtzhi[1]->text(), QStringLiteral("8000"));  // as stored, no fee
@@ -83,7 +71,7 @@ void TestParamsZhijia::captions() {
     QVERIFY(ed->lstzhi->isEnabledTo(ed));
     QVERIFY(ed->cmdzhi[ZhijiaEditor::EditButton]->isEnabledTo(ed));
     QVERIFY(!ed->cmdzhi[ZhijiaEditor::SaveButton]->isEnabledTo(ed));
-    shown.page.Optfang[ParamsPage::PaperPanel]->click();
+    s.page.Optfang[ParamsPage::PaperPanel]->click();
     QVERIFY(ed->isEnabled() && ed->isVisible());
 }
 
@@ -101,11 +89,8 @@ void TestParamsZhijia::editUnlocks() {
     QFETCH(int, row);
     QFETCH(QString, name);
     QFETCH(bool, textsOpen);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.paperPanel();
     ed->lstzhi->setCurrentRow(row);
     QCOMPARE(ed->txtzhi[0]->text(), name);
     for (QLineEdit* box : ed->txtzhi) {
@@ -129,37 +114,31 @@ void TestParamsZhijia::editUnlocks() {
 }
 
 void TestParamsZhijia::newNameReachesEveryPaperList() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.setNextInput(QStringLiteral("604172"));
-    inkquot::FixedClock clock({2026, 12, 7});
-    FrmNew window(dir.folder(), dialogs, clock);
-    window.load();
-    window.showPage(FrmNew::ParamsPageIndex);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    ZhijiaEditor* ed = window.paramsPage()->zhijiaEditor();
-    window.paramsPage()->Optfang[ParamsPage::PaperPanel]->click();
+    MainWindowScreen s;
+    s.window.load();
+    s.window.showPage(FrmNew::ParamsPageIndex);
+    s.showActive();
+    ZhijiaEditor* ed = s.window.paramsPage()->zhijiaEditor();
+    s.window.paramsPage()->Optfang[ParamsPage::PaperPanel]->click();
     QVERIFY(ed->isVisible());
-    dialogs.clear();
+    s.dialogs.clear();
 
-    editPaper(ed, 9);
+    editRecord(ed, 9);
     typeInto(ed->txtzhi[0], QStringLiteral("特种纸"));
     typeInto(ed->txtzhi[3], QStringLiteral("进口"));
     typeInto(ed->txtzhi[1], QStringLiteral("12000"));
     click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
-    QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join(u'|')));
+    QVERIFY2(s.dialogs.shown.isEmpty(), qPrintable(s.dialogs.texts().join(u'|')));
 
     std::vector<inkquot::ZhijiaRec> recs;
-    inkquot::readZhijiaTable(dir.schemeFile("系统默认", "zhi.dat"), recs);
+    inkquot::readZhijiaTable(s.dir.schemeFile("系统默认", "zhi.dat"), recs);
     QCOMPARE(QString::fromStdString(recs[9].Mingcheng).trimmed(), QStringLiteral("特种纸"));
     QCOMPARE(QString::fromStdString(recs[9].Shuoming).trimmed(), QStringLiteral("进口"));
     QCOMPARE(recs[9].Jiage, 12000.0f);
     QCOMPARE(recs[9].Neizhi, 0);
 
     const auto lists =
-        window.findChildren<QComboBox*>(QRegularExpression(QStringLiteral("^Ncomzhi")));
+        s.window.findChildren<QComboBox*>(QRegularExpression(QStringLiteral("^Ncomzhi")));
     QCOMPARE(lists.size(), 10);
     for (QComboBox* list : lists) {
         QCOMPARE(list->count(), 50);
@@ -169,75 +148,67 @@ void TestParamsZhijia::newNameReachesEveryPaperList() {
 }
 
 void TestParamsZhijia::emptyNoteIsRefused() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
-    const std::string before = working(dir, Zhi);
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.paperPanel();
+    const std::string before = s.working(Zhi);
     // A refused paper save writes and copies nothing: a stored file that
     // differs from the working file stays as it is.
-    TempProgramFolder::writeBytes(dir.schemeFile(inkquot::kDefaultSchemeName, "zhi.dat"), "stale");
-    editPaper(ed, 12);
+    TempProgramFolder::writeBytes(s.dir.schemeFile(inkquot::kDefaultSchemeName, "zhi.dat"),
+                                  "stale");
+    editRecord(ed, 12);
     typeInto(ed->txtzhi[3], QString());
     QSignalSpy saved(ed, &ZhijiaEditor::papersSaved);
     // Every press of the button meets the box check first and goes no
     // further; the save itself refuses as well.
     for (int press = 0; press < 2; ++press) {
-        dialogs.clear();
+        s.dialogs.clear();
         click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("数据不能为空！")});
+        QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("数据不能为空！")});
         QTRY_COMPARE(QApplication::focusWidget(), ed->txtzhi[3]);
     }
     QVERIFY(!ed->save());
-    QCOMPARE(dialogs.texts().last(), QStringLiteral("数据错误，不能保存。"));
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
+    QCOMPARE(s.dialogs.texts().last(), QStringLiteral("数据错误，不能保存。"));
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
     QCOMPARE(saved.count(), 0);
-    QVERIFY(working(dir, Zhi) == before);
-    QVERIFY(stored(dir, Zhi) == "stale");
+    QVERIFY(s.working(Zhi) == before);
+    QVERIFY(s.stored(Zhi) == "stale");
     QVERIFY(!ed->cmdzhi[ZhijiaEditor::SaveButton]->isEnabled());
 }
 
 void TestParamsZhijia::leavingWithThreeFaultsShowsThreeMessages() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
-    editPaper(ed, 20);
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.paperPanel();
+    editRecord(ed, 20);
     // Each box is filled and left in turn; the focus comes back each time.
     ed->txtzhi[0]->setText(QString());
     ed->txtzhi[3]->setText(QString());
     typeInto(ed->txtzhi[1], QStringLiteral("八千"));
     leaveTo(ed->lstzhi);
-    QCOMPARE(dialogs.texts(),
+    QCOMPARE(s.dialogs.texts(),
              QStringList({QStringLiteral("数据不能为空！"), QStringLiteral("数据不能为空！"),
                           QStringLiteral("非法数据！")}));
     QTRY_COMPARE(QApplication::focusWidget(), ed->txtzhi[1]);
     // With everything mended the focus may go.
-    dialogs.clear();
+    s.dialogs.clear();
     ed->txtzhi[0]->setText(QStringLiteral("牛皮纸"));
     ed->txtzhi[3]->setText(QStringLiteral("包装"));
     typeInto(ed->txtzhi[1], QStringLiteral("6500"));
     leaveTo(ed->txtzhi[2]);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
     QCOMPARE(QApplication::focusWidget(), ed->txtzhi[2]);
 }
 
 void TestParamsZhijia::leavingForAnotherBoxComplainsOnce() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
-    editPaper(ed, 30);
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.paperPanel();
+    editRecord(ed, 30);
     typeInto(ed->txtzhi[3], QString());
     // The price box shares the check; taking the focus back from it must
     // not judge it too, or the two boxes would hand the complaint back and
     // forth.
     leaveTo(ed->txtzhi[1]);
     QTest::qWait(50);
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("数据不能为空！")});
+    QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("数据不能为空！")});
     QCOMPARE(QApplication::focusWidget(), ed->txtzhi[3]);
 }
 
@@ -257,57 +228,41 @@ void TestParamsZhijia::textsThatCannotBeStored() {
     QFETCH(int, box);
     QFETCH(QString, text);
     QFETCH(QString, mentions);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
-    const std::string before = working(dir, Zhi);
-    editPaper(ed, 9);
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.paperPanel();
+    const std::string before = s.working(Zhi);
+    editRecord(ed, 9);
     typeInto(ed->txtzhi[box], text);
     leaveTo(ed->lstzhi);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QVERIFY2(dialogs.last().text.contains(mentions), qPrintable(dialogs.last().text));
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QVERIFY2(s.dialogs.last().text.contains(mentions), qPrintable(s.dialogs.last().text));
     QTRY_COMPARE(QApplication::focusWidget(), ed->txtzhi[box]);
     QCOMPARE(ed->txtzhi[box]->text(), text);  // kept for mending, never cut
 
-    dialogs.clear();
+    s.dialogs.clear();
     QVERIFY(!ed->save());
-    QCOMPARE(dialogs.shown.size(), 1);
-    QVERIFY(dialogs.last().text.contains(mentions));
-    QVERIFY(working(dir, Zhi) == before);
-    QVERIFY(stored(dir, Zhi) == before);
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QVERIFY(s.dialogs.last().text.contains(mentions));
+    QVERIFY(s.working(Zhi) == before);
+    QVERIFY(s.stored(Zhi) == before);
 }
 
 void TestParamsZhijia::failedWriteLeavesBothFiles() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
-    const std::string before = working(dir, Zhi);
-    editPaper(ed, 0);
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.paperPanel();
+    editRecord(ed, 0);
     typeInto(ed->txtzhi[1], QStringLiteral("8500"));
     QSignalSpy saved(ed, &ZhijiaEditor::papersSaved);
-    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::WriteAfterBytes, 10);
-    QVERIFY(!ed->save());
-    inkquot::io_test_hooks::failNextWrites(inkquot::io_test_hooks::FailPoint::None);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("保存失败：")));
-    QVERIFY(dialogs.last().text.contains(QStringLiteral("fzhijia.dat")));
+    s.expectFailedSave(ed, Zhi, inkquot::io_test_hooks::FailPoint::WriteAfterBytes, 10);
+    QVERIFY(s.dialogs.last().text.contains(QStringLiteral("fzhijia.dat")));
     QCOMPARE(saved.count(), 0);
-    QVERIFY(working(dir, Zhi) == before);
-    QVERIFY(stored(dir, Zhi) == before);
     QCOMPARE(ed->records()[0].Jiage, 8000.0f);
 }
 
 void TestParamsZhijia::stickerPaperTable() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
-    const std::string papers = working(dir, Zhi);
+    ParamsScreen s;
+    ZhijiaEditor* ed = s.paperPanel();
+    const std::string papers = s.working(Zhi);
 
     ed->optzhi[1]->click();
     for (int b : {ZhijiaEditor::ViewButton, ZhijiaEditor::EditButton, ZhijiaEditor::SaveButton}) {
@@ -324,27 +279,27 @@ void TestParamsZhijia::stickerPaperTable() {
     QCOMPARE(ed->txtzhi[1]->text(), QStringLiteral("1.2"));
     QCOMPARE(ed->txtzhi[2]->text(), QStringLiteral("元/张"));
 
-    editPaper(ed, 0);
+    editRecord(ed, 0);
     typeInto(ed->txtzhi[1], QStringLiteral("1.35"));
     QSignalSpy stickers(ed, &ZhijiaEditor::stickerPapersSaved);
     QSignalSpy paper(ed, &ZhijiaEditor::papersSaved);
     click(ed->cmdzhi[ZhijiaEditor::SaveButton]);
     QCOMPARE(stickers.count(), 1);
     QCOMPARE(paper.count(), 0);
-    QVERIFY(dialogs.shown.isEmpty());
-    QVERIFY(working(dir, Zhi) == papers);
-    QVERIFY(stored(dir, Zhibu) == working(dir, Zhibu));
+    QVERIFY(s.dialogs.shown.isEmpty());
+    QVERIFY(s.working(Zhi) == papers);
+    QVERIFY(s.stored(Zhibu) == s.working(Zhibu));
     std::vector<inkquot::ZhijiabuRec> recs;
-    inkquot::readZhijiabuTable(dir.file("fzhijiabu.dat"), recs);
+    inkquot::readZhijiabuTable(s.dir.file("fzhijiabu.dat"), recs);
     QCOMPARE(recs[0].Jiage, 1.35f);
     // A refused save copies neither table.
-    TempProgramFolder::writeBytes(dir.schemeFile(inkquot::kDefaultSchemeName, "zhibu.dat"),
+    TempProgramFolder::writeBytes(s.dir.schemeFile(inkquot::kDefaultSchemeName, "zhibu.dat"),
                                   "stale");
-    editPaper(ed, 1);
+    editRecord(ed, 1);
     ed->txtzhi[1]->setText(QString());
     QVERIFY(!ed->save());
-    QVERIFY(stored(dir, Zhibu) == "stale");
-    QVERIFY(stored(dir, Zhi) == papers);
+    QVERIFY(s.stored(Zhibu) == "stale");
+    QVERIFY(s.stored(Zhi) == papers);
 
     // Back to the papers: the sticker list stays until it is refreshed.
     ed->optzhi[0]->click();
@@ -356,20 +311,16 @@ void TestParamsZhijia::stickerPaperTable() {
 
 void TestParamsZhijia::blankRecordsDoNotHoldTheFocus() {
     // A short sticker table: records beyond its end read as blanks.
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    ShownPage shown(dir, dialogs);
-    TempProgramFolder::writeBytes(dir.file("fzhijiabu.dat"),
-                                  working(dir, Zhibu).substr(0, 136 * 2));
-    shown.page.choosePanel(ParamsPage::PaperPanel);
-    ZhijiaEditor* ed = shown.page.zhijiaEditor();
+    ParamsScreen s;
+    TempProgramFolder::writeBytes(s.dir.file("fzhijiabu.dat"), s.working(Zhibu).substr(0, 136 * 2));
+    ZhijiaEditor* ed = s.paperPanel();
     ed->optzhi[1]->click();
     click(ed->cmdzhi[ZhijiaEditor::RefreshButton]);
     ed->lstzhi->setCurrentRow(5);
     QCOMPARE(ed->txtzhi[0]->text(), QString());
     ed->txtzhi[0]->setFocus();
     leaveTo(ed->txtzhi[2]);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
     QCOMPARE(QApplication::focusWidget(), ed->txtzhi[2]);
 }
 

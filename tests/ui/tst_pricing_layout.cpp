@@ -7,10 +7,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "core/common/clock.h"
 #include "core/costing/control_catalogue.h"
-#include "tests/ui/support/scripted_dialogs.h"
-#include "tests/ui/support/temp_program_folder.h"
+#include "tests/ui/support/main_window_screen.h"
 #include "ui/common/sized_list.h"
 #include "ui/main/frmnew.h"
 #include "ui/pricing/pricing_page.h"
@@ -74,9 +72,6 @@ private slots:
     void panelsAtScreenSizes_data();
     void panelsAtScreenSizes();
     void sizedListsAsWideAsQtWouldMakeThem();
-
-private:
-    inkquot::FixedClock clock_{{2026, 12, 7}};
 };
 
 void TestPricingLayout::panelsAtScreenSizes_data() {
@@ -92,11 +87,8 @@ void TestPricingLayout::panelsAtScreenSizes_data() {
 void TestPricingLayout::panelsAtScreenSizes() {
     QFETCH(QSize, size);
     QFETCH(int, kind);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew w(dir.folder(), dialogs, clock_);
-    dialogs.setNextInput(QStringLiteral("604172"));
-    QVERIFY(w.askPasswordOnce());
+    MainWindowScreen s;
+    FrmNew& w = s.window;
     w.load();
     PricingPage* page = w.pricingPage();
     page->setListIndex(Ctl::comleibie, 0, kind);

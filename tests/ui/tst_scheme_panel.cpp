@@ -6,12 +6,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "core/common/clock.h"
 #include "core/common/file_io.h"
 #include "core/common/file_switch.h"
 #include "core/pricedata/default_scheme.h"
 #include "core/pricedata/scheme_list.h"
 #include "core/pricedata/startup_recovery.h"
+#include "tests/ui/support/main_window_screen.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/main/frmnew.h"
@@ -52,6 +52,26 @@ std::map<std::string, std::string> snapshot(const TempProgramFolder& dir) {
     return files;
 }
 
+// A scheme panel over an installed temporary program folder that also
+// stores and lists `schemes` (each with the name of its first paper); the
+// list is read, unless `read` is false, as the program does when the
+// parameter page is first shown.
+struct PanelScreen {
+    explicit PanelScreen(std::initializer_list<std::pair<const char*, const char*>> schemes = {},
+                         bool read = true) {
+        for (const auto& [name, firstPaper] : schemes) {
+            dir.addScheme(name, firstPaper);
+        }
+        if (read) {
+            panel.refresh();
+        }
+    }
+
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    SchemePanel panel{dir.folder(), dialogs};
+};
+
 }  // namespace
 
 class TestSchemePanel : public QObject {
@@ -86,160 +106,130 @@ private slots:
 };
 
 void TestSchemePanel::startSelectsFirstListedScheme() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    setList(dir, {"甲方案", "系统默认"});
-    ScriptedDialogs dialogs;
-    inkquot::FixedClock clock({2026, 12, 7});
-    FrmNew window(dir.folder(), dialogs, clock);
-    window.load();
-    QVERIFY(dialogs.shown.isEmpty());
-    SchemePanel* panel = window.findChild<SchemePanel*>();
+    MainWindowScreen s;
+    s.dir.addScheme("甲方案", "甲纸");
+    setList(s.dir, {"甲方案", "系统默认"});
+    s.window.load();
+    QVERIFY(s.dialogs.shown.isEmpty());
+    SchemePanel* panel = s.window.findChild<SchemePanel*>();
     QVERIFY(panel);
     QCOMPARE(panel->entries(), QStringList({QStringLiteral("甲方案"), kDefault}));
     QCOMPARE(panel->Cmbfangan->currentText(), QStringLiteral("甲方案"));
     QCOMPARE(panel->currentScheme(), QStringLiteral("甲方案"));
-    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("甲纸"));
-    QCOMPARE(dir.workingFirstStickerPaper(), QStringLiteral("甲纸"));
+    QCOMPARE(s.dir.workingFirstPaper(), QStringLiteral("甲纸"));
+    QCOMPARE(s.dir.workingFirstStickerPaper(), QStringLiteral("甲纸"));
 }
 
 void TestSchemePanel::choosingAnEntryCopiesItsTables() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    QSignalSpy selected(&panel, &SchemePanel::schemeSelected);
-    panel.refresh();
+    PanelScreen s({{"甲方案", "甲纸"}}, false);
+    QSignalSpy selected(&s.panel, &SchemePanel::schemeSelected);
+    s.panel.refresh();
     QCOMPARE(selected.count(), 1);
-    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("铜版纸"));
+    QCOMPARE(s.dir.workingFirstPaper(), QStringLiteral("铜版纸"));
 
-    emit panel.Cmbfangan->activated(1);  // as a choice in the open list does
+    emit s.panel.Cmbfangan->activated(1);  // as a choice in the open list does
     QCOMPARE(selected.count(), 2);
-    QCOMPARE(panel.currentScheme(), QStringLiteral("甲方案"));
+    QCOMPARE(s.panel.currentScheme(), QStringLiteral("甲方案"));
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(TempProgramFolder::readBytes(dir.file(kWorking[i])),
-                 TempProgramFolder::readBytes(dir.schemeFile("甲方案", kSuffixes[i])));
+        QCOMPARE(TempProgramFolder::readBytes(s.dir.file(kWorking[i])),
+                 TempProgramFolder::readBytes(s.dir.schemeFile("甲方案", kSuffixes[i])));
     }
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(s.dialogs.shown.isEmpty());
 }
 
 void TestSchemePanel::builtInSchemeCannotBeDeleted() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    const auto before = snapshot(dir);
-    QTest::mouseClick(panel.Cmdf[SchemePanel::DeleteButton], Qt::LeftButton);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.last().text, QStringLiteral("系统默认方案，不能删除！"));
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
-    QVERIFY(snapshot(dir) == before);
-    QCOMPARE(panel.entries().size(), 2);
+    PanelScreen s({{"甲方案", "甲纸"}});
+    const auto before = snapshot(s.dir);
+    QTest::mouseClick(s.panel.Cmdf[SchemePanel::DeleteButton], Qt::LeftButton);
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QCOMPARE(s.dialogs.last().text, QStringLiteral("系统默认方案，不能删除！"));
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
+    QVERIFY(snapshot(s.dir) == before);
+    QCOMPARE(s.panel.entries().size(), 2);
 }
 
 void TestSchemePanel::deletingSecondOfThree() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    dir.addScheme("乙方案", "乙纸");
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    QVERIFY(panel.selectEntry(1));
-    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("甲纸"));
+    PanelScreen s({{"甲方案", "甲纸"}, {"乙方案", "乙纸"}});
+    QVERIFY(s.panel.selectEntry(1));
+    QCOMPARE(s.dir.workingFirstPaper(), QStringLiteral("甲纸"));
 
-    dialogs.setNextAnswer(true);
-    QTest::mouseClick(panel.Cmdf[SchemePanel::DeleteButton], Qt::LeftButton);
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("确定要删除价格方案“甲方案”吗？")});
-    QCOMPARE(dialogs.last().kind, Kind::Confirm);
-    QVERIFY(!dialogs.last().okIsDefault);
-    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("乙方案")}));
-    QCOMPARE(panel.entries(), QStringList({kDefault, QStringLiteral("乙方案")}));
+    s.dialogs.setNextAnswer(true);
+    QTest::mouseClick(s.panel.Cmdf[SchemePanel::DeleteButton], Qt::LeftButton);
+    QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("确定要删除价格方案“甲方案”吗？")});
+    QCOMPARE(s.dialogs.last().kind, Kind::Confirm);
+    QVERIFY(!s.dialogs.last().okIsDefault);
+    QCOMPARE(s.dir.schemeList(), QStringList({kDefault, QStringLiteral("乙方案")}));
+    QCOMPARE(s.panel.entries(), QStringList({kDefault, QStringLiteral("乙方案")}));
     for (const char* suffix : kSuffixes) {
-        QVERIFY(!std::filesystem::exists(dir.schemeFile("甲方案", suffix)));
+        QVERIFY(!std::filesystem::exists(s.dir.schemeFile("甲方案", suffix)));
     }
-    QVERIFY(schemeFilesExist(dir, "乙方案"));
+    QVERIFY(schemeFilesExist(s.dir, "乙方案"));
     // The first scheme became current.
-    QCOMPARE(panel.Cmbfangan->currentIndex(), 0);
-    QCOMPARE(panel.currentScheme(), kDefault);
-    QCOMPARE(dir.workingFirstPaper(), QStringLiteral("铜版纸"));
+    QCOMPARE(s.panel.Cmbfangan->currentIndex(), 0);
+    QCOMPARE(s.panel.currentScheme(), kDefault);
+    QCOMPARE(s.dir.workingFirstPaper(), QStringLiteral("铜版纸"));
     // The list on disk is exactly two quoted lines.
     QCOMPARE(
-        QByteArray::fromStdString(TempProgramFolder::readBytes(dir.folder().schemeList())),
+        QByteArray::fromStdString(TempProgramFolder::readBytes(s.dir.folder().schemeList())),
         QByteArray("\"\xCF\xB5\xCD\xB3\xC4\xAC\xC8\xCF\"\r\n\"\xD2\xD2\xB7\xBD\xB0\xB8\"\r\n"));
 }
 
 void TestSchemePanel::deleteKeepsSchemeExportedSinceRefresh() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    dialogs.setNextInput(QStringLiteral("新方案"));
-    panel.exportScheme();
-    QCOMPARE(panel.entries().size(), 2);  // not shown until refreshed
-    QVERIFY(panel.selectEntry(1));
-    dialogs.setNextAnswer(true);
-    panel.deleteSelected();
-    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("新方案")}));
-    QVERIFY(schemeFilesExist(dir, "新方案"));
+    PanelScreen s({{"甲方案", "甲纸"}});
+    s.dialogs.setNextInput(QStringLiteral("新方案"));
+    s.panel.exportScheme();
+    QCOMPARE(s.panel.entries().size(), 2);  // not shown until refreshed
+    QVERIFY(s.panel.selectEntry(1));
+    s.dialogs.setNextAnswer(true);
+    s.panel.deleteSelected();
+    QCOMPARE(s.dir.schemeList(), QStringList({kDefault, QStringLiteral("新方案")}));
+    QVERIFY(schemeFilesExist(s.dir, "新方案"));
 }
 
 void TestSchemePanel::deleteAnsweredNoChangesNothing() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    QVERIFY(panel.selectEntry(1));
-    const auto before = snapshot(dir);
+    PanelScreen s({{"甲方案", "甲纸"}});
+    QVERIFY(s.panel.selectEntry(1));
+    const auto before = snapshot(s.dir);
     // Answered No: nothing happens.
-    dialogs.setNextAnswer(false);
-    panel.deleteSelected();
-    QCOMPARE(dialogs.shown.size(), 1);
-    QVERIFY(snapshot(dir) == before);
-    QCOMPARE(panel.entries().size(), 2);
-    QCOMPARE(panel.currentScheme(), QStringLiteral("甲方案"));
+    s.dialogs.setNextAnswer(false);
+    s.panel.deleteSelected();
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QVERIFY(snapshot(s.dir) == before);
+    QCOMPARE(s.panel.entries().size(), 2);
+    QCOMPARE(s.panel.currentScheme(), QStringLiteral("甲方案"));
 }
 
 void TestSchemePanel::exportUnderListedNameCopiesNothing() {
-    TempProgramFolder dir;
-    dir.addScheme("方案一", "旧纸");
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    const auto before = snapshot(dir);
-    dialogs.setNextInput(QStringLiteral("方案一"));
-    QTest::mouseClick(panel.Cmdf[SchemePanel::ExportButton], Qt::LeftButton);
-    QCOMPARE(dialogs.shown.size(), 2);
-    const auto& ask = dialogs.shown[0];
+    PanelScreen s({{"方案一", "旧纸"}});
+    const auto before = snapshot(s.dir);
+    s.dialogs.setNextInput(QStringLiteral("方案一"));
+    QTest::mouseClick(s.panel.Cmdf[SchemePanel::ExportButton], Qt::LeftButton);
+    QCOMPARE(s.dialogs.shown.size(), 2);
+    const auto& ask = s.dialogs.shown[0];
     QCOMPARE(ask.kind, Kind::Input);
     QCOMPARE(ask.text,
              QStringLiteral("您可将改动并保存过的基本数据，纸价数据和工价数据导出，以便永久使"
                             "用。\n请输入价格方案名称。"));
     QCOMPARE(ask.proposed, QStringLiteral("方案一"));
-    QCOMPARE(dialogs.last().text, QStringLiteral("方案名已存在!"));
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
-    QVERIFY(snapshot(dir) == before);
+    QCOMPARE(s.dialogs.last().text, QStringLiteral("方案名已存在!"));
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
+    QVERIFY(snapshot(s.dir) == before);
 }
 
 void TestSchemePanel::exportUnderNewName() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    dialogs.setNextInput(QStringLiteral("春季报价"));
-    panel.exportScheme();
-    QVERIFY(dialogs.shown.size() == 1);
+    PanelScreen s;
+    s.dialogs.setNextInput(QStringLiteral("春季报价"));
+    s.panel.exportScheme();
+    QVERIFY(s.dialogs.shown.size() == 1);
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(TempProgramFolder::readBytes(dir.schemeFile("春季报价", kSuffixes[i])),
-                 TempProgramFolder::readBytes(dir.file(kWorking[i])));
+        QCOMPARE(TempProgramFolder::readBytes(s.dir.schemeFile("春季报价", kSuffixes[i])),
+                 TempProgramFolder::readBytes(s.dir.file(kWorking[i])));
     }
-    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("春季报价")}));
-    QCOMPARE(panel.entries(), QStringList({kDefault}));
-    QCOMPARE(panel.currentScheme(), kDefault);
-    panel.refresh();
-    QCOMPARE(panel.entries(), QStringList({kDefault, QStringLiteral("春季报价")}));
+    QCOMPARE(s.dir.schemeList(), QStringList({kDefault, QStringLiteral("春季报价")}));
+    QCOMPARE(s.panel.entries(), QStringList({kDefault}));
+    QCOMPARE(s.panel.currentScheme(), kDefault);
+    s.panel.refresh();
+    QCOMPARE(s.panel.entries(), QStringList({kDefault, QStringLiteral("春季报价")}));
 }
 
 void TestSchemePanel::exportCancelledOrEmpty_data() {
@@ -250,15 +240,12 @@ void TestSchemePanel::exportCancelledOrEmpty_data() {
 
 void TestSchemePanel::exportCancelledOrEmpty() {
     QFETCH(bool, cancelled);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    const auto before = snapshot(dir);
-    dialogs.setNextInput(cancelled ? std::nullopt : std::optional<QString>(QString()));
-    panel.exportScheme();
-    QCOMPARE(dialogs.shown.size(), 1);  // only the question
-    QVERIFY(snapshot(dir) == before);
+    PanelScreen s;
+    const auto before = snapshot(s.dir);
+    s.dialogs.setNextInput(cancelled ? std::nullopt : std::optional<QString>(QString()));
+    s.panel.exportScheme();
+    QCOMPARE(s.dialogs.shown.size(), 1);  // only the question
+    QVERIFY(snapshot(s.dir) == before);
 }
 
 void TestSchemePanel::exportRefusesBadNames_data() {
@@ -278,51 +265,43 @@ void TestSchemePanel::exportRefusesBadNames_data() {
 
 void TestSchemePanel::exportRefusesBadNames() {
     QFETCH(QString, name);
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
-    const auto outside = snapshot(dir).size();
-    const auto before = snapshot(dir);
-    dialogs.setNextInput(name);
-    panel.exportScheme();
-    QCOMPARE(dialogs.shown.size(), 2);
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
-    QVERIFY(!dialogs.last().text.isEmpty());
-    QVERIFY(snapshot(dir) == before);
-    QCOMPARE(snapshot(dir).size(), outside);
-    QVERIFY(!std::filesystem::exists(dir.root().parent_path().parent_path() / "etcji.dat"));
+    PanelScreen s;
+    const auto outside = snapshot(s.dir).size();
+    const auto before = snapshot(s.dir);
+    s.dialogs.setNextInput(name);
+    s.panel.exportScheme();
+    QCOMPARE(s.dialogs.shown.size(), 2);
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
+    QVERIFY(!s.dialogs.last().text.isEmpty());
+    QVERIFY(snapshot(s.dir) == before);
+    QCOMPARE(snapshot(s.dir).size(), outside);
+    QVERIFY(!std::filesystem::exists(s.dir.root().parent_path().parent_path() / "etcji.dat"));
 }
 
 void TestSchemePanel::exportTrimsBlanks() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    panel.refresh();
+    PanelScreen s;
     const QString longest(60, QChar(0x7532));
     for (const QString& typed : {QStringLiteral("  方案二 "), longest}) {
-        dialogs.setNextInput(typed);
-        panel.exportScheme();
+        s.dialogs.setNextInput(typed);
+        s.panel.exportScheme();
     }
-    QVERIFY2(dialogs.shown.size() == 2, qPrintable(dialogs.texts().join(QLatin1Char('|'))));
-    QCOMPARE(dir.schemeList(), QStringList({kDefault, QStringLiteral("方案二"), longest}));
-    QVERIFY(schemeFilesExist(dir, "方案二"));
-    QVERIFY(schemeFilesExist(dir, longest.toStdString()));
+    QVERIFY2(s.dialogs.shown.size() == 2, qPrintable(s.dialogs.texts().join(QLatin1Char('|'))));
+    QCOMPARE(s.dir.schemeList(), QStringList({kDefault, QStringLiteral("方案二"), longest}));
+    QVERIFY(schemeFilesExist(s.dir, "方案二"));
+    QVERIFY(schemeFilesExist(s.dir, longest.toStdString()));
 }
 
 void TestSchemePanel::repairCancelledLeavesFilesAlone() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    TempProgramFolder::writeBytes(dir.schemeFile("系统默认", "gong.dat"), "garbled");
-    const auto before = snapshot(dir);
-    dialogs.setNextAnswer(false);
-    QTest::mouseClick(panel.Cmdf[SchemePanel::RepairButton], Qt::LeftButton);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.last().kind, Kind::Confirm);
-    QCOMPARE(dialogs.last().text, QStringLiteral("将要修复系统默认方案的数据，继续吗？"));
-    QCOMPARE(dialogs.last().icon, Icon::Information);
-    QVERIFY(snapshot(dir) == before);
+    PanelScreen s({}, false);
+    TempProgramFolder::writeBytes(s.dir.schemeFile("系统默认", "gong.dat"), "garbled");
+    const auto before = snapshot(s.dir);
+    s.dialogs.setNextAnswer(false);
+    QTest::mouseClick(s.panel.Cmdf[SchemePanel::RepairButton], Qt::LeftButton);
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QCOMPARE(s.dialogs.last().kind, Kind::Confirm);
+    QCOMPARE(s.dialogs.last().text, QStringLiteral("将要修复系统默认方案的数据，继续吗？"));
+    QCOMPARE(s.dialogs.last().icon, Icon::Information);
+    QVERIFY(snapshot(s.dir) == before);
 }
 
 void TestSchemePanel::repairRewritesBuiltInScheme() {
@@ -350,22 +329,19 @@ void TestSchemePanel::repairRewritesBuiltInScheme() {
 }
 
 void TestSchemePanel::missingStoredFileKeepsWorkingTables() {
-    TempProgramFolder dir;
-    dir.addScheme("甲方案", "甲纸");
-    ScriptedDialogs dialogs;
-    SchemePanel panel(dir.folder(), dialogs);
-    QSignalSpy selected(&panel, &SchemePanel::schemeSelected);
-    panel.refresh();
-    std::filesystem::remove(dir.schemeFile("甲方案", "zhibu.dat"));
-    const auto before = snapshot(dir);
-    QVERIFY(!panel.selectEntry(1));
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
-    QVERIFY2(dialogs.last().text.contains(QStringLiteral("甲方案zhibu.dat")),
-             qPrintable(dialogs.last().text));
-    QVERIFY(snapshot(dir) == before);  // not one working table replaced
-    QCOMPARE(panel.Cmbfangan->currentText(), kDefault);
-    QCOMPARE(panel.currentScheme(), kDefault);
+    PanelScreen s({{"甲方案", "甲纸"}}, false);
+    QSignalSpy selected(&s.panel, &SchemePanel::schemeSelected);
+    s.panel.refresh();
+    std::filesystem::remove(s.dir.schemeFile("甲方案", "zhibu.dat"));
+    const auto before = snapshot(s.dir);
+    QVERIFY(!s.panel.selectEntry(1));
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QCOMPARE(s.dialogs.last().icon, Icon::Exclamation);
+    QVERIFY2(s.dialogs.last().text.contains(QStringLiteral("甲方案zhibu.dat")),
+             qPrintable(s.dialogs.last().text));
+    QVERIFY(snapshot(s.dir) == before);  // not one working table replaced
+    QCOMPARE(s.panel.Cmbfangan->currentText(), kDefault);
+    QCOMPARE(s.panel.currentScheme(), kDefault);
     QCOMPARE(selected.count(), 1);
 }
 
@@ -438,9 +414,8 @@ void TestSchemePanel::failingOperationsChangeNothing_data() {
     for (const char* op : {"select", "export", "delete", "save"}) {
         for (FailPoint point : points) {
             for (int skip = 0; skip < 6; ++skip) {
-                const QByteArray row = QByteArray(op) + " point " +
-                                       QByteArray::number(int(point)) + " skip " +
-                                       QByteArray::number(skip);
+                const QByteArray row = QByteArray(op) + " point " + QByteArray::number(int(point)) +
+                                       " skip " + QByteArray::number(skip);
                 QTest::newRow(row.constData()) << QString::fromLatin1(op) << int(point) << skip;
             }
         }

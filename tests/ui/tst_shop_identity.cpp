@@ -17,6 +17,7 @@
 #include "core/job/form_state.h"
 #include "core/job/priced_job.h"
 #include "tests/ui/output_fakes.h"
+#include "tests/ui/support/main_window_screen.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/main/frmnew.h"
@@ -83,18 +84,14 @@ private slots:
     void logoFilesAreReadSafely();
     void dialogKeepsTheLetterheadOrSaysWhyNot();
     void windowsFitAnEightHundredBySixHundredScreen();
-
-private:
-    inkquot::FixedClock clock_{{2026, 12, 7}};
 };
 
 void TestShopIdentity::quotationHeadingProposesTheLastOneUsed() {
     TempProgramFolder dir;
     const inkquot::ProgramFolder folder = dir.folder();
-    ScriptedDialogs dialogs;
-    RecordingPrinter printer;
-    ScriptedFileChooser files;
-    const OutputServices services{dialogs, printer, files, clock_, &folder};
+    OutputFakes out;
+    const OutputServices services = out.services(&folder);
+    ScriptedDialogs& dialogs = out.dialogs;
 
     dialogs.setNextInput(QStringLiteral("东方印务报价单"));
     QVERIFY(printQuotation(nullptr, sampleJob(), services));
@@ -139,15 +136,13 @@ void TestShopIdentity::letterheadPrintsAboveTheUnchangedPage() {
         logo.png.toStdString()));
 
     for (const bool withLetterhead : {false, true}) {
-        ScriptedDialogs dialogs;
-        RecordingPrinter printer;
-        ScriptedFileChooser files;
-        dialogs.setNextInput(kProposal);
+        OutputFakes out;
+        out.dialogs.setNextInput(kProposal);
         QVERIFY(
-            printQuotation(nullptr, sampleJob(),
-                           {dialogs, printer, files, clock_, withLetterhead ? &folder : nullptr}));
+            printQuotation(nullptr, sampleJob(), out.services(withLetterhead ? &folder : nullptr)));
+        const RecordingPrinter& printer = out.printer;
         FrmResult bare;
-        fillQuotation(bare, kProposal, sampleJob(), clock_);
+        fillQuotation(bare, kProposal, sampleJob(), out.clock);
         if (!withLetterhead) {
             QCOMPARE(printer.pageSize, bare.size());
             QVERIFY(!printer.texts.contains(QStringLiteral("letterheadName")));
@@ -169,10 +164,9 @@ void TestShopIdentity::letterheadPrintsAboveTheUnchangedPage() {
 
     // The price table window prints its table under the letterhead too.
     {
-        ScriptedDialogs dialogs;
-        RecordingPrinter printer;
-        ScriptedFileChooser files;
-        FrmShow frmshow({dialogs, printer, files, clock_, &folder});
+        OutputFakes out;
+        const RecordingPrinter& printer = out.printer;
+        FrmShow frmshow(out.services(&folder));
         frmshow.Picture2->labiaoti->setText(QStringLiteral("东方价格表"));
         frmshow.printTable();
         QCOMPARE(printer.texts[QStringLiteral("letterheadName")],
@@ -203,7 +197,7 @@ void TestShopIdentity::letterheadPrintsAboveTheUnchangedPage() {
         keepSample(headed, QStringLiteral("price-table-letterhead.png"));
     }
     FrmResult quotation;
-    fillQuotation(quotation, kProposal, sampleJob(), clock_);
+    fillQuotation(quotation, kProposal, sampleJob(), OutputFakes().clock);
     LetterheadPage headed(*letterhead, letterheadLogo(folder, *letterhead), quotation);
     keepSample(headed, QStringLiteral("quotation-letterhead.png"));
     QCOMPARE(sheet.parent(), nullptr);
@@ -319,18 +313,15 @@ void TestShopIdentity::dialogKeepsTheLetterheadOrSaysWhyNot() {
 }
 
 void TestShopIdentity::windowsFitAnEightHundredBySixHundredScreen() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    FrmNew main(dir.folder(), dialogs, clock_);
-    dialogs.setNextInput(QStringLiteral("604172"));
-    QVERIFY(main.askPasswordOnce());
+    MainWindowScreen s;
+    FrmNew& main = s.window;
     main.load();
     main.resize(800, 600);
     main.showPage(FrmNew::ParamsPageIndex);
     main.show();
     QVERIFY(main.paramsPage()->cmdxintou->isVisibleTo(&main));
 
-    LetterheadDialog letterhead(dir.folder(), dialogs, &main);
+    LetterheadDialog letterhead(s.dir.folder(), s.dialogs, &main);
     letterhead.txtname->setText(QStringLiteral("东方印务有限公司"));
     letterhead.show();
     main.openHelp();

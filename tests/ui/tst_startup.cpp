@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <thread>
 
 #include "core/common/clock.h"
@@ -21,6 +22,32 @@
 
 using Kind = ScriptedDialogs::Kind;
 using Icon = Dialogs::Icon;
+
+namespace {
+
+// The program started over an installed temporary folder as main starts
+// it, on a screen of `screen`, with `answer` queued for the password prompt
+// when given, and without a password file unless `passwordFile`.
+struct StartedProgram {
+    explicit StartedProgram(const std::optional<QString>& answer = std::nullopt,
+                            bool passwordFile = true, QSize screen = QSize(800, 600)) {
+        if (!passwordFile) {
+            std::filesystem::remove(dir.file("users.dat"));
+        }
+        if (answer) {
+            dialogs.setNextInput(*answer);
+        }
+        start = startProgram(dir.folder(), dialogs, clock, screen, instance);
+    }
+
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    inkquot::FixedClock clock{inkquot::CivilDate{2026, 12, 7}};
+    SingleInstance instance{dir.root()};
+    StartResult start;
+};
+
+}  // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -62,16 +89,13 @@ void TestStartup::screenSize() {
 }
 
 void TestStartup::smallScreenWarnsAndEnds() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SingleInstance instance(dir.root());
-    auto start = startProgram(dir.folder(), dialogs, clock_, QSize(1024, 576), instance);
-    QCOMPARE(start.outcome, StartOutcome::ScreenTooSmall);
-    QVERIFY(!start.window);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.last().kind, Kind::Message);
-    QCOMPARE(dialogs.last().icon, Icon::Exclamation);
-    QCOMPARE(dialogs.last().text, QStringLiteral("请在800X600显示分辨率下运行墨衡助手!"));
+    StartedProgram p(std::nullopt, true, QSize(1024, 576));
+    QCOMPARE(p.start.outcome, StartOutcome::ScreenTooSmall);
+    QVERIFY(!p.start.window);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.last().kind, Kind::Message);
+    QCOMPARE(p.dialogs.last().icon, Icon::Exclamation);
+    QCOMPARE(p.dialogs.last().text, QStringLiteral("请在800X600显示分辨率下运行墨衡助手!"));
 }
 
 void TestStartup::secondStartEndsSilently() {
@@ -124,18 +148,14 @@ void TestStartup::lockOfCrashedProgramIsTakenOver() {
 }
 
 void TestStartup::startCreatesMissingPasswordFile() {
-    TempProgramFolder dir;
-    std::filesystem::remove(dir.file("users.dat"));
-    ScriptedDialogs dialogs;
-    SingleInstance instance(dir.root());
-    auto start = startProgram(dir.folder(), dialogs, clock_, QSize(800, 600), instance);
-    QVERIFY(start.window);
-    const std::string bytes = TempProgramFolder::readBytes(dir.file("users.dat"));
+    StartedProgram p(std::nullopt, false);
+    QVERIFY(p.start.window);
+    const std::string bytes = TempProgramFolder::readBytes(p.dir.file("users.dat"));
     QCOMPARE(bytes.size(), std::size_t(32));
     QCOMPARE(QByteArray::fromStdString(bytes.substr(0, 16)), QByteArray("user0000604172  "));
-    dialogs.setNextInput(QStringLiteral("604172"));
-    QVERIFY(start.window->askPasswordOnce());
-    start.window->close();
+    p.dialogs.setNextInput(QStringLiteral("604172"));
+    QVERIFY(p.start.window->askPasswordOnce());
+    p.start.window->close();
 }
 
 void TestStartup::password_data() {
@@ -195,36 +215,28 @@ void TestStartup::passwordIsAskedOnlyOnce() {
 }
 
 void TestStartup::firstActivationAsksForPassword() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SingleInstance instance(dir.root());
-    dialogs.setNextInput(QStringLiteral("wrong"));
-    auto start = startProgram(dir.folder(), dialogs, clock_, QSize(800, 600), instance);
-    QVERIFY(start.window);
-    QSignalSpy closed(start.window.get(), &FrmNew::closed);
-    start.window->activateWindow();
-    QTRY_VERIFY(start.window->passwordAsked());
+    StartedProgram p(QStringLiteral("wrong"));
+    QVERIFY(p.start.window);
+    QSignalSpy closed(p.start.window.get(), &FrmNew::closed);
+    p.start.window->activateWindow();
+    QTRY_VERIFY(p.start.window->passwordAsked());
     QTRY_COMPARE(closed.count(), 1);
-    QVERIFY(dialogs.texts().contains(QStringLiteral("密码错误！")));
+    QVERIFY(p.dialogs.texts().contains(QStringLiteral("密码错误！")));
     // A wrong answer ends the program before the window is loaded: no
     // scheme is made current, nothing more is shown.
     QTest::qWait(50);
-    QVERIFY(!start.window->loaded());
-    QCOMPARE(dialogs.shown.size(), 2);
+    QVERIFY(!p.start.window->loaded());
+    QCOMPARE(p.dialogs.shown.size(), 2);
 }
 
 void TestStartup::rightPasswordLoadsTheWindow() {
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    SingleInstance instance(dir.root());
-    dialogs.setNextInput(QStringLiteral("604172"));
-    auto start = startProgram(dir.folder(), dialogs, clock_, QSize(800, 600), instance);
-    QVERIFY(start.window && !start.window->loaded());
-    QTRY_VERIFY(start.window->loaded());
-    QCOMPARE(dialogs.shown.size(), 1);  // the prompt only
-    QCOMPARE(start.window->labti[1]->text(), QStringLiteral("欢迎使用墨衡印件计价系统！"));
-    QVERIFY(start.window->pricingPage()->isVisible());
-    start.window->close();
+    StartedProgram p(QStringLiteral("604172"));
+    QVERIFY(p.start.window && !p.start.window->loaded());
+    QTRY_VERIFY(p.start.window->loaded());
+    QCOMPARE(p.dialogs.shown.size(), 1);  // the prompt only
+    QCOMPARE(p.start.window->labti[1]->text(), QStringLiteral("欢迎使用墨衡印件计价系统！"));
+    QVERIFY(p.start.window->pricingPage()->isVisible());
+    p.start.window->close();
 }
 
 void TestStartup::changedPasswordIsTheOnlyOneAccepted() {

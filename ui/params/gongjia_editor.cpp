@@ -63,14 +63,11 @@ GongjiaEditor::GongjiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dial
 }
 
 void GongjiaEditor::showRecord(const inkquot::GongjiaRec& rec) {
-    txtgong[NameBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Mingcheng)));
-    txtgong[PriceBox]->setText(fromUtf8(inkquot::numberBoxText(rec.Danjia)));
-    txtgong[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Danwei)));
     rememberedTags_ = {rec.Tag1, rec.Tag2, rec.Tag3, rec.Tag4};
-    for (int k = 0; k < 4; ++k) {
-        txtgong[std::size_t(Tag1Box + k)]->setText(
-            fromUtf8(inkquot::numberBoxText(rememberedTags_[std::size_t(k)])));
-    }
+    showTexts({inkquot::withoutPadding(rec.Mingcheng), inkquot::numberBoxText(rec.Danjia),
+               inkquot::withoutPadding(rec.Danwei), inkquot::numberBoxText(rec.Tag1),
+               inkquot::numberBoxText(rec.Tag2), inkquot::numberBoxText(rec.Tag3),
+               inkquot::numberBoxText(rec.Tag4)});
     txtgongNote->setPlainText(fromUtf8(inkquot::withoutPadding(rec.Shuoming)));
     rememberedPrice_ = txtgong[PriceBox]->text();
 }

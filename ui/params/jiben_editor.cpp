@@ -22,10 +22,8 @@ JibenEditor::JibenEditor(const inkquot::ProgramFolder& folder, Dialogs& dialogs,
 }
 
 void JibenEditor::showRecord(const inkquot::JibenRec& rec) {
-    txtji[NameBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Mingcheng)));
-    txtji[ValueBox]->setText(fromUtf8(inkquot::numberBoxText(rec.Shuju)));
-    txtji[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Danwei)));
-    txtji[NoteBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Shuoming)));
+    showTexts({inkquot::withoutPadding(rec.Mingcheng), inkquot::numberBoxText(rec.Shuju),
+               inkquot::withoutPadding(rec.Danwei), inkquot::withoutPadding(rec.Shuoming)});
     txtji[NoteBox]->setCursorPosition(0);
     txtji[NoteBox]->setToolTip(txtji[NoteBox]->text());
 }

@@ -256,6 +256,14 @@ bool RecordEditor<Rec>::mayLeave(QLineEdit* box) {
     return !verdict.staysInBox;
 }
 
+template <typename Rec>
+void RecordEditor<Rec>::showTexts(std::initializer_list<std::string> texts) {
+    std::size_t box = 0;
+    for (const std::string& text : texts) {
+        boxes_[box++]->setText(fromUtf8(text));
+    }
+}
+
 template class RecordEditor<inkquot::JibenRec>;
 template class RecordEditor<inkquot::GongjiaRec>;
 template class RecordEditor<inkquot::ZhijiaRec>;

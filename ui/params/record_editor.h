@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,7 +70,7 @@ protected:
         std::vector<Table> tables{};
         std::vector<const char*> boxes{};  // captions, by box index
         std::array<const char*, 4> buttons{};
-        std::vector<int> editable{};  // the boxes 更改 may open; the first gets the focus
+        std::vector<int> editable{};    // the boxes 更改 may open; the first gets the focus
         bool refusalCopiesFile = true;  // a refused save still copies the working file
     };
 
@@ -90,6 +91,8 @@ protected:
     }
     // Between 更改 and the end of the save (or the next record shown).
     bool editing() const { return editing_; }
+    // Shows the texts of a record (UTF-8) in the boxes, from the first on.
+    void showTexts(std::initializer_list<std::string> texts);
 
     // What belongs to the table.
     virtual void showRecord(const Rec& rec) = 0;

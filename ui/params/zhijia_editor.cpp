@@ -27,10 +27,8 @@ ZhijiaEditor::ZhijiaEditor(const inkquot::ProgramFolder& folder, Dialogs& dialog
 }
 
 void ZhijiaEditor::showRecord(const inkquot::ZhijiaRec& rec) {
-    txtzhi[NameBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Mingcheng)));
-    txtzhi[PriceBox]->setText(fromUtf8(inkquot::numberBoxText(rec.Jiage)));
-    txtzhi[UnitBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Danwei)));
-    txtzhi[NoteBox]->setText(fromUtf8(inkquot::withoutPadding(rec.Shuoming)));
+    showTexts({inkquot::withoutPadding(rec.Mingcheng), inkquot::numberBoxText(rec.Jiage),
+               inkquot::withoutPadding(rec.Danwei), inkquot::withoutPadding(rec.Shuoming)});
 }
 
 std::optional<std::string> ZhijiaEditor::apply(inkquot::ZhijiaRec& rec) const {

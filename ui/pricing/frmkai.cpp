@@ -49,6 +49,15 @@ QFrame* panel(QWidget* parent) {
     return f;
 }
 
+// The grid of a panel's boxes and labels.
+QGridLayout* panelGrid(QFrame* panel) {
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(14, 12, 14, 12);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(10);
+    return grid;
+}
+
 QLabel* note(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setStyleSheet(QStringLiteral("color: #5a6570;"));
@@ -134,10 +143,7 @@ QWidget* FrmKai::buildPage(int p) {
     // Sizes, trim, gripper and press.
     auto* inputs = panel(page);
     inputs->setObjectName(QStringLiteral("inputs_%1").arg(p));
-    auto* grid = new QGridLayout(inputs);
-    grid->setContentsMargins(14, 12, 14, 12);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(10);
+    auto* grid = panelGrid(inputs);
     grid->setColumnStretch(5, 1);
 
     int row = 0;
@@ -223,10 +229,7 @@ QWidget* FrmKai::buildPage(int p) {
     // The result of the fit: series, 开, cut and utilisation.
     auto* results = panel(page);
     results->setObjectName(QStringLiteral("results_%1").arg(p));
-    auto* rgrid = new QGridLayout(results);
-    rgrid->setContentsMargins(14, 12, 14, 12);
-    rgrid->setHorizontalSpacing(8);
-    rgrid->setVerticalSpacing(10);
+    auto* rgrid = panelGrid(results);
     rgrid->setColumnStretch(1, 1);
     rgrid->setColumnStretch(3, 1);
 

@@ -168,6 +168,10 @@ private:
     QWidget* sizeEntry(int group, int calculatorButton, bool withCaption = true);
     QFrame* partFrame(int part, QWidget* parent);
     QWidget* partSection(QListWidget* list, const std::vector<QFrame*>& frames);
+    // The printing section of a kind whose parts are ticked in `list`: the
+    // list beside the frames of the parts from `firstPart` on, kept in `frames`.
+    template <std::size_t N>
+    QWidget* partListSection(inkquot::Ctl list, int firstPart, std::array<QFrame*, N>& frames);
     struct Sections {
         QWidget* prepress;
         QWidget* printing;

@@ -63,6 +63,21 @@ void plainFont(QWidget* inside, QWidget* box) {
     inside->setFont(f);
 }
 
+// The printing section of a kind with one printed part (single sheets,
+// stickers): the part's check box above the part's frame.
+QGroupBox* onePartSection(QWidget* box, QFrame* part) {
+    auto* printing = section(QStringLiteral("印刷内容"));
+    auto* inside = new QWidget(printing);
+    plainFont(inside, printing);
+    auto* column = new QVBoxLayout(inside);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(box);
+    column->addWidget(part);
+    column->addStretch(1);
+    (new QVBoxLayout(printing))->addWidget(inside);
+    return printing;
+}
+
 }  // namespace
 
 // The job boxes of a kind and its own size entry.
@@ -243,6 +258,20 @@ QWidget* PricingPage::partSection(QListWidget* list, const std::vector<QFrame*>&
     return holder;
 }
 
+template <std::size_t N>
+QWidget* PricingPage::partListSection(Ctl list, int firstPart, std::array<QFrame*, N>& frames) {
+    std::vector<QFrame*> parts;
+    for (std::size_t i = 0; i < N; ++i) {
+        frames[i] = partFrame(firstPart + static_cast<int>(i), nullptr);
+        parts.push_back(frames[i]);
+    }
+    auto* printing = section(QStringLiteral("印刷内容"));
+    auto* inside = partSection(partList(list), parts);
+    plainFont(inside, printing);
+    (new QVBoxLayout(printing))->addWidget(inside);
+    return printing;
+}
+
 namespace {
 
 // The items of a section: each tick box with the frame of its options
@@ -304,6 +333,19 @@ QFrame* dieCutFrame(const PricingPage& page, int board, int difficulty) {
           page.controlWidget(Ctl::Comnd, difficulty + 1)}});
 }
 
+// The two surface finishing lists from comjiao `first` on.
+QFrame* surfaceFrame(const PricingPage& page, int first) {
+    return optionFrame(
+        {{page.controlWidget(Ctl::comjiao, first), page.controlWidget(Ctl::comjiao, first + 1)}});
+}
+
+// The stamped area box txttang `index` with its caption and unit.
+QFrame* foilFrame(const PricingPage& page, int index) {
+    return optionFrame(
+        {{label(captionOf(Ctl::txttang, index)), page.controlWidget(Ctl::txttang, index),
+          label(QStringLiteral("平方厘米"))}});
+}
+
 template <std::size_t N>
 void emptyFrames(std::array<QFrame*, N>& frames) {
     for (auto& f : frames) {
@@ -339,22 +381,13 @@ QWidget* PricingPage::kindPanel(int kind, const Sections& sections) {
 
 QWidget* PricingPage::buildBookPanel() {
     Frmhua[0] = captionedFrame(*this, Ctl::Cmbfeilin, 0);
-    Frmhua[2] = optionFrame({{controlWidget(Ctl::comjiao, 0), controlWidget(Ctl::comjiao, 1)}});
-    Frmhua[3] = optionFrame({{label(captionOf(Ctl::txttang, 0)), controlWidget(Ctl::txttang, 0),
-                              label(QStringLiteral("平方厘米"))}});
+    Frmhua[2] = surfaceFrame(*this, 0);
+    Frmhua[3] = foilFrame(*this, 0);
     Frmhua[4] = dieCutFrame(*this, 0, 5);
     Frmhua[5] = captionedFrame(*this, Ctl::Cmbdin);
     emptyFrames(Frmhua);
 
-    std::vector<QFrame*> frames;
-    for (int j = 0; j < 5; ++j) {
-        Frameu0[std::size_t(j)] = partFrame(j, nullptr);
-        frames.push_back(Frameu0[std::size_t(j)]);
-    }
-    auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = partSection(partList(Ctl::Lsthua), frames);
-    plainFont(inside, printing);
-    (new QVBoxLayout(printing))->addWidget(inside);
+    auto* printing = partListSection(Ctl::Lsthua, 0, Frameu0);
 
     const auto& boxes = controlWidgets(Ctl::Chkhua);
     Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmhua, {0, 1}), printing,
@@ -365,15 +398,7 @@ QWidget* PricingPage::buildBookPanel() {
 QWidget* PricingPage::buildNewspaperPanel() {
     Frmbao[0] = captionedFrame(*this, Ctl::Cmbfeilin, 1);
     emptyFrames(Frmbao);
-    std::vector<QFrame*> frames;
-    for (int i = 0; i < 2; ++i) {
-        Frameu1[std::size_t(i)] = partFrame(5 + i, nullptr);
-        frames.push_back(Frameu1[std::size_t(i)]);
-    }
-    auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = partSection(partList(Ctl::Lstbao), frames);
-    plainFont(inside, printing);
-    (new QVBoxLayout(printing))->addWidget(inside);
+    auto* printing = partListSection(Ctl::Lstbao, 5, Frameu1);
     const auto& boxes = controlWidgets(Ctl::Chkbao);
     Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmbao, {0, 1}), printing, nullptr};
     return kindPanel(inkquot::kNewspaper, s);
@@ -382,20 +407,12 @@ QWidget* PricingPage::buildNewspaperPanel() {
 QWidget* PricingPage::buildSingleSheetPanel() {
     Frmdan[0] = partFrame(7, nullptr);
     Frmdan[1] = captionedFrame(*this, Ctl::Cmbfeilin, 2);
-    Frmdan[3] = optionFrame({{controlWidget(Ctl::comjiao, 2), controlWidget(Ctl::comjiao, 3)}});
+    Frmdan[3] = surfaceFrame(*this, 2);
     Frmdan[4] = dieCutFrame(*this, 1, 10);
     Frmdan[5] = captionedFrame(*this, Ctl::Cmbzheci);
     emptyFrames(Frmdan);
 
-    auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = new QWidget(printing);
-    plainFont(inside, printing);
-    auto* column = new QVBoxLayout(inside);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(controlWidget(Ctl::Chkdan, 0));
-    column->addWidget(Frmdan[0]);
-    column->addStretch(1);
-    (new QVBoxLayout(printing))->addWidget(inside);
+    auto* printing = onePartSection(controlWidget(Ctl::Chkdan, 0), Frmdan[0]);
 
     const auto& boxes = controlWidgets(Ctl::Chkdan);
     Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmdan, {1, 2}), printing,
@@ -405,23 +422,14 @@ QWidget* PricingPage::buildSingleSheetPanel() {
 
 QWidget* PricingPage::buildBoxPanel() {
     Frmhe[0] = captionedFrame(*this, Ctl::Cmbfeilin, 3);
-    Frmhe[2] = optionFrame({{controlWidget(Ctl::comjiao, 4), controlWidget(Ctl::comjiao, 5)}});
-    Frmhe[4] = optionFrame({{label(captionOf(Ctl::txttang, 1)), controlWidget(Ctl::txttang, 1),
-                             label(QStringLiteral("平方厘米"))}});
+    Frmhe[2] = surfaceFrame(*this, 4);
+    Frmhe[4] = foilFrame(*this, 1);
     Frmhe[5] = dieCutFrame(*this, 2, 14);
     Frmhe[6] = optionFrame({{controlWidget(Ctl::optwa)}});
     Frmhe[7] = optionFrame({{controlWidget(Ctl::optnian)}});
     emptyFrames(Frmhe);
 
-    std::vector<QFrame*> frames;
-    for (int i = 0; i < 2; ++i) {
-        Frameu2[std::size_t(i)] = partFrame(8 + i, nullptr);
-        frames.push_back(Frameu2[std::size_t(i)]);
-    }
-    auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = partSection(partList(Ctl::lsthe), frames);
-    plainFont(inside, printing);
-    (new QVBoxLayout(printing))->addWidget(inside);
+    auto* printing = partListSection(Ctl::lsthe, 8, Frameu2);
 
     const auto& boxes = controlWidgets(Ctl::Chkhe);
     Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmhe, {0, 1}), printing,
@@ -436,15 +444,7 @@ QWidget* PricingPage::buildStickerPanel() {
     Frmbu[4] = dieCutFrame(*this, 3, 17);
     emptyFrames(Frmbu);
 
-    auto* printing = section(QStringLiteral("印刷内容"));
-    auto* inside = new QWidget(printing);
-    plainFont(inside, printing);
-    auto* column = new QVBoxLayout(inside);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(controlWidget(Ctl::Chkbu, 0));
-    column->addWidget(Frmbu[0]);
-    column->addStretch(1);
-    (new QVBoxLayout(printing))->addWidget(inside);
+    auto* printing = onePartSection(controlWidget(Ctl::Chkbu, 0), Frmbu[0]);
 
     const auto& boxes = controlWidgets(Ctl::Chkbu);
     Sections s{sectionOf(QStringLiteral("印前制作"), boxes, Frmbu, {1, 2}), printing,

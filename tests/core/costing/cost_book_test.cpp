@@ -79,12 +79,8 @@ FakeJobForm bookForm() {
     f.printing(2, "2", "80", 3, "1", "1");
     f.printing(3, "2", "157", 0, "4", "4");
     f.printing(4, "2", "200", 0, "4", "4");
-    f.setListIndex(Ctl::Cmbfeilin, 0, 0);
-    f.setListIndex(Ctl::comjiao, 0, 0);
-    f.setListIndex(Ctl::comjiao, 1, 0);
+    f.finishingAtStart(0, 0, 5);
     f.setText(Ctl::txttang, 0, "0");
-    f.setText(Ctl::Comnd, 5, "1");
-    f.setText(Ctl::Comnd, 6, "1");
     f.setListIndex(Ctl::Cmbdin, 0, 0);
     f.setText(Ctl::txtye, 1, "0");
     return f;

@@ -21,12 +21,8 @@ FakeJobForm boxForm() {
     FakeJobForm f;
     f.printing(8, "2", "300", 6, "4", "0");
     f.printing(9, "2", "157", 0, "1", "0");
-    f.setListIndex(Ctl::Cmbfeilin, 3, 0);
-    f.setListIndex(Ctl::comjiao, 4, 0);
-    f.setListIndex(Ctl::comjiao, 5, 0);
+    f.finishingAtStart(3, 4, 14);
     f.setText(Ctl::txttang, 1, "0");
-    f.setText(Ctl::Comnd, 14, "1");
-    f.setText(Ctl::Comnd, 15, "1");
     f.setOption(Ctl::optwa, 0);
     f.setOption(Ctl::optnian, 0);
     return f;

@@ -19,12 +19,8 @@ FakeJobForm leafletForm() {
     FakeJobForm f;
     f.printing(7, "4", "157", 0, "4", "0");
     f.check(Ctl::Chkdan, 0);
-    f.setListIndex(Ctl::Cmbfeilin, 2, 0);
-    f.setListIndex(Ctl::comjiao, 2, 0);
-    f.setListIndex(Ctl::comjiao, 3, 0);
+    f.finishingAtStart(2, 2, 10);
     f.setText(Ctl::Cmbzheci, 0, "1");
-    f.setText(Ctl::Comnd, 10, "1");
-    f.setText(Ctl::Comnd, 11, "1");
     return f;
 }
 

@@ -45,6 +45,17 @@ public:
         setText(Ctl::Comnd, difficultyIndex(part), "1");
     }
 
+    // The finishing controls of a section as the form starts them: the film
+    // choice `film` and the two surface choices from `surface` on at their
+    // first entries, die-cut and die-board difficulty 1 from `dieCut` on.
+    void finishingAtStart(int film, int surface, int dieCut) {
+        setListIndex(Ctl::Cmbfeilin, film, 0);
+        setListIndex(Ctl::comjiao, surface, 0);
+        setListIndex(Ctl::comjiao, surface + 1, 0);
+        setText(Ctl::Comnd, dieCut, "1");
+        setText(Ctl::Comnd, dieCut + 1, "1");
+    }
+
     static int difficultyIndex(int part) {
         constexpr int kIndex[] = {0, 1, 2, 3, 4, 7, 8, 9, 12, 13, 16};
         return kIndex[part];

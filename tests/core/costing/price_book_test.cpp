@@ -327,12 +327,11 @@ TEST(CostPart, UnreadablePriceFileCostsNothing) {
     writeWorkingFiles(folder);
     std::filesystem::remove(folder.file("fzhijia.dat"));
     std::filesystem::create_directory(folder.file("fzhijia.dat"));
-    PartSpec s;
-    s.quantity = 1000;
-    s.kai = 16;
-    s.sheetKai = 4;
-    s.foldFlag = 1;
-    s.folds = 1;
+    const auto s = testing::recordWith<PartSpec>({{&PartSpec::quantity, 1000},
+                                                  {&PartSpec::kai, 16},
+                                                  {&PartSpec::sheetKai, 4},
+                                                  {&PartSpec::foldFlag, 1},
+                                                  {&PartSpec::folds, 1}});
     PartCost cost;
     cost.FoldCost = 5;
     PriceBook book;

@@ -29,16 +29,10 @@ protected:
     ProgramFolder folder{temp.path()};
 };
 
-// The single-sheet example: 1000 copies of a 16开 leaflet on 四开 press
-// sheets, 157 g 铜版纸, 4 + 0 colours, only 印刷 ticked.
+// The single-sheet example (testing::fillLeafletExample).
 FormState leaflet() {
     FormState form;
-    form.setListIndex(Ctl::comleibie, 0, kSingleSheet);
-    form.setText(Ctl::txtshuliang, 2, "1000");
-    form.setText(Ctl::Cmbkaizhi, 7, "4");
-    form.setText(Ctl::Ncomke, 7, "157");
-    form.setText(Ctl::Ncomyinse, 15, "0");
-    form.setCheckState(Ctl::Chkdan, 0, CheckState::Checked);
+    testing::fillLeafletExample(form);
     return form;
 }
 

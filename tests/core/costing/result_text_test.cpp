@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "core/job/form_state.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace inkquot {
 namespace {
+
+using testing::recordWith;
 
 std::vector<std::string> papers() {
     std::vector<std::string> names(50, "自定义纸张          ");
@@ -28,16 +31,16 @@ FormState bookWithCoverAndInnerPages() {
 
 TEST(ResultText, FourteenLinesWithTheirPunctuation) {
     FormState f;
-    CostResult r;
-    r.UnitPrice = 0.92937f;
-    r.TotalPrice = 12345.6f;
-    r.FilmCost = 100;
-    r.ImpositionCost = 0.25f;
-    r.PaperCost = 129.375f;
-    r.PrintCost = 800;
-    r.SurfaceCost = 1;
-    r.FoldCost = 2;  // no line of its own: only inside 其它费
-    r.GlueCost = 3;
+    // Folding has no line of its own: it is only inside 其它费.
+    const CostResult r = recordWith<CostResult>({{&CostResult::UnitPrice, 0.92937f},
+                                                 {&CostResult::TotalPrice, 12345.6f},
+                                                 {&CostResult::FilmCost, 100},
+                                                 {&CostResult::ImpositionCost, 0.25f},
+                                                 {&CostResult::PaperCost, 129.375f},
+                                                 {&CostResult::PrintCost, 800},
+                                                 {&CostResult::SurfaceCost, 1},
+                                                 {&CostResult::FoldCost, 2},
+                                                 {&CostResult::GlueCost, 3}});
     const std::string expected =
         "客户名：客户1\r\n"
         "印件名：印件1\r\n"
@@ -58,13 +61,12 @@ TEST(ResultText, FourteenLinesWithTheirPunctuation) {
 
 TEST(ResultText, SumsAreKeptAsFloatsBeforeFormatting) {
     FormState f;
-    CostResult r;
     // 0.125 + 0.25 is exactly 0.375 and shows as 0.38 (the tie goes to the
     // even digit), while 0.125 alone shows as 0.12.
-    r.FilmCost = 0.125f;
-    r.ImpositionCost = 0.25f;
-    r.SurfaceCost = 0.125f;
-    r.GlueCost = 0.25f;
+    const CostResult r = recordWith<CostResult>({{&CostResult::FilmCost, 0.125f},
+                                                 {&CostResult::ImpositionCost, 0.25f},
+                                                 {&CostResult::SurfaceCost, 0.125f},
+                                                 {&CostResult::GlueCost, 0.25f}});
     const std::string text = composeResultText(f, 0, r);
     EXPECT_NE(text.find("印前制作费：0.38(其中，菲林费：0.12，拼版费：0.25)"), std::string::npos)
         << text;

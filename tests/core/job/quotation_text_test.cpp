@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/job/form_state.h"
+#include "tests/core/costing/sample_parts.h"
 
 namespace inkquot {
 namespace {
@@ -11,18 +12,8 @@ TEST(QuotationText, LetterPiecesFollowEachOtherWithNothingBetween) {
     FormState f;
     f.setText(Ctl::txtyinjianming, 2, "宣传单");
     f.setText(Ctl::txtshuliang, 2, "20000");
-    CostResult r;
-    r.UnitPrice = 0.1234f;
-    r.TotalPrice = 2468;
-    r.FilmCost = 100;
-    r.ImpositionCost = 20.5f;
-    r.PaperCost = 1234.5f;
-    r.PrintCost = 800;
-    r.BindingCost = 0;
-    r.SurfaceCost = 200;
-    r.FoldCost = 13;  // counts among the other costs
     f.setListIndex(Ctl::comleibie, 0, 2);
-    EXPECT_EQ(quotationLetter(pricedJobOf(f, r)),
+    EXPECT_EQ(quotationLetter(pricedJobOf(f, testing::sampleQuotationResult())),
               "    贵单位的印件<<宣传单>>共印制20,000份，单价为：0.1234元/份,总价为：2,468.00元。"
               "    其中，印前制作费：120.50元，纸价：1,234.50元，印刷费：800.00元，"
               "装订费：0.00元，其它费：213.00元。");
