@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #endif
 
+#include <QAbstractItemModel>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +66,7 @@ private slots:
     void damagedTableIsToldOncePerSession();
     void tableAfterPricingKeepsTheShownResult_data();
     void tableAfterPricingKeepsTheShownResult();
+    void customerBoxOffersTheSavedCustomers();
     void screenshot();
 };
 
@@ -123,9 +126,10 @@ void TestPricingRun::quantityOutsideItsRangeIsNotPriced() {
     f.page.lineEdit(Ctl::txtshuliang, 2)->clear();
     QTest::keyClicks(f.page.lineEdit(Ctl::txtshuliang, 2), quantity);
     f.click(0);
-    QCOMPARE(f.dialogs.texts(),
-             QStringList{QStringLiteral("单张\\招贴的计价数量“%1”必须是1到100000000之间的整数")
-                             .arg(quantity)});
+    QCOMPARE(
+        f.dialogs.texts(),
+        QStringList{
+            QStringLiteral("单张\\招贴的计价数量“%1”必须是1到100000000之间的整数").arg(quantity)});
     QVERIFY(f.inEntryState());
     QCOMPARE(f.page.shownPanel(), 2);
     QVERIFY(f.page.labresult->text().isEmpty());
@@ -277,6 +281,30 @@ void TestPricingRun::tableAfterPricingKeepsTheShownResult() {
 
 // With INKQUOT_SCREENSHOT_DIR set, saves the result panel as the clerk sees
 // it on an 800 × 600 screen (the page beside the toolbar).
+void TestPricingRun::customerBoxOffersTheSavedCustomers() {
+    Fixture f;
+    f.page.offerCustomers(
+        {QStringLiteral("东方印务"), QStringLiteral("乙公司"), QStringLiteral("印务中心")});
+    // Any part of a name matches, the most recently quoted first.
+    QCompleter* completer = f.page.lineEdit(Ctl::txtkehuming, 2)->completer();
+    QVERIFY(completer != nullptr);
+    completer->setCompletionPrefix(QStringLiteral("印务"));
+    QStringList offered;
+    for (int r = 0; r < completer->completionModel()->rowCount(); ++r) {
+        offered << completer->completionModel()->index(r, 0).data().toString();
+    }
+    QCOMPARE(offered, (QStringList{QStringLiteral("东方印务"), QStringLiteral("印务中心")}));
+
+    // A customer just saved goes to the top.
+    f.leaflet();
+    f.page.setText(Ctl::txtkehuming, 2, "乙公司");
+    f.click(0);
+    f.click(1);
+    completer->setCompletionPrefix(QString());
+    QCOMPARE(completer->completionModel()->index(0, 0).data().toString(), QStringLiteral("乙公司"));
+    QCOMPARE(completer->completionModel()->rowCount(), 3);
+}
+
 void TestPricingRun::screenshot() {
     const QString dir = qEnvironmentVariable("INKQUOT_SCREENSHOT_DIR");
     if (dir.isEmpty()) {

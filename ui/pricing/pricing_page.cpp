@@ -1,10 +1,13 @@
 #include "ui/pricing/pricing_page.h"
 
+#include <QCompleter>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStringListModel>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -107,6 +110,30 @@ void PricingPage::fillPaperLists(const QStringList& paperNames) {
 
 void PricingPage::fillStickerPaperList(const QStringList& stickerPaperNames) {
     handOver([&](inkquot::FormState& m) { m.setStickerPaperNames(utf8List(stickerPaperNames)); });
+}
+
+void PricingPage::offerCustomers(const QStringList& customers) {
+    if (customers_ == nullptr) {
+        customers_ = new QStringListModel(this);
+        for (int kind = 0; kind < inkquot::controlDef(Ctl::txtkehuming).count(); ++kind) {
+            auto* completer = new QCompleter(customers_, this);
+            completer->setFilterMode(Qt::MatchContains);
+            completer->setCaseSensitivity(Qt::CaseInsensitive);
+            completer->setMaxVisibleItems(10);
+            lineEdit(Ctl::txtkehuming, kind)->setCompleter(completer);
+        }
+    }
+    customers_->setStringList(customers);
+}
+
+void PricingPage::rememberCustomer(const QString& customer) {
+    if (customers_ == nullptr || customer.trimmed().isEmpty()) {
+        return;
+    }
+    QStringList names = customers_->stringList();
+    names.removeAll(customer);
+    names.prepend(customer);
+    customers_->setStringList(names);
 }
 
 void PricingPage::applyJob(const inkquot::JobForm& job) {

@@ -20,6 +20,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
+class QStringListModel;
 class Dialogs;
 class LeaveGuard;
 
@@ -68,6 +69,12 @@ public:
     // list keeps its selection when it is still inside the new list.
     void fillPaperLists(const QStringList& paperNames);
     void fillStickerPaperList(const QStringList& stickerPaperNames);
+
+    // The customers the customer boxes offer as the clerk types (any part of
+    // a name matches), the most recently quoted first; rememberCustomer puts
+    // a customer just quoted at the top.
+    void offerCustomers(const QStringList& customers);
+    void rememberCustomer(const QString& customer);
 
     // JobForm over the widgets.
     std::string text(inkquot::Ctl control, int index = 0) const override;
@@ -153,6 +160,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QStringListModel* customers_ = nullptr;
+
     // The widgets of every control (pricing_controls.cpp).
     void buildControls();
     void registerWidget(inkquot::Ctl control, int index, QWidget* widget);

@@ -8,6 +8,7 @@
 #include "core/job/job_file.h"
 #include "core/records/history_file.h"
 #include "core/records/history_jobs.h"
+#include "core/records/recent_customers.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/utf8_text.h"
 #include "ui/output/output_services.h"
@@ -38,6 +39,7 @@ PricingRun::PricingRun(PricingPage& page, const inkquot::ProgramFolder& folder, 
       files_(std::make_unique<QtSaveFileChooser>()),
       damage_(folder, dialogs) {
     connect(&page_, &PricingPage::commandPressed, this, &PricingRun::press);
+    offerSavedCustomers();
     connect(page_.cmdprint, &QPushButton::clicked, this, &PricingRun::printQuotation);
 
     // Shops e-mail quotations: the PDF export sits beside the print button.
@@ -136,6 +138,7 @@ void PricingRun::save() {
         return;
     }
     page_.cmdjijia[1]->setEnabled(false);
+    page_.rememberCustomer(fromUtf8(priced_.customer));
     if (!jobStored) {
         dialogs_.warning(&page_, QStringLiteral("结果已保存，但印件描述未能一并保存（文件“%1”已损坏"
                                                 "或由较新版本的程序保存），这条记录不能调出印件。")
@@ -168,4 +171,18 @@ void PricingRun::printQuotation() {
 void PricingRun::exportQuotationPdf() {
     OutputServices services{dialogs_, *printer_, *files_, clock_, &folder_};
     ::exportQuotationPdf(&page_, priced_, services);
+}
+
+// The customer boxes offer the customers of the history. A history that
+// cannot be read offers none; the pricing itself does not need it.
+void PricingRun::offerSavedCustomers() {
+    std::vector<std::string> names;
+    inkquot::recentCustomers(folder_.file(inkquot::kHistoryFileName), inkquot::kOfferedCustomers,
+                             names);
+    QStringList customers;
+    customers.reserve(qsizetype(names.size()));
+    for (const std::string& name : names) {
+        customers << fromUtf8(name);
+    }
+    page_.offerCustomers(customers);
 }

@@ -43,6 +43,7 @@ public:
     QPushButton* cmdpdf = nullptr;
 
 private:
+    void offerSavedCustomers();
     void start();
     void restart();
     void save();

@@ -7,6 +7,8 @@
 
 #include "core/common/gbk.h"
 #include "core/records/history_scan.h"
+#include "core/records/recent_customers.h"
+#include "tests/core/common/temp_folder.h"
 #include "tests/core/records/sample_quotation.h"
 
 namespace inkquot {
@@ -206,6 +208,21 @@ TEST(HistoryMatcher, RawBytesAgreeWithTheDecodedRuleOnRandomRecords) {
         matched += decoded ? 1 : 0;
     }
     EXPECT_GT(matched, 5000);
+}
+
+TEST(RecentCustomers, EachOnceTheLatestFirst) {
+    testing_support::TempFolder dir;
+    const auto file = dir / "frecord.dat";
+    for (const char* customer : {"甲印务", "乙公司", "", "丙印务", "甲印务", "  "}) {
+        ASSERT_TRUE(appendHistory(file, testing::quotation(46000, customer)));
+    }
+    std::vector<std::string> names;
+    ASSERT_TRUE(recentCustomers(file, 10, names));
+    EXPECT_EQ(names, (std::vector<std::string>{"甲印务", "丙印务", "乙公司"}));
+    ASSERT_TRUE(recentCustomers(file, 2, names));
+    EXPECT_EQ(names, (std::vector<std::string>{"甲印务", "丙印务"}));
+    ASSERT_TRUE(recentCustomers(dir / "none.dat", 10, names));
+    EXPECT_TRUE(names.empty());
 }
 
 }  // namespace
