@@ -6,7 +6,7 @@ set -eu
 PACKAGES="$*"
 [ -n "$PACKAGES" ] || PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-base-dev \
 qt6-base-dev-tools libgl1-mesa-dev fonts-noto-cjk fonts-arphic-uming \
-qt6-translations-l10n libxlsxwriter-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev \
+qt6-translations-l10n libxlsxwriter-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev \
 python3 xvfb xauth librsvg2-bin desktop-file-utils appstream poppler-utils dpkg-dev file strace"
 missing=""
 for p in $PACKAGES; do

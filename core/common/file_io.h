@@ -70,6 +70,8 @@ public:
     // (a switch of several files): the flushed file keeps its temporary name,
     // given in `staged`, and the writer no longer removes it.
     IoStatus stage(std::filesystem::path& staged);
+    // Why the step that failed failed, as the system said.
+    native::Fault fault() const { return fault_; }
 
 private:
     void fail();

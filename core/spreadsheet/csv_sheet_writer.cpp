@@ -1,9 +1,11 @@
+#include <optional>
 #include <string>
 
 #include "core/common/clock.h"
 #include "core/common/date_text.h"
 #include "core/common/file_io.h"
 #include "core/common/number_text.h"
+#include "core/spreadsheet/export_staging.h"
 #include "core/spreadsheet/sheet_writer_kinds.h"
 
 namespace inkquot {
@@ -42,9 +44,14 @@ std::string inertText(const std::string& text) {
     return text;
 }
 
+// The rows go to a file in the export's own folder, which is renamed over
+// the target once it is complete and on disk.
 class CsvSheetWriter final : public SheetWriter {
 public:
-    explicit CsvSheetWriter(const std::filesystem::path& target) : target_(target), file_(target) {
+    explicit CsvSheetWriter(const std::filesystem::path& target) : staging_(target) {
+        if (staging_.ready()) {
+            file_.emplace(staging_.file());
+        }
         buffer_ = kByteOrderMark;
     }
 
@@ -76,22 +83,27 @@ public:
     void freezeRowsAbove() override {}
 
     IoStatus finish() override {
-        flush();
-        IoStatus status = file_.commit();
-        if (status.error == IoError::WriteFailed) {
-            status.message = writeFailureReason(target_, status.message);
+        if (!file_) {
+            return IoStatus::failure(IoError::WriteFailed, staging_.failure());
         }
-        return status;
+        flush();
+        std::filesystem::path staged;
+        if (!file_->stage(staged)) {
+            return IoStatus::failure(IoError::WriteFailed, staging_.failure(file_->fault()));
+        }
+        return staging_.placeStaged(staged);
     }
 
 private:
     void flush() {
-        file_.write(buffer_);
+        if (file_) {
+            file_->write(buffer_);
+        }
         buffer_.clear();
     }
 
-    std::filesystem::path target_;
-    AtomicFileWriter file_;
+    ExportStaging staging_;
+    std::optional<AtomicFileWriter> file_;
     std::string buffer_;
 };
 

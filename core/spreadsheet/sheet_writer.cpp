@@ -68,29 +68,4 @@ std::unique_ptr<SheetWriter> openSheetWriter(SheetFormat format,
     return openCsvSheetWriter(target);
 }
 
-std::string writeFailureReason(const std::filesystem::path& target, std::string fallback) {
-    std::error_code ec;
-    const std::filesystem::path folder =
-        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-    if (!std::filesystem::is_directory(folder, ec)) {
-        return "文件夹“" + displayName(folder) + "”不存在。";
-    }
-    if (std::filesystem::is_directory(target, ec)) {
-        return "“" + displayName(target) + "”是一个文件夹。";
-    }
-    native::DiskState disk;
-    if (native::diskState(folder, disk)) {
-        if (disk.readOnly) {
-            return "文件夹“" + displayName(folder) + "”所在的磁盘只能读取。";
-        }
-        if (disk.freeBytes == 0) {
-            return "磁盘已满，文件“" + displayName(target) + "”无法写入。";
-        }
-    }
-    if (!native::isWritable(folder)) {
-        return "没有在文件夹“" + displayName(folder) + "”中写入文件的权限。";
-    }
-    return fallback;
-}
-
 }  // namespace inkquot

@@ -73,9 +73,10 @@ struct SheetSetup {
 };
 
 // Writes one worksheet row by row. Nothing appears under the target's name
-// until finish() succeeds: the file is written beside it and renamed over
-// it, so a failure (full disk, no permission, a folder that is gone) leaves
-// an older file of that name as it was and no part of the new one.
+// until finish() succeeds: the file is written in a folder of the export's
+// own beside it (ExportStaging) and renamed over it, so a failure (full
+// disk, no permission, a folder that is gone) leaves an older file of that
+// name as it was and no part of the new one.
 class SheetWriter {
 public:
     virtual ~SheetWriter() = default;
@@ -92,10 +93,5 @@ public:
 std::unique_ptr<SheetWriter> openSheetWriter(SheetFormat format,
                                              const std::filesystem::path& target,
                                              const SheetSetup& setup);
-
-// Why a file cannot be written at `target`: a folder that does not exist, no
-// permission, a full disk, a folder of that name; `fallback` when nothing
-// more precise can be said.
-std::string writeFailureReason(const std::filesystem::path& target, std::string fallback);
 
 }  // namespace inkquot

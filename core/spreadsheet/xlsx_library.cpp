@@ -24,30 +24,40 @@ XlsxLibrary openXlsxLibrary(const char* file) {
         lib.problem = loadFailure(file, "未能载入", reason);
         return lib;
     }
+    native::Library zlib = native::Library::open(INKQUOT_ZLIB_SONAME, reason);
+    if (!zlib.loaded()) {
+        lib.problem = loadFailure(INKQUOT_ZLIB_SONAME, "未能载入", reason);
+        return lib;
+    }
     // A function missing from the file (an older or newer library under
     // the same name) makes the whole library unusable.
     bool complete = true;
-    auto resolve = [&]<typename Function>(Function& slot, const char* name) {
+    auto resolve = [&]<typename Function>(const native::Library& from, const char* fromFile,
+                                          Function& slot, const char* name) {
         if (!complete) {
             return;
         }
-        void* symbol = library.symbol(name, reason);
+        void* symbol = from.symbol(name, reason);
         if (symbol == nullptr) {
-            lib.problem = loadFailure(file, "缺少所需的函数", reason);
+            lib.problem = loadFailure(fromFile, "缺少所需的函数", reason);
             complete = false;
             return;
         }
         slot = reinterpret_cast<Function>(symbol);
     };
-#define INKQUOT_XLSX_RESOLVE(name) resolve(lib.name, #name);
+#define INKQUOT_XLSX_RESOLVE(name) resolve(library, file, lib.name, #name);
     INKQUOT_XLSX_FUNCTIONS(INKQUOT_XLSX_RESOLVE)
 #undef INKQUOT_XLSX_RESOLVE
+#define INKQUOT_ZLIB_RESOLVE(name) resolve(zlib, INKQUOT_ZLIB_SONAME, lib.name, #name);
+    INKQUOT_ZLIB_FUNCTIONS(INKQUOT_ZLIB_RESOLVE)
+#undef INKQUOT_ZLIB_RESOLVE
     if (!complete) {
         XlsxLibrary unusable;
         unusable.problem = std::move(lib.problem);
         return unusable;
     }
     library.keep();
+    zlib.keep();
     return lib;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <xlsxwriter.h>
+#include <zlib.h>
 
 #include <string>
 
@@ -14,7 +15,6 @@ namespace inkquot {
     X(workbook_add_format)        \
     X(workbook_close)             \
     X(lxw_workbook_free)          \
-    X(lxw_strerror)               \
     X(format_set_font_name)       \
     X(format_set_font_size)       \
     X(format_set_bold)            \
@@ -34,6 +34,14 @@ namespace inkquot {
     X(worksheet_write_number)     \
     X(worksheet_write_blank)
 
+// The functions of the compression library the workbook library writes
+// with, which read a finished workbook back to check it.
+#define INKQUOT_ZLIB_FUNCTIONS(X) \
+    X(inflateInit2_)              \
+    X(inflate)                    \
+    X(inflateEnd)                 \
+    X(crc32)
+
 // The workbook library, with the compression and cryptography libraries it
 // pulls in, is opened only when a workbook is first written: most runs of
 // either program never export one and need not load, relocate and keep them
@@ -41,6 +49,7 @@ namespace inkquot {
 struct XlsxLibrary {
 #define INKQUOT_XLSX_POINTER(name) decltype(&::name) name = nullptr;
     INKQUOT_XLSX_FUNCTIONS(INKQUOT_XLSX_POINTER)
+    INKQUOT_ZLIB_FUNCTIONS(INKQUOT_XLSX_POINTER)
 #undef INKQUOT_XLSX_POINTER
 
     // Empty when the library is open and every function was found; else a
@@ -53,8 +62,8 @@ struct XlsxLibrary {
 const XlsxLibrary& xlsxLibrary();
 
 // Opens the library file `file` (a name the dynamic linker looks up, or a
-// path) and resolves every function. A usable library stays open for
-// the rest of the process.
+// path) and the compression library it writes with, and resolves every
+// function. Usable libraries stay open for the rest of the process.
 XlsxLibrary openXlsxLibrary(const char* file);
 
 }  // namespace inkquot

@@ -1,9 +1,13 @@
-
 #include <array>
+#include <cerrno>
+#include <optional>
 #include <string>
 
 #include "core/common/file_io.h"
+#include "core/common/native_stderr.h"
+#include "core/spreadsheet/export_staging.h"
 #include "core/spreadsheet/sheet_writer_kinds.h"
+#include "core/spreadsheet/workbook_check.h"
 #include "core/spreadsheet/xlsx_library.h"
 
 namespace inkquot {
@@ -37,6 +41,9 @@ bool framed(CellLook look) {
 
 lxw_format* makeFormat(const XlsxLibrary& xl, lxw_workbook* book, CellLook look) {
     lxw_format* f = xl.workbook_add_format(book);
+    if (f == nullptr) {
+        return nullptr;
+    }
     xl.format_set_font_name(f, kFontName);
     xl.format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
     if (framed(look)) {
@@ -97,48 +104,77 @@ lxw_format* makeFormat(const XlsxLibrary& xl, lxw_workbook* book, CellLook look)
     return f;
 }
 
-// Flushes a written file to disk before it is renamed into place.
-bool syncFile(const std::filesystem::path& file) {
-    native::File f = native::File::openForWriting(file);
-    return f.valid() && f.sync() && f.close();
+// No workbook a worksheet's rows make comes near this size.
+constexpr std::size_t kMaxWorkbookBytes = std::size_t(1) << 30;
+
+// What a refusal of the library means for the clerk; its own English text
+// is never shown.
+std::string libraryRefusal(lxw_error error) {
+    switch (error) {
+        case LXW_ERROR_MEMORY_MALLOC_FAILED:
+            return "内存不足";
+        case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+            return "有单元格的文字超过Excel允许的长度";
+        case LXW_ERROR_CREATING_XLSX_FILE:
+        case LXW_ERROR_CREATING_TMPFILE:
+        case LXW_ERROR_READING_TMPFILE:
+        case LXW_ERROR_ZIP_FILE_OPERATION:
+        case LXW_ERROR_ZIP_PARAMETER_ERROR:
+        case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+        case LXW_ERROR_ZIP_INTERNAL_ERROR:
+        case LXW_ERROR_ZIP_FILE_ADD:
+        case LXW_ERROR_ZIP_CLOSE:
+            return "写出工作簿时出错";
+        default:
+            return "Excel工作簿函数库出错";
+    }
 }
 
-// The workbook is built in memory (and the library's own temporary files)
-// and written out by workbook_close, into a file beside the target that
-// replaces the target only when complete.
+// The workbook library builds the workbook in the export's own folder,
+// with its temporary files there too, and writes it out in workbook_close.
+// Every call's answer is checked, and the written workbook is read back
+// and checked whole (workbookIsWhole) before it replaces the target. The
+// library's own messages on the standard error stream are kept off it
+// while the writer lives: the writer reports every failure itself.
 class XlsxSheetWriter final : public SheetWriter {
 public:
     XlsxSheetWriter(const std::filesystem::path& target, const SheetSetup& setup,
                     const XlsxLibrary& xl)
-        : xl_(xl), target_(target) {
-        // Without the library nothing is written, not even the placeholder.
+        : xl_(xl) {
+        // Without the library nothing is written, not even the export's folder.
         if (!xl_.problem.empty()) {
             problem_ = xl_.problem;
             return;
         }
-        // A placeholder with the right permissions reserves the name.
-        if (!stageFile(target_, {}, temporary_)) {
-            problem_ = writeFailureReason(target_, "无法写入文件“" + displayName(target_) + "”。");
+        staging_.emplace(target);
+        if (!staging_->ready()) {
+            problem_ = staging_->failure();
             return;
         }
+        quiet_.emplace();
         // Rows are written in order and go to disk as they come, so a long
         // history does not have to fit in memory.
+        tmpdir_ = displayName(staging_->folder());
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
-        book_ = xl_.workbook_new_opt(displayName(temporary_).c_str(), &options);
+        options.tmpdir = tmpdir_.data();
+        book_ = xl_.workbook_new_opt(displayName(staging_->file()).c_str(), &options);
         if (book_ != nullptr) {
             sheet_ = xl_.workbook_add_worksheet(book_, setup.name.c_str());
         }
         if (sheet_ == nullptr) {
-            problem_ = "无法建立Excel工作簿（临时文件夹不能写入？）。";
+            problem_ = staging_->failure(native::Fault::None, "无法建立Excel工作簿的临时文件");
             return;
         }
-        for (int n = 0; n < kLookCount; ++n) {
+        for (int n = 0; n < kLookCount && problem_.empty(); ++n) {
             formats_[n] = makeFormat(xl_, book_, static_cast<CellLook>(n));
+            if (formats_[n] == nullptr) {
+                refused(LXW_ERROR_MEMORY_MALLOC_FAILED);
+            }
         }
         for (std::size_t c = 0; c < setup.columnWidths.size(); ++c) {
             const auto col = static_cast<lxw_col_t>(c);
-            xl_.worksheet_set_column(sheet_, col, col, setup.columnWidths[c], nullptr);
+            check(xl_.worksheet_set_column(sheet_, col, col, setup.columnWidths[c], nullptr));
         }
         xl_.worksheet_set_paper(sheet_, 9);  // A4
         if (setup.landscape) {
@@ -150,9 +186,6 @@ public:
     ~XlsxSheetWriter() override {
         if (book_ != nullptr) {
             xl_.lxw_workbook_free(book_);
-        }
-        if (!temporary_.empty()) {
-            unlinkFile(temporary_);
         }
     }
 
@@ -168,71 +201,92 @@ public:
                        "行，要导出的内容更多；请缩小范围或导出为CSV文件。";
             return;
         }
+        // The library writes a row that has a height or a cell; the rows
+        // of the finished worksheet are counted against these.
+        bool written = height > 0;
         if (height > 0) {
-            xl_.worksheet_set_row(sheet_, row_, height, nullptr);
+            check(xl_.worksheet_set_row(sheet_, row_, height, nullptr));
         }
         lxw_col_t col = 0;
         for (const SheetCell& cell : cells) {
             lxw_format* f = formats_[static_cast<int>(cell.look)];
             const auto last = static_cast<lxw_col_t>(col + std::max(cell.span, 1) - 1);
             const bool blank = cell.kind == SheetCell::Kind::Empty && cell.look == CellLook::Plain;
+            written = written || !blank;
             if (last > col && !blank) {
                 const std::string text = cell.kind == SheetCell::Kind::Text ? cell.text : "";
-                xl_.worksheet_merge_range(sheet_, row_, col, row_, last, text.c_str(), f);
+                check(xl_.worksheet_merge_range(sheet_, row_, col, row_, last, text.c_str(), f));
                 if (cell.kind == SheetCell::Kind::Number) {
-                    xl_.worksheet_write_number(sheet_, row_, col, cell.number, f);
+                    check(xl_.worksheet_write_number(sheet_, row_, col, cell.number, f));
                 }
             } else if (cell.kind == SheetCell::Kind::Text) {
-                xl_.worksheet_write_string(sheet_, row_, col, cell.text.c_str(), f);
+                check(xl_.worksheet_write_string(sheet_, row_, col, cell.text.c_str(), f));
             } else if (cell.kind == SheetCell::Kind::Number) {
-                xl_.worksheet_write_number(sheet_, row_, col, cell.number, f);
+                check(xl_.worksheet_write_number(sheet_, row_, col, cell.number, f));
             } else if (cell.look != CellLook::Plain) {
-                xl_.worksheet_write_blank(sheet_, row_, col, f);
+                check(xl_.worksheet_write_blank(sheet_, row_, col, f));
             }
             col = last + 1;
         }
+        rowsWritten_ += written ? 1 : 0;
         ++row_;
     }
 
     void freezeRowsAbove() override {
-        if (sheet_ != nullptr) {
+        if (problem_.empty()) {
             xl_.worksheet_freeze_panes(sheet_, row_, 0);
         }
     }
 
     IoStatus finish() override {
+        std::string bytes;
         if (problem_.empty()) {
+            errno = 0;
             const lxw_error closed = xl_.workbook_close(book_);
+            const int error = errno;
             book_ = nullptr;
             if (closed != LXW_NO_ERROR) {
-                problem_ = writeFailureReason(target_, "无法写入文件“" + displayName(target_) +
-                                                           "”：" + xl_.lxw_strerror(closed));
+                const bool memory = closed == LXW_ERROR_MEMORY_MALLOC_FAILED;
+                problem_ =
+                    staging_->failure(memory ? native::Fault::None : native::faultOfErrno(error),
+                                      libraryRefusal(closed));
             }
         }
-        if (problem_.empty() && (!syncFile(temporary_) || !renameFile(temporary_, target_))) {
-            problem_ = writeFailureReason(
-                target_, "无法写入文件“" + displayName(target_) + "”，原文件未改动。");
+        if (problem_.empty()) {
+            if (const IoStatus read = readWholeFile(staging_->file(), bytes, kMaxWorkbookBytes);
+                !read) {
+                problem_ = staging_->failure(native::lastFault(), "写出的工作簿无法读回");
+            } else if (!workbookIsWhole(bytes, rowsWritten_, xl_)) {
+                problem_ = staging_->failure(native::Fault::None, "写出的工作簿不完整");
+            }
         }
+        quiet_.reset();
         if (!problem_.empty()) {
             return IoStatus::failure(IoError::WriteFailed, problem_);
         }
-        temporary_.clear();
-        if (!syncFolder(target_.parent_path())) {
-            return IoStatus::failure(
-                IoError::NotDurable,
-                "文件“" + displayName(target_) + "”已写入，但未能同步到磁盘：断电后可能丢失。");
-        }
-        return IoStatus::success();
+        return staging_->place(bytes);
     }
 
 private:
+    void check(lxw_error error) {
+        if (error != LXW_NO_ERROR && problem_.empty()) {
+            refused(error);
+        }
+    }
+
+    void refused(lxw_error error) {
+        problem_ = staging_->failure(native::Fault::None, libraryRefusal(error));
+    }
+
     const XlsxLibrary& xl_;
-    std::filesystem::path target_;
-    std::filesystem::path temporary_;
+    std::optional<ExportStaging> staging_;
+    std::optional<native::SilencedStderr> quiet_;
+    std::string tmpdir_;
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     std::array<lxw_format*, kLookCount> formats_{};
     lxw_row_t row_ = 0;
+    std::size_t rowsWritten_ = 0;
     std::string problem_;
 };
 

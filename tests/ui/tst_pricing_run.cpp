@@ -63,7 +63,7 @@ private slots:
     void savesOnceAndRestarts();
     void failedSaveKeepsTheButton();
     void refusalShowsAWarningAndChangesNothing();
-    void damagedTableIsToldOncePerSession();
+    void damagedTableIsToldOnceAndOnEveryResult();
     void tableAfterPricingKeepsTheShownResult_data();
     void tableAfterPricingKeepsTheShownResult();
     void customerBoxOffersTheSavedCustomers();
@@ -195,7 +195,7 @@ void TestPricingRun::refusalShowsAWarningAndChangesNothing() {
     QVERIFY(f.inEntryState());
 }
 
-void TestPricingRun::damagedTableIsToldOncePerSession() {
+void TestPricingRun::damagedTableIsToldOnceAndOnEveryResult() {
     Fixture f;
     // An empty process price table reads as zeros, as its format says: the
     // leaflet costs only its paper, and the user is told why.
@@ -210,6 +210,10 @@ void TestPricingRun::damagedTableIsToldOncePerSession() {
     f.click(0);
     QCOMPARE(f.dialogs.shown.size(), 1);
     QCOMPARE(f.page.shownPanel(), 5);
+    // The message box comes once; the line under the result on every run.
+    QVERIFY(!f.page.labdamage->isHidden());
+    QVERIFY2(f.page.labdamage->text().contains(QStringLiteral("fgongjia.dat 不完整")),
+             qPrintable(f.page.labdamage->text()));
 
     // A FIFO (Windows has none: a folder) in its place is refused at once,
     // naming it; nothing is priced.
@@ -224,6 +228,14 @@ void TestPricingRun::damagedTableIsToldOncePerSession() {
     QCOMPARE(f.dialogs.shown.size(), 2);
     QVERIFY(f.dialogs.last().text.contains(QStringLiteral("fgongjia.dat")));
     QVERIFY(f.inEntryState());
+
+    // A sound table again: no line.
+    std::filesystem::remove(f.dir.file("fgongjia.dat"));
+    std::filesystem::copy_file(f.dir.schemeFile("系统默认", "gong.dat"),
+                               f.dir.file("fgongjia.dat"));
+    f.click(0);
+    QCOMPARE(f.page.shownPanel(), 5);
+    QVERIFY(f.page.labdamage->isHidden());
 }
 
 void TestPricingRun::tableAfterPricingKeepsTheShownResult_data() {

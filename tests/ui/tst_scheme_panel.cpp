@@ -317,7 +317,11 @@ void TestSchemePanel::repairRewritesBuiltInScheme() {
     dialogs.setNextAnswer(true);
     QTest::mouseClick(panel.Cmdf[SchemePanel::RepairButton], Qt::LeftButton);
     QCOMPARE(dialogs.shown.size(), 2);
-    QCOMPARE(dialogs.last().text, QStringLiteral("修复完毕！"));
+    // The built-in scheme is the current one: its repaired prices are used
+    // once it is selected again, which "刷新" does.
+    QCOMPARE(dialogs.last().text.section(QLatin1Char('\n'), 0, 0), QStringLiteral("修复完毕！"));
+    QVERIFY2(dialogs.last().text.contains(QStringLiteral("“刷新”")),
+             qPrintable(dialogs.last().text));
     QCOMPARE(dialogs.last().icon, Icon::None);
     for (const char* suffix : kSuffixes) {
         // A shorter file than the built-in table: rewritten whole.
@@ -346,38 +350,48 @@ void TestSchemePanel::missingStoredFileKeepsWorkingTables() {
 }
 
 void TestSchemePanel::missingListOffersRestore_data() {
-    QTest::addColumn<bool>("wholeFolder");
+    QTest::addColumn<int>("damage");  // 0 the list gone, 1 jgfa gone, 2 the list empty
     QTest::addColumn<bool>("restore");
-    QTest::newRow("list gone, restored") << false << true;
-    QTest::newRow("list gone, declined") << false << false;
-    QTest::newRow("jgfa gone, restored") << true << true;
-    QTest::newRow("jgfa gone, declined") << true << false;
+    QTest::newRow("list gone, restored") << 0 << true;
+    QTest::newRow("list gone, declined") << 0 << false;
+    QTest::newRow("jgfa gone, restored") << 1 << true;
+    QTest::newRow("jgfa gone, declined") << 1 << false;
+    QTest::newRow("list empty, restored") << 2 << true;
+    QTest::newRow("list empty, declined") << 2 << false;
 }
 
 void TestSchemePanel::missingListOffersRestore() {
-    QFETCH(bool, wholeFolder);
+    QFETCH(int, damage);
     QFETCH(bool, restore);
     TempProgramFolder dir;
+    const bool wholeFolder = damage == 1;
     if (wholeFolder) {
         std::filesystem::remove_all(dir.folder().schemeFolder());
-    } else {
+    } else if (damage == 0) {
         std::filesystem::remove(dir.folder().schemeList());
+    } else {
+        TempProgramFolder::writeBytes(dir.folder().schemeList(), "");
     }
     TempProgramFolder::writeBytes(dir.file("fzhijia.dat"), "");
     ScriptedDialogs dialogs;
     SchemePanel panel(dir.folder(), dialogs);
     dialogs.setNextAnswer(restore);
+    if (wholeFolder && !restore) {
+        dialogs.setNextAnswer(false);  // the built-in scheme's files, asked for next
+    }
     panel.refresh();
     QCOMPARE(dialogs.shown.first().kind, Kind::Confirm);
     QVERIFY2(dialogs.shown.first().text.contains(QStringLiteral("fangan.inf")),
              qPrintable(dialogs.shown.first().text));
-    if (restore) {
+    // Restored or not, the built-in scheme is offered.
+    QCOMPARE(panel.entries(), QStringList({kDefault}));
+    if (restore || !wholeFolder) {
         QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(panel.entries(), QStringList({kDefault}));
         QCOMPARE(panel.currentScheme(), kDefault);
         QCOMPARE(dir.workingFirstPaper(), QStringLiteral("铜版纸"));
     } else {
-        QCOMPARE(panel.entries(), QStringList());
+        // Its files are gone too, and their restoring is declined again.
+        QCOMPARE(dialogs.shown.size(), 2);
         QCOMPARE(panel.currentScheme(), QString());
         // Nothing half-copied: the working table is as it was.
         QCOMPARE(TempProgramFolder::readBytes(dir.file("fzhijia.dat")), std::string());

@@ -34,6 +34,39 @@ std::optional<inkquot::ProgramFolder> openProgramFolder(const QStringList& argum
     return folder;
 }
 
+void useChineseLocale() {
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    // Qt's file chooser takes sizes and dates from the system locale, which
+    // Qt reads once, at its first use, on Linux from LC_ALL and the like
+    // (elsewhere from the system's settings, and these variables mean
+    // nothing). It is read here under the Chinese locale; the variables are
+    // then put back, so that the C library and any program started later
+    // see the user's own.
+    struct Saved {
+        const char* name;
+        bool set;
+        QByteArray value;
+    };
+    Saved saved[] = {{"LC_ALL", false, {}}, {"LANGUAGE", false, {}}};
+    for (Saved& s : saved) {
+        s.set = qEnvironmentVariableIsSet(s.name);
+        s.value = qgetenv(s.name);
+    }
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+    qunsetenv("LANGUAGE");
+    (void)QLocale::system();
+    for (const Saved& s : saved) {
+        if (s.set) {
+            qputenv(s.name, s.value);
+        } else {
+            qunsetenv(s.name);
+        }
+    }
+    // Everything else (type names in the file chooser, number boxes) follows
+    // the default locale.
+    QLocale::setDefault(chinese);
+}
+
 void loadChineseQtTranslations() {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     const QLocale chinese(QLocale::Chinese, QLocale::China);

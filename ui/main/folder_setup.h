@@ -16,6 +16,11 @@ class Dialogs;
 std::optional<inkquot::ProgramFolder> openProgramFolder(const QStringList& arguments,
                                                         Dialogs& dialogs);
 
+// Chinese number, size and date texts in Qt's own windows (the file
+// chooser's size, type and date columns, the print dialog) whatever the
+// machine's locale. Must run before the QApplication is made.
+void useChineseLocale();
+
 // Qt's own Chinese texts for the standard dialogs (file chooser, print
 // dialog, standard buttons). Must run before any window opens.
 void loadChineseQtTranslations();

@@ -29,6 +29,7 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    useChineseLocale();
     QApplication app(argc, argv);
     prepareApplication();
 

@@ -92,36 +92,37 @@ bool SchemePanel::offerRestore(const QString& problem) {
     return true;
 }
 
-bool SchemePanel::loadSchemeList() {
+void SchemePanel::loadSchemeList() {
     const QSignalBlocker block(Cmbfangan);
     Cmbfangan->clear();
     std::vector<std::string> names;
     auto status = inkquot::readSchemeList(folder_.schemeList(), names);
     if (!status.ok()) {
-        // Without its list the program cannot choose a scheme; the built-in
-        // one can always be written anew.
-        if (!offerRestore(fromUtf8(status.message))) {
-            return false;
-        }
+        // The list can be written anew with the built-in scheme.
         names.clear();
-        status = inkquot::readSchemeList(folder_.schemeList(), names);
-        if (!status.ok()) {
-            dialogs_.warning(this, fromUtf8(status.message));
-            return false;
+        if (offerRestore(fromUtf8(status.message))) {
+            status = inkquot::readSchemeList(folder_.schemeList(), names);
+            if (!status.ok()) {
+                names.clear();
+                dialogs_.warning(this, fromUtf8(status.message));
+            }
         }
-    }
-    if (names.empty()) {
+    } else if (names.empty()) {
         const auto file = QString::fromStdString(folder_.schemeList().string());
         if (offerRestore(QStringLiteral("价格方案列表“%1”中没有任何方案。").arg(file))) {
             inkquot::readSchemeList(folder_.schemeList(), names);
         }
+    }
+    // Without a list to choose from, the built-in scheme, which the program
+    // can always write anew, is still offered.
+    if (names.empty()) {
+        names.emplace_back(inkquot::kDefaultSchemeName);
     }
     for (const auto& name : names) {
         Cmbfangan->addItem(fromUtf8(name));
     }
     Cmbfangan->setCurrentIndex(-1);
     restoreSelectorTo(current_);
-    return true;
 }
 
 void SchemePanel::restoreSelectorTo(const QString& name) {
@@ -181,9 +182,8 @@ void SchemePanel::warnAboutDamage(const std::vector<std::string>& damage) {
 }
 
 void SchemePanel::refresh() {
-    if (loadSchemeList() && Cmbfangan->count() > 0) {
-        selectEntry(0);
-    }
+    loadSchemeList();
+    selectEntry(0);
 }
 
 void SchemePanel::deleteSelected() {
@@ -226,6 +226,9 @@ void SchemePanel::deleteSelected() {
         for (const auto& n : remaining) {
             Cmbfangan->addItem(fromUtf8(n));
         }
+        if (remaining.empty()) {
+            Cmbfangan->addItem(kBuiltIn);
+        }
     }
     if (current_ == name) {
         current_.clear();
@@ -265,5 +268,17 @@ void SchemePanel::repairDefaultScheme() {
         dialogs_.warning(this, fromUtf8(status.message));
         return;
     }
-    dialogs_.plain(this, QStringLiteral("修复完毕！"));
+    // Only the stored files are rewritten: prices are taken from the working
+    // tables, which the built-in scheme's repaired files replace when it is
+    // next selected.
+    QString done = QStringLiteral("修复完毕！");
+    if (current_ == kBuiltIn) {
+        done +=
+            Cmbfangan->itemText(0) == kBuiltIn
+                ? QStringLiteral("\n“系统默认”是当前方案：点击“刷新”后，修复后的价格才用于计价。")
+                : QStringLiteral(
+                      "\n“系统默认”是当前方案：在“请选择价格方案”中重新选择它后，"
+                      "修复后的价格才用于计价。");
+    }
+    dialogs_.plain(this, done);
 }

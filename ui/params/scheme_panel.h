@@ -31,9 +31,10 @@ public:
     QComboBox* Cmbfangan = nullptr;
     std::array<QPushButton*, 4> Cmdf{};
 
-    // Fills the selector from the scheme list; false (after telling the
-    // user) when the list cannot be read.
-    bool loadSchemeList();
+    // Fills the selector from the scheme list. A list that cannot be read
+    // or names no scheme is offered to be written anew; without one the
+    // selector still offers the built-in scheme.
+    void loadSchemeList();
     // Makes entry `index` current. False when its tables could not be
     // copied; the working tables are then those of the scheme current
     // before, and so is the selector.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <set>
 #include <string>
@@ -12,8 +13,9 @@ class QWidget;
 
 // Tells the user, before a pricing, that a working price table is damaged
 // (short, or holding numbers no real price has). The tables are priced as
-// they stand; each fault is told once per session, with the suggestion to
-// repair the built-in scheme when that is the current one.
+// they stand; each fault is told in a message box once per session, with
+// the suggestion to repair the built-in scheme when that is the current
+// one, and in a line on every result priced from the damaged tables.
 class PriceFileWarning {
 public:
     PriceFileWarning(const inkquot::ProgramFolder& folder, Dialogs& dialogs);
@@ -25,9 +27,14 @@ public:
     // all (a folder or FIFO in its place); the pricing then does not start.
     bool checkBeforePricing(QWidget* parent);
 
+    // The warning line for a result priced after the last check; empty when
+    // the tables were sound.
+    QString resultLine() const;
+
 private:
     inkquot::ProgramFolder folder_;
     Dialogs& dialogs_;
     std::function<QString()> scheme_;
     std::set<std::string> told_;
+    QStringList damage_;  // found by the last check
 };

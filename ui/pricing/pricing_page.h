@@ -135,6 +135,8 @@ public:
     // 0 "开始计价", 1 "保存结果", 2 "生成价格表".
     std::array<QPushButton*, 3> cmdjijia{};
     QLabel* labresult = nullptr;
+    // The warning line under a result priced from damaged price tables.
+    QLabel* labdamage = nullptr;
     QPushButton* cmdprint = nullptr;
     // The buttons that open the layout calculator for size entry 0..6.
     std::array<QPushButton*, 7> cmdjisuan{};

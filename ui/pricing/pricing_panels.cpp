@@ -468,11 +468,19 @@ QWidget* PricingPage::buildResultPanel() {
     labresult->setTextInteractionFlags(Qt::TextSelectableByMouse);
     labresult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     labresult->setWordWrap(true);
+    // Below the result, while the price tables are damaged.
+    labdamage = label(QString());
+    labdamage->setObjectName(QStringLiteral("labdamage"));
+    labdamage->setWordWrap(true);
+    labdamage->setStyleSheet(QStringLiteral("color: #9C0006;"));
+    labdamage->hide();
     cmdprint = new QPushButton(QStringLiteral("打印报价单"));
     cmdprint->setObjectName(QStringLiteral("cmdprint"));
     cmdprint->setAutoDefault(false);
     layout->addWidget(caption);
-    layout->addWidget(labresult, 1);
+    layout->addWidget(labresult);
+    layout->addWidget(labdamage);
+    layout->addStretch(1);
     layout->addWidget(inRow({cmdprint}));
     return panel;
 }

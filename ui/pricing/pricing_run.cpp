@@ -100,6 +100,8 @@ void PricingRun::start() {
         return;
     }
     page_.labresult->setText(fromUtf8(priced_.resultText));
+    page_.labdamage->setText(damage_.resultLine());
+    page_.labdamage->setVisible(!page_.labdamage->text().isEmpty());
     page_.showPanel(kResultPanel);
     page_.cmdjijia[1]->setEnabled(true);
     page_.cmdjijia[0]->setText(kRestart);
