@@ -19,8 +19,10 @@ import sys
 import tempfile
 import zipfile
 
+# The last one stands where the workbook library swallowed the system's
+# answer and only the check of the written workbook found the fault.
 CAUSES = ("磁盘空间不足", "没有写入权限", "磁盘读写错误", "磁盘或文件夹是只读的", "超出磁盘配额",
-          "文件被其他程序占用", "文件名过长")
+          "文件被其他程序占用", "文件名过长", "写出的工作簿不完整")
 INTERNAL = ("inkquot.journal", "[ERROR]", "tmp.", "Usually", "errno")
 FAULTS = [("write", "error=ENOSPC"), ("write", "error=EIO"), ("fsync", "error=EIO"),
           ("rename", "error=EACCES"), ("rename", "error=EIO"), ("link", "error=EPERM"),
@@ -134,8 +136,12 @@ def main():
                         bad = str(e)
                     if bad:
                         problems.append("exit 0, broken workbook: %s: %s" % (where, bad))
-                # The next command clears what a killed or failed writer left.
+                # The next command clears what a killed or failed writer left:
+                # any command for the program folder, the next export for an
+                # export folder.
                 run([exe, "--dir", folder, "scheme", "list"], tmp)
+                if name.startswith("table"):
+                    run(command(), tmp, stdin=stdin)
                 left = leftovers(folder, out, tmp)
                 if left:
                     problems.append("left behind: %s: %s" % (where, left))
