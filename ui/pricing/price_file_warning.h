@@ -13,9 +13,9 @@ class QWidget;
 
 // Tells the user, before a pricing, that a working price table is damaged
 // (short, or holding numbers no real price has). The tables are priced as
-// they stand; each fault is told in a message box once per session, with
-// the suggestion to repair the built-in scheme when that is the current
-// one, and in a line on every result priced from the damaged tables.
+// they stand; each fault is told in a message box once while the program
+// runs, with the suggestion to repair the built-in scheme when that is the
+// current one, and in a line on every result priced from the damaged tables.
 class PriceFileWarning {
 public:
     PriceFileWarning(const inkquot::ProgramFolder& folder, Dialogs& dialogs);
