@@ -1,6 +1,5 @@
 #include "core/records/history_file.h"
 
-
 #include <algorithm>
 #include <cerrno>
 
@@ -131,6 +130,14 @@ std::string_view customerFieldOf(std::string_view data) {
     return data.substr(kKehuming.offset, kKehuming.width);
 }
 
+std::string_view customerBytesOf(std::string_view data) {
+    std::string_view customer = customerFieldOf(data);
+    while (!customer.empty() && (customer.back() == ' ' || customer.back() == '\0')) {
+        customer.remove_suffix(1);
+    }
+    return customer;
+}
+
 std::string_view jobNameFieldOf(std::string_view data) {
     return data.substr(kYinjianming.offset, kYinjianming.width);
 }
@@ -147,7 +154,7 @@ IoStatus forEachHistoryPiece(const std::filesystem::path& file, const HistoryPie
     native::File in = native::File::openForReading(file);
     if (!in.valid()) {
         return native::lastFault() == native::Fault::Missing ? IoStatus::success()
-                                                              : readFailed(file);
+                                                             : readFailed(file);
     }
     // A folder, FIFO or device in its place is no history.
     if (!in.isRegular()) {
@@ -331,8 +338,7 @@ IoStatus appendHistory(const std::filesystem::path& file, const JiluRec& rec) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     const std::uint64_t tail = ec ? 0 : size % kHistorySlotLength;
-    if (!ec && size > 0 && (tail == 0 || tail >= kJiluDataLength) &&
-        native::isWritable(file)) {
+    if (!ec && size > 0 && (tail == 0 || tail >= kJiluDataLength) && native::isWritable(file)) {
         const std::string filler(tail == 0 ? 0 : kHistorySlotLength - tail, '\0');
         status = appendToFile(file, size, filler + slot);
         if (status || status.error != IoError::Missing) {

@@ -41,6 +41,9 @@ inline double savedDayOf(std::string_view data) {
     return le::readDouble(data, 0);
 }
 std::string_view customerFieldOf(std::string_view data);
+// The customer field without its trailing padding (blanks or zeros): the
+// customer as the history names it, still in GBK.
+std::string_view customerBytesOf(std::string_view data);
 std::string_view jobNameFieldOf(std::string_view data);
 float totalPriceOf(std::string_view data);
 

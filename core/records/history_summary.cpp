@@ -29,13 +29,6 @@ std::int64_t centsOf(float total) {
     return std::isfinite(cents) && std::fabs(cents) < 9e15 ? static_cast<std::int64_t>(cents) : 0;
 }
 
-std::string_view withoutTrailingBlanks(std::string_view s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 void count(QuoteTotals& totals, std::int64_t cents) {
     ++totals.quotes;
     totals.cents += cents;
@@ -53,7 +46,7 @@ void HistorySummarizer::add(std::string_view data) {
         lastMonth_ = &months_[monthKeyOf(day)];
     }
     count(*lastMonth_, cents);
-    const std::string_view customer = withoutTrailingBlanks(customerFieldOf(data));
+    const std::string_view customer = customerBytesOf(data);
     auto it = customers_.find(customer);
     if (it == customers_.end()) {
         it = customers_.emplace(std::string(customer), QuoteTotals{}).first;
@@ -87,8 +80,7 @@ HistorySummary HistorySummarizer::summary() const {
     std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(top),
                       ranked.end(), larger);
     for (std::size_t i = 0; i < top; ++i) {
-        s.customers.push_back({std::string(withoutTrailingBlanks(decodeGbkField(ranked[i].first))),
-                               ranked[i].second});
+        s.customers.push_back({decodeGbkField(ranked[i].first), ranked[i].second});
     }
     return s;
 }

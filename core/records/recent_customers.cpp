@@ -17,10 +17,7 @@ IoStatus recentCustomers(const std::filesystem::path& historyFile, std::size_t m
     std::unordered_map<std::string, std::uint64_t> latest;
     std::uint64_t k = 0;
     const IoStatus status = forEachHistoryRecord(historyFile, [&](std::string_view data) {
-        std::string_view customer = customerFieldOf(data);
-        while (!customer.empty() && (customer.back() == ' ' || customer.back() == '\0')) {
-            customer.remove_suffix(1);
-        }
+        const std::string_view customer = customerBytesOf(data);
         if (!customer.empty()) {
             latest.insert_or_assign(std::string(customer), ++k);
         }
