@@ -49,7 +49,7 @@ BindingOutcome costBindingWithBook(const PriceBook& book, float bindFlag, float 
     if (!std::isfinite(cost)) {
         return {BindingStatus::ResultOutOfRange, 0};
     }
-    return {BindingStatus::Costed, cost};
+    return {BindingStatus::Costed, cost, signatures, charged};
 }
 
 BindingStatus CostBinding(const PriceBook& book, CostResult& result, float bindFlag, float copies,

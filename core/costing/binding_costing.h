@@ -15,6 +15,8 @@ enum class BindingStatus {
 struct BindingOutcome {
     BindingStatus status = BindingStatus::Costed;
     float BindingCost = 0;
+    double signatures = 0;    // pages / 4, rounded down
+    float chargedCopies = 0;  // the copies, at least the binding minimum
 };
 
 // Binding of a book: a price per copy plus a price per signature (贴, four

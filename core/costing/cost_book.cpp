@@ -261,10 +261,10 @@ private:
 
 }  // namespace
 
-CostOutcome CostBook(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostBook(const PriceSource& prices, const JobForm& form, CostResult& result,
                      float quantity, float innerKai, float innerHalfSheetArea, float coverKai,
                      float coverHalfSheetArea, float innerPages) {
-    JobCosting job(folder, result);
+    JobCosting job(prices, result);
     JobReader reader(form, quantity);
     BookPlanner plan(reader, quantity, innerKai, innerHalfSheetArea);
     plan.readChoices();
@@ -299,12 +299,9 @@ CostOutcome CostBook(const ProgramFolder& folder, const JobForm& form, CostResul
         }
     }
     const BookChoices& c = plan.choices();
-    if (c.binding == 1 && plan.totalPages() != 0) {
-        const BindingStatus bound = CostBinding(job.book(), job.result(), 1, quantity, innerKai,
-                                                plan.totalPages(), c.bindingForm);
-        if (bound == BindingStatus::NonFiniteInput || bound == BindingStatus::ResultOutOfRange) {
-            return job.refuse("装订费超出了可以计算的范围，请检查数量和页数。");
-        }
+    if (c.binding == 1 && plan.totalPages() != 0 &&
+        !job.bind(quantity, innerKai, plan.totalPages(), c.bindingForm)) {
+        return job.outcome();
     }
     return job.finish(quantity);
 }

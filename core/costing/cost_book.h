@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/common/program_folder.h"
+#include "core/costing/price_source.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/job_form.h"
 #include "core/costing/job_reading.h"
@@ -71,7 +71,7 @@ inline constexpr double kMaxUnitsPerSheet = 100000;
 //   block would need more than kMaxSheetCostings press sheets;
 // - a control of a costed part whose text is not a number.
 // A job whose sums overflow the float range is refused after costing.
-CostOutcome CostBook(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostBook(const PriceSource& prices, const JobForm& form, CostResult& result,
                      float quantity, float innerKai, float innerHalfSheetArea, float coverKai,
                      float coverHalfSheetArea, float innerPages);
 

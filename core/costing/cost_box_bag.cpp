@@ -29,9 +29,9 @@ float optionCode(int chosen) {
 
 }  // namespace
 
-CostOutcome CostBoxBag(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostBoxBag(const PriceSource& prices, const JobForm& form, CostResult& result,
                        float quantity, float kai, float halfSheetArea) {
-    JobCosting job(folder, result);
+    JobCosting job(prices, result);
     JobReader reader(form, quantity);
     const bool face = reader.ticked(Ctl::lsthe, 0) == 1;
     const bool lining = reader.ticked(Ctl::lsthe, 1) == 1;

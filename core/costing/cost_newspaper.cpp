@@ -27,9 +27,9 @@ constexpr PageGroup kGroups[] = {{0, 5, 2, 10, 7}, {1, 6, 3, 12, 8}};
 
 }  // namespace
 
-CostOutcome CostNewspaper(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostNewspaper(const PriceSource& prices, const JobForm& form, CostResult& result,
                           float quantity, float kai, float halfSheetArea) {
-    JobCosting job(folder, result);
+    JobCosting job(prices, result);
     JobReader reader(form, quantity);
     checkSize(reader, kai, halfSheetArea, "报纸规格");
     // All copies need quantity × 2 / kai 对开 sheets for each four pages.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/program_folder.h"
+#include "core/costing/price_source.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/job_form.h"
 #include "core/costing/job_reading.h"
@@ -22,7 +22,7 @@ namespace inkquot {
 // quantity of 0 or not finite (a negative one is priced); a page Kai that is not positive; in
 // a ticked group with pages, a negative page count, more than
 // kMaxSheetCostings sheets, no paper chosen, or a text that is not a number.
-CostOutcome CostNewspaper(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostNewspaper(const PriceSource& prices, const JobForm& form, CostResult& result,
                           float quantity, float kai, float halfSheetArea);
 
 // The number of 对开 sheets a group of `pages` pages is costed as.

@@ -2,7 +2,7 @@
 
 namespace inkquot {
 
-CostOutcome CostSingleSheet(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostSingleSheet(const PriceSource& prices, const JobForm& form, CostResult& result,
                             float quantity, float kai, float halfSheetArea) {
     constexpr int kPart = 7;
     const auto readLeaflet = [&](JobReader& reader, PartSpec& spec) {
@@ -21,7 +21,7 @@ CostOutcome CostSingleSheet(const ProgramFolder& folder, const JobForm& form, Co
         spec.folds = reader.numberIf(spec.foldFlag == 1, Ctl::Cmbzheci, 0, "折页的折次");
         readDieCutDifficulty(reader, 10, spec);
     };
-    return costOnePart(folder, form, result, quantity, kai, halfSheetArea,
+    return costOnePart(prices, form, result, quantity, kai, halfSheetArea,
                        OnePart{Ctl::Chkdan, kPart, "单张规格"}, readLeaflet);
 }
 

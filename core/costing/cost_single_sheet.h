@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/program_folder.h"
+#include "core/costing/price_source.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/job_form.h"
 #include "core/costing/job_reading.h"
@@ -19,7 +19,7 @@ namespace inkquot {
 // quantity of 0 or not finite (a negative one is priced); and, when the sheet is printed, a
 // Kai or press-sheet Kai that is not positive, no paper chosen, or a text
 // that is not a number among the values used.
-CostOutcome CostSingleSheet(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostSingleSheet(const PriceSource& prices, const JobForm& form, CostResult& result,
                             float quantity, float kai, float halfSheetArea);
 
 }  // namespace inkquot

@@ -2,7 +2,7 @@
 
 namespace inkquot {
 
-CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostSticker(const PriceSource& prices, const JobForm& form, CostResult& result,
                         float quantity, float halfSheetArea, float kai) {
     constexpr int kPart = 10;
     const auto readLabels = [&](JobReader& reader, PartSpec& spec) {
@@ -21,7 +21,7 @@ CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostRe
         spec.dieBoardFlag = reader.checked(Ctl::Chkban, 3);
         readDieCutDifficulty(reader, 17, spec);
     };
-    return costOnePart(folder, form, result, quantity, kai, halfSheetArea,
+    return costOnePart(prices, form, result, quantity, kai, halfSheetArea,
                        OnePart{Ctl::Chkbu, kPart, "不干胶规格"}, readLabels);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/program_folder.h"
+#include "core/costing/price_source.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/job_form.h"
 #include "core/costing/job_reading.h"
@@ -20,7 +20,7 @@ namespace inkquot {
 // quantity of 0 or not finite (a negative one is priced); and, when printed, a Kai or
 // press-sheet Kai that is not positive, no sticker paper chosen, or a text
 // that is not a number among the values used.
-CostOutcome CostSticker(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome CostSticker(const PriceSource& prices, const JobForm& form, CostResult& result,
                         float quantity, float halfSheetArea, float kai);
 
 }  // namespace inkquot

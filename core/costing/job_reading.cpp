@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/common/number_text.h"
+#include "core/costing/binding_costing.h"
 #include "core/costing/press_kind.h"
 #include "core/costing/stored_float.h"
 
@@ -165,22 +166,47 @@ float halfSheetAreaOf(JobReader& reader, int index, std::string_view what) {
     return storedFloat((1.0 - index) / 10.0 + 0.43);
 }
 
-JobCosting::JobCosting(const ProgramFolder& folder, CostResult& result)
-    : folder_(folder), result_(result) {
-    ClearPartCost(partCost_);
+JobCosting::JobCosting(const PriceSource& prices, CostResult& result)
+    : prices_(prices), result_(result) {
     ClearCostResult(result_);
 }
+
+namespace {
+
+bool sameSpec(const PartSpec& a, const PartSpec& b) {
+    for (const auto& field : kPartSpecFields) {
+        if (a.*field.member != b.*field.member) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 bool JobCosting::addPart(const PartSpec& spec, int part) {
     if (failed()) {
         return false;
     }
     const std::string name(partName(part));
-    switch (CostPart(folder_, spec, partCost_, book_)) {
+    PartOutcome costed;
+    if (!prices_.load(book_)) {
+        costed.status = PartStatus::PriceFilesUnreadable;
+    } else {
+        costed = costPartWithBook(book_, spec);
+    }
+    switch (costed.status) {
         case PartStatus::Costed:
-        case PartStatus::NotPrintable:
-            AddPartCost(partCost_, result_);
+        case PartStatus::NotPrintable: {
+            AddPartCost(costed.cost, result_);
+            std::vector<CostedPart>& parts = figures_.parts;
+            if (!parts.empty() && parts.back().part == part && sameSpec(parts.back().spec, spec)) {
+                parts.back().times += 1;
+            } else {
+                parts.push_back(CostedPart{part, spec, costed.status, costed.figures, 1});
+            }
             return true;
+        }
         case PartStatus::NonFiniteInput:
         case PartStatus::ResultOutOfRange:
             refuse(name + "的费用超出了可以计算的范围，请检查数量、开数、克重等数值。");
@@ -201,6 +227,28 @@ bool JobCosting::addPart(const PartSpec& spec, int part) {
             return false;
     }
     return false;
+}
+
+bool JobCosting::bind(float copies, float kai, float pages, float bindingForm) {
+    const BindingOutcome bound = costBindingWithBook(book_, 1, copies, kai, pages, bindingForm);
+    if (bound.status == BindingStatus::NonFiniteInput ||
+        bound.status == BindingStatus::ResultOutOfRange) {
+        refuse("装订费超出了可以计算的范围，请检查数量和页数。");
+        return false;
+    }
+    result_.BindingCost = bound.BindingCost;
+    figures_.binding =
+        BindingFigures{true, bindingForm, pages, bound.signatures, copies, bound.chargedCopies};
+    return true;
+}
+
+CostOutcome JobCosting::outcome() const {
+    if (failed()) {
+        return CostOutcome::refused(refusal_);
+    }
+    CostOutcome costed;
+    costed.figures = figures_;
+    return costed;
 }
 
 CostOutcome JobCosting::refuse(std::string refusal) {
@@ -225,10 +273,10 @@ CostOutcome JobCosting::finish(float quantity) {
     return outcome();
 }
 
-CostOutcome costOnePart(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome costOnePart(const PriceSource& prices, const JobForm& form, CostResult& result,
                         float quantity, float kai, float halfSheetArea, const OnePart& one,
                         const std::function<void(JobReader&, PartSpec&)>& readRest) {
-    JobCosting job(folder, result);
+    JobCosting job(prices, result);
     JobReader reader(form, quantity);
     PartSpec spec;
     const bool printed = reader.checked(one.section, 0) == 1;

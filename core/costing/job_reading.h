@@ -6,21 +6,29 @@
 
 #include "core/common/program_folder.h"
 #include "core/costing/cost_records.h"
+#include "core/costing/job_figures.h"
 #include "core/costing/job_form.h"
 #include "core/costing/part_costing.h"
 #include "core/costing/price_book.h"
+#include "core/costing/price_source.h"
 
 namespace inkquot {
 
 // What a costing procedure did with a job. A refused job carries a message
 // in Chinese that says what to change; its CostResult is left all zero, so a
-// refused job can never be shown as a price.
+// refused job can never be shown as a price. A costed job carries the
+// sheets and plates behind its money.
 struct CostOutcome {
     std::string refusal;
+    JobFigures figures;
 
     bool ok() const { return refusal.empty(); }
     static CostOutcome costed() { return {}; }
-    static CostOutcome refused(std::string message) { return {std::move(message)}; }
+    static CostOutcome refused(std::string message) {
+        CostOutcome outcome;
+        outcome.refusal = std::move(message);
+        return outcome;
+    }
 };
 
 // The printed parts of the job entry screen by part index: 0 cover, 1 and 2
@@ -125,10 +133,14 @@ float halfSheetAreaOf(JobReader& reader, int index, std::string_view what);
 // refusal kept.
 class JobCosting {
 public:
-    JobCosting(const ProgramFolder& folder, CostResult& result);
+    JobCosting(const PriceSource& prices, CostResult& result);
 
     // Costs one part and adds it in; false when the part was refused.
     bool addPart(const PartSpec& spec, int part);
+
+    // Charges the binding of a book (CostBinding) from the book the last
+    // part costing loaded; false when the cost is out of range.
+    bool bind(float copies, float kai, float pages, float bindingForm);
 
     // Only meaningful after at least one addPart: the price book that the
     // last part costing loaded.
@@ -143,13 +155,14 @@ public:
     CostOutcome finish(float quantity);
 
     bool failed() const { return !refusal_.empty(); }
-    CostOutcome outcome() const { return CostOutcome{refusal_}; }
+    // The refusal, or the figures of a costed job.
+    CostOutcome outcome() const;
 
 private:
-    const ProgramFolder& folder_;
+    const PriceSource& prices_;
     CostResult& result_;
-    PartCost partCost_;
     PriceBook book_;
+    JobFigures figures_;
     std::string refusal_;
 };
 
@@ -166,7 +179,7 @@ struct OnePart {
 // job its size is checked and its piece read (readPiece), then `readRest`
 // reads the rest of its spec; a job with a refused text is stopped before
 // anything is costed, and a job without its part costs nothing.
-CostOutcome costOnePart(const ProgramFolder& folder, const JobForm& form, CostResult& result,
+CostOutcome costOnePart(const PriceSource& prices, const JobForm& form, CostResult& result,
                         float quantity, float kai, float halfSheetArea, const OnePart& one,
                         const std::function<void(JobReader&, PartSpec&)>& readRest);
 

@@ -85,7 +85,7 @@ class PartCoster {
 public:
     PartCoster(const PriceBook& book, const PartSpec& spec) : b_(book), s_(spec) {}
 
-    PartCost run(float paperPrice) {
+    PartOutcome run(float paperPrice) {
         sheetsAndColourRuns();
         if (on(s_.filmFlag)) {
             film();
@@ -125,10 +125,20 @@ public:
         if (on(s_.foldFlag)) {
             folding();
         }
-        return c_;
+        return PartOutcome{PartStatus::Costed, c_, figures()};
     }
 
 private:
+    PartFigures figures() const {
+        PartFigures f;
+        f.piecesPerSheet = n_;
+        f.colourRuns = cu_;
+        f.pressSheets = sheets_;
+        f.netSheets = netSheets_;
+        f.fullSheets = fullSheets_;
+        return f;
+    }
+
     const GongItem& gong(int k) const { return b_.gong[k]; }
     float jiben(int i) const { return b_.jiben[i]; }
 
@@ -207,6 +217,7 @@ private:
         float sheets = sheets_;
         float paperSheets = s_.sheetKai == 1 ? storedFloat(2.0 * d(quantity) / d(n_))
                                              : storedFloat(d(quantity) / d(n_));
+        netSheets_ = paperSheets;
         const double difficulty = s_.printDifficulty;
         const double spot = s_.spotColours;
         const double spotFactor = jiben(J::SpotColourFactor);
@@ -254,10 +265,11 @@ private:
         if (on(s_.stickerPaper)) {
             // Sticker paper is priced per 对开 sheet and its make-ready sheets
             // are counted in press sheets; sticker jobs run on flat presses.
-            c_.PaperCost = storedFloat(
-                ((quantity / d(n_)) * (1.0 + runs * d(jiben(J::FlatOverrunPerMille)) / 1000.0) +
-                 runs * d(jiben(J::FlatMakeReadySheets))) *
-                (d(price) * 2.0 / d(s_.sheetKai)));
+            const double pressSheets =
+                (quantity / d(n_)) * (1.0 + runs * d(jiben(J::FlatOverrunPerMille)) / 1000.0) +
+                runs * d(jiben(J::FlatMakeReadySheets));
+            c_.PaperCost = storedFloat(pressSheets * (d(price) * 2.0 / d(s_.sheetKai)));
+            fullSheets_ = pressSheets / d(s_.sheetKai);
             return;
         }
         const bool rotary = onRotary(s_.press);
@@ -265,6 +277,7 @@ private:
         const double makeReady = jiben(rotary ? J::RotaryMakeReadySheets : J::FlatMakeReadySheets);
         const double fullSheets = (quantity / d(s_.kai)) * (1.0 + runs * perMille / 1000.0) +
                                   runs * makeReady / d(s_.sheetKai);
+        fullSheets_ = fullSheets;
         // A full sheet weighs gsm × 2 × halfSheetArea grams; the price is per
         // ton, hence the 500000.
         c_.PaperCost =
@@ -387,6 +400,8 @@ private:
     float n_ = 0;
     float cu_ = 0;
     float sheets_ = 0;
+    float netSheets_ = 0;
+    double fullSheets_ = 0;
 };
 
 bool allFinite(const PartSpec& spec) {
@@ -408,7 +423,7 @@ bool allFinite(const PartCost& cost) {
 }
 
 PartOutcome refused(PartStatus status) {
-    return PartOutcome{status, PartCost{}};
+    return PartOutcome{status, PartCost{}, PartFigures{}};
 }
 
 }  // namespace
@@ -443,7 +458,7 @@ PartOutcome costPartWithBook(const PriceBook& book, const PartSpec& spec) {
         (spec.press == costingPress(kPressSikaiFlat) && kai < 4) || kai < spec.sheetKai) {
         return refused(PartStatus::NotPrintable);
     }
-    PartOutcome outcome{PartStatus::Costed, PartCoster(book, spec).run(paperPrice)};
+    PartOutcome outcome = PartCoster(book, spec).run(paperPrice);
     if (!allFinite(outcome.cost)) {
         return refused(PartStatus::ResultOutOfRange);
     }

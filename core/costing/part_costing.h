@@ -31,9 +31,31 @@ enum class PartStatus {
     PriceFilesUnreadable,
 };
 
+// The sheets and plates behind a part's cost, as the cost rules formed them
+// for the money: what the press room needs to run the part. All zero for a
+// part that was not costed.
+struct PartFigures {
+    float piecesPerSheet = 0;  // n = kai / sheetKai, pieces on one press sheet
+    // CU, the colour runs (plate sets) of the process colours; the spot
+    // colours run on plates of their own.
+    float colourRuns = 0;
+    // S, passes through the press: a full press sheet goes through as two
+    // 对开 sheets, and a work-and-turn sheet passes twice. The rotary's
+    // minimum run is a charge only and not counted here.
+    float pressSheets = 0;
+    // With printing only (the paper is bought): P, the net paper sheets on
+    // the press sheet, and the full sheets bought with the overrun (a per
+    // mille allowance and make-ready sheets for every colour run), which the
+    // paper cost is priced on. Sticker paper counts its overrun in press
+    // sheets; it is given here in full sheets too.
+    float netSheets = 0;
+    double fullSheets = 0;
+};
+
 struct PartOutcome {
     PartStatus status = PartStatus::Costed;
     PartCost cost;
+    PartFigures figures;
 };
 
 // The cost rules of one printed part over an already loaded price book: the

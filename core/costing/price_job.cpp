@@ -93,19 +93,19 @@ float halfSheetAreaOfSeries(int position) {
     return static_cast<float>((1.0 - position) / 10.0 + 0.43);
 }
 
-PriceOutcome priceJob(const ProgramFolder& folder, const JobForm& form, CostResult& result) {
+PriceOutcome priceJob(const PriceSource& prices, const JobForm& form, CostResult& result) {
     const int kind = form.listIndex(Ctl::comleibie);
     if (kind < 0 || kind >= kJobKindCount) {
-        return {"请选择印件类别。"};
+        return {"请选择印件类别。", {}};
     }
 
     ArgumentReader args(form);
     const float quantity = args.number(Ctl::txtshuliang, kind, "计价数量");
     if (!args.refusal().empty()) {
-        return {args.refusal()};
+        return {args.refusal(), {}};
     }
     if (quantity == 0) {
-        return {std::string(kZeroQuantityMessage)};
+        return {std::string(kZeroQuantityMessage), {}};
     }
 
     const int group = sizeGroupOfKind(kind);
@@ -120,33 +120,33 @@ PriceOutcome priceJob(const ProgramFolder& folder, const JobForm& form, CostResu
         pages = args.number(Ctl::txtye, 0, "内页一的页数");
     }
     if (!args.refusal().empty()) {
-        return {args.refusal()};
+        return {args.refusal(), {}};
     }
 
     CostResult costed;
     CostOutcome outcome;
     if (kind == kBook) {
-        outcome = CostBook(folder, form, costed, quantity, kai, area, coverKai, coverArea, pages);
+        outcome = CostBook(prices, form, costed, quantity, kai, area, coverKai, coverArea, pages);
     } else if (kind == kSticker) {
         // The sticker procedure takes the area before the 开.
-        outcome = CostSticker(folder, form, costed, quantity, area, kai);
+        outcome = CostSticker(prices, form, costed, quantity, area, kai);
     } else {
         using Procedure =
-            CostOutcome (*)(const ProgramFolder&, const JobForm&, CostResult&, float, float, float);
+            CostOutcome (*)(const PriceSource&, const JobForm&, CostResult&, float, float, float);
         const Procedure procedure = kind == kNewspaper     ? CostNewspaper
                                     : kind == kSingleSheet ? CostSingleSheet
                                                            : CostBoxBag;
-        outcome = procedure(folder, form, costed, quantity, kai, area);
+        outcome = procedure(prices, form, costed, quantity, kai, area);
     }
     if (outcome.ok() && !allFinite(costed)) {
         outcome = CostOutcome::refused("计算结果超出数值范围，请检查数量、开数和价格参数。");
     }
     if (!outcome.ok()) {
         ClearCostResult(result);
-        return {outcome.refusal};
+        return {outcome.refusal, {}};
     }
     result = costed;
-    return {};
+    return {{}, std::move(outcome.figures)};
 }
 
 }  // namespace inkquot

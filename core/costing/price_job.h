@@ -3,9 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/common/program_folder.h"
 #include "core/costing/cost_records.h"
+#include "core/costing/job_figures.h"
 #include "core/costing/job_form.h"
+#include "core/costing/price_source.h"
 
 namespace inkquot {
 
@@ -16,6 +17,8 @@ inline constexpr std::string_view kZeroQuantityMessage = "数量不能为零！"
 // the screen shows as a warning and the command line tool prints.
 struct PriceOutcome {
     std::string refusal;
+    // Of a priced job: the sheets and plates behind the money.
+    JobFigures figures;
 
     bool ok() const { return refusal.empty(); }
 };
@@ -37,6 +40,6 @@ float halfSheetAreaOfSeries(int position);
 // refusals come back as they are (their result is all zero). A result that
 // holds a value that is not a finite number is refused as well and cleared,
 // so no such value is ever shown as a price.
-PriceOutcome priceJob(const ProgramFolder& folder, const JobForm& form, CostResult& result);
+PriceOutcome priceJob(const PriceSource& prices, const JobForm& form, CostResult& result);
 
 }  // namespace inkquot

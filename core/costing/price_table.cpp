@@ -174,6 +174,7 @@ std::string tableMonthText(CivilDate date) {
 
 std::optional<PriceTableGrid> generatePriceTable(const ProgramFolder& folder, JobForm& form,
                                                  CostResult& result) {
+    const PriceSource prices(folder);
     const int kind = form.listIndex(Ctl::comleibie);
     if (!offersPriceTable(kind)) {
         return std::nullopt;
@@ -225,14 +226,14 @@ std::optional<PriceTableGrid> generatePriceTable(const ProgramFolder& folder, Jo
                 CostOutcome outcome;
                 switch (kind) {
                     case kBook:
-                        outcome = CostBook(folder, form, result, quantity, kBookPageKai, area,
+                        outcome = CostBook(prices, form, result, quantity, kBookPageKai, area,
                                            kBookCoverKai, area, row);
                         break;
                     case kSingleSheet:
-                        outcome = CostSingleSheet(folder, form, result, quantity, row, area);
+                        outcome = CostSingleSheet(prices, form, result, quantity, row, area);
                         break;
                     default:
-                        outcome = CostBoxBag(folder, form, result, quantity, row, area);
+                        outcome = CostBoxBag(prices, form, result, quantity, row, area);
                         break;
                 }
                 if (outcome.ok() && !allFinite(result)) {

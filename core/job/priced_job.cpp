@@ -24,14 +24,15 @@ PricedJob pricedJobOf(const FormState& job, const CostResult& result) {
     return p;
 }
 
-PriceOutcome priceJob(const ProgramFolder& folder, const FormState& job, PricedJob& priced) {
+PriceOutcome priceJob(const PriceSource& prices, const FormState& job, PricedJob& priced) {
     if (auto refusal = firstOutOfRange(job)) {
-        return {std::move(*refusal)};
+        return {std::move(*refusal), {}};
     }
     CostResult result;
-    const PriceOutcome outcome = priceJob(folder, job, result);
+    PriceOutcome outcome = priceJob(prices, job, result);
     if (outcome.ok()) {
         priced = pricedJobOf(job, result);
+        priced.figures = outcome.figures;
     }
     return outcome;
 }

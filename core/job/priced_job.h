@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "core/common/program_folder.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/price_job.h"
 #include "core/job/form_state.h"
@@ -23,6 +22,9 @@ struct PricedJob {
     std::string yaoqiu;    // processing description of the history record
     std::string resultText;
     CostResult result;
+    // The sheets and plates the costing formed the money from: what the
+    // production ticket gives the press room.
+    JobFigures figures;
     nlohmann::json description;  // the job description that was priced
 };
 
@@ -34,6 +36,6 @@ PricedJob pricedJobOf(const FormState& job, const CostResult& result);
 // outside its range (firstOutOfRange) refuses the run before any costing,
 // so what is priced, saved and reopened is always a job the job
 // description reader takes.
-PriceOutcome priceJob(const ProgramFolder& folder, const FormState& job, PricedJob& priced);
+PriceOutcome priceJob(const PriceSource& prices, const FormState& job, PricedJob& priced);
 
 }  // namespace inkquot

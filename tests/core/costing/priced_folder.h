@@ -55,7 +55,7 @@ inline CostResult resultOfParts(const std::vector<PartSpec>& parts, float quanti
 // costed.
 template <typename... Params>
 CostResult costWith(CostOutcome* outcome,
-                    CostOutcome (*procedure)(const ProgramFolder&, const JobForm&, CostResult&,
+                    CostOutcome (*procedure)(const PriceSource&, const JobForm&, CostResult&,
                                              Params...),
                     const JobForm& form, std::type_identity_t<Params>... args) {
     CostResult result;
