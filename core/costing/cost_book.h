@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "core/costing/price_source.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/job_form.h"
 #include "core/costing/job_reading.h"
+#include "core/costing/price_source.h"
 
 namespace inkquot {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/costing/price_source.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/job_form.h"
 #include "core/costing/job_reading.h"
+#include "core/costing/price_source.h"
 
 namespace inkquot {
 
