@@ -37,7 +37,10 @@ const Command kCommands[] = {
     {"price",
      "price [--lines]    price a job: job description JSON in, {kind, CostResult} out;\n"
      "                     a batch is an array of jobs or, with --lines, one job a line;\n"
-     "                     a job file (.inkjob) saved by the program is a job description",
+     "                     a job file (.inkjob) saved by the program is a job description\n"
+     "  price --scheme NAME\n"
+     "                     the same, priced from the stored tables of another scheme of\n"
+     "                     the list; the scheme in use and every file stay as they are",
      inkquot::cli::runPrice},
     {"fit", "fit                fit a size on the sheets: {page, a, b, trim, gripper} in",
      inkquot::cli::runFit},

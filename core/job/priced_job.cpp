@@ -24,6 +24,13 @@ PricedJob pricedJobOf(const FormState& job, const CostResult& result) {
     return p;
 }
 
+FormState formOfPricedJob(const ProgramFolder& folder, const PricedJob& priced) {
+    FormState form;
+    fillPaperLists(folder, form);
+    readJobDescription(priced.description, "", form);
+    return form;
+}
+
 PriceOutcome priceJob(const PriceSource& prices, const FormState& job, PricedJob& priced) {
     if (auto refusal = firstOutOfRange(job)) {
         return {std::move(*refusal), {}};

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "core/common/program_folder.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/price_job.h"
 #include "core/job/form_state.h"
@@ -27,6 +28,10 @@ struct PricedJob {
     JobFigures figures;
     nlohmann::json description;  // the job description that was priced
 };
+
+// The job of a priced job again, from its description over the paper lists
+// of the scheme in use: what the job entry screen held when it was priced.
+FormState formOfPricedJob(const ProgramFolder& folder, const PricedJob& priced);
 
 // The priced job of `job` with the costing's `result`.
 PricedJob pricedJobOf(const FormState& job, const CostResult& result);

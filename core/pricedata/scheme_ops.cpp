@@ -14,8 +14,6 @@ namespace inkquot {
 
 namespace {
 
-constexpr std::array<PriceTable, 4> kSelectOrder = {PriceTable::Jiben, PriceTable::Gongjia,
-                                                    PriceTable::Zhijia, PriceTable::Zhijiabu};
 constexpr std::array<PriceTable, 4> kExportOrder = {PriceTable::Jiben, PriceTable::Zhijia,
                                                     PriceTable::Zhijiabu, PriceTable::Gongjia};
 
@@ -54,29 +52,38 @@ std::filesystem::path storedFile(const ProgramFolder& folder, std::string_view s
     return folder.schemeFile(scheme, layoutOf(table).schemeSuffix);
 }
 
+IoStatus readStoredScheme(const ProgramFolder& folder, std::string_view scheme,
+                          std::array<TableImage, 4>& tables) {
+    IoStatus status = checkSchemeName(scheme);
+    if (!status) {
+        return status;
+    }
+    for (std::size_t i = 0; i < kAllPriceTables.size(); ++i) {
+        std::string bytes;
+        status = readTableFile(storedFile(folder, scheme, kAllPriceTables[i]), bytes, scheme);
+        if (!status) {
+            return status;
+        }
+        tables[i] = TableImage(kAllPriceTables[i], std::move(bytes));
+    }
+    return IoStatus::success();
+}
+
 IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme,
                       std::vector<std::string>* damage) {
     const ProgramFolderLock lock(folder);
     if (!lock) {
         return lock.refusal();
     }
-    IoStatus status = checkSchemeName(scheme);
-    if (!status) {
+    std::array<TableImage, 4> tables;
+    if (IoStatus status = readStoredScheme(folder, scheme, tables); !status) {
         return status;
     }
-    std::array<std::string, 4> bytes;
-    for (std::size_t i = 0; i < kSelectOrder.size(); ++i) {
-        status = readTableFile(storedFile(folder, scheme, kSelectOrder[i]), bytes[i], scheme);
-        if (!status) {
-            return status;
-        }
-    }
     FileSwitch change(folder);
-    for (std::size_t i = 0; i < kSelectOrder.size(); ++i) {
+    for (std::size_t i = 0; i < kAllPriceTables.size(); ++i) {
         if (damage != nullptr) {
-            const auto file = storedFile(folder, scheme, kSelectOrder[i]);
-            for (auto& p :
-                 tableDamage(TableImage(kSelectOrder[i], bytes[i]), displayName(file.filename()))) {
+            const auto file = storedFile(folder, scheme, kAllPriceTables[i]);
+            for (auto& p : tableDamage(tables[i], displayName(file.filename()))) {
                 damage->push_back(std::move(p));
             }
         }
@@ -84,11 +91,11 @@ IoStatus selectScheme(const ProgramFolder& folder, std::string_view scheme,
         // is: every start selects the first scheme, and rewriting four files
         // with a flush to disk each is most of what a start waits for.
         std::string current;
-        const auto working = workingFile(folder, kSelectOrder[i]);
-        if (readWholeFile(working, current) && current == bytes[i]) {
+        const auto working = workingFile(folder, kAllPriceTables[i]);
+        if (readWholeFile(working, current) && current == tables[i].bytes()) {
             continue;
         }
-        change.replace(working, std::move(bytes[i]));
+        change.replace(working, tables[i].bytes());
     }
     return change.commit("价格方案“" + std::string(scheme) + "”未选用，所有文件都未改动。");
 }
@@ -163,7 +170,7 @@ IoStatus deleteScheme(const ProgramFolder& folder, std::string_view scheme,
         }
         change.replace(folder.schemeList(), std::move(list));
     }
-    for (PriceTable table : kSelectOrder) {
+    for (PriceTable table : kAllPriceTables) {
         change.remove(storedFile(folder, scheme, table));
     }
     status = change.commit("价格方案“" + std::string(scheme) + "”未删除，所有文件都未改动。");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,6 +20,12 @@ std::filesystem::path workingFile(const ProgramFolder& folder, PriceTable table)
 // the table's suffix). The name must have passed isValidSchemeName.
 std::filesystem::path storedFile(const ProgramFolder& folder, std::string_view scheme,
                                  PriceTable table);
+
+// Reads the four tables of a stored scheme in the order of kAllPriceTables
+// (basic data, process prices, paper, sticker paper) and changes nothing. A
+// bad name is refused and a missing table named.
+IoStatus readStoredScheme(const ProgramFolder& folder, std::string_view scheme,
+                          std::array<TableImage, 4>& tables);
 
 // Each operation below changes its files all or nothing (FileSwitch): on a
 // failure, or after a crash and the next start, every working file, stored

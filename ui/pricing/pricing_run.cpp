@@ -6,6 +6,7 @@
 
 #include "core/job/form_rules.h"
 #include "core/job/job_file.h"
+#include "core/job/scheme_comparison.h"
 #include "core/records/history_file.h"
 #include "core/records/history_jobs.h"
 #include "core/records/recent_customers.h"
@@ -17,6 +18,7 @@
 #include "ui/output/quotation_print.h"
 #include "ui/output/save_file_chooser.h"
 #include "ui/pricing/pricing_page.h"
+#include "ui/pricing/scheme_comparison_dialog.h"
 
 namespace {
 
@@ -43,23 +45,54 @@ PricingRun::PricingRun(PricingPage& page, const inkquot::ProgramFolder& folder, 
     connect(page_.cmdprint, &QPushButton::clicked, this, &PricingRun::printQuotation);
 
     // Shops e-mail quotations: the PDF export sits beside the print button.
-    cmdpdf = new QPushButton(QStringLiteral("导出PDF"));
-    cmdpdf->setObjectName(QStringLiteral("cmdpdf"));
-    cmdpdf->setAutoDefault(false);
-    if (auto* row = page_.cmdprint->parentWidget();
-        row != nullptr && qobject_cast<QBoxLayout*>(row->layout()) != nullptr) {
-        qobject_cast<QBoxLayout*>(row->layout())
-            ->insertWidget(row->layout()->indexOf(page_.cmdprint) + 1, cmdpdf);
-    } else {
-        cmdpdf->setParent(page_.cmdprint->parentWidget());
-    }
+    cmdpdf = addResultButton(QStringLiteral("导出PDF"), "cmdpdf");
     connect(cmdpdf, &QPushButton::clicked, this, &PricingRun::exportQuotationPdf);
+    cmdcompare = addResultButton(QStringLiteral("方案比较"), "cmdcompare");
+    connect(cmdcompare, &QPushButton::clicked, this, &PricingRun::compareSchemes);
 
     page_.cmdjijia[0]->setText(kStart);
     page_.cmdjijia[1]->setEnabled(false);
 }
 
 PricingRun::~PricingRun() = default;
+
+// A button in the row of the print button, after the ones added before it.
+QPushButton* PricingRun::addResultButton(const QString& caption, const char* name) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    QWidget* row = page_.cmdprint->parentWidget();
+    if (auto* box = row != nullptr ? qobject_cast<QBoxLayout*>(row->layout()) : nullptr) {
+        int after = box->indexOf(page_.cmdprint);
+        while (after + 1 < box->count() &&
+               qobject_cast<QPushButton*>(box->itemAt(after + 1)->widget()) != nullptr) {
+            ++after;
+        }
+        box->insertWidget(after + 1, button);
+    } else {
+        button->setParent(row);
+    }
+    return button;
+}
+
+void PricingRun::compareSchemes() {
+    if (priced_.kind < 0) {
+        return;
+    }
+    std::vector<inkquot::SchemePrice> prices;
+    const inkquot::IoStatus status =
+        inkquot::priceUnderEveryScheme(folder_, inkquot::formOfPricedJob(folder_, priced_), prices);
+    if (!status) {
+        dialogs_.warning(&page_, fromUtf8(status.message));
+        return;
+    }
+    SchemeComparisonDialog dialog(priced_.result, prices, &page_);
+    if (showComparison) {
+        showComparison(dialog);
+    } else {
+        dialog.exec();
+    }
+}
 
 void PricingRun::setPrinter(std::unique_ptr<PagePrinter> printer) {
     printer_ = std::move(printer);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
 #include "core/common/clock.h"
@@ -9,6 +10,7 @@
 #include "ui/pricing/price_file_warning.h"
 
 class Dialogs;
+class QDialog;
 class PagePrinter;
 class PricingPage;
 class QPushButton;
@@ -35,12 +37,18 @@ public:
     void press(int index);
     void printQuotation();
     void exportQuotationPdf();
+    // "方案比较": the shown job under every stored scheme.
+    void compareSchemes();
 
     const inkquot::CostResult& result() const { return priced_.result; }
     const inkquot::PricedJob& pricedJob() const { return priced_; }
     PriceFileWarning& priceFileWarning() { return damage_; }
     bool showingResult() const { return showingResult_; }
     QPushButton* cmdpdf = nullptr;
+    QPushButton* cmdcompare = nullptr;
+    // Shows the comparison; tests look at the dialog here instead of
+    // running it.
+    std::function<void(QDialog&)> showComparison;
 
 private:
     void offerSavedCustomers();
@@ -48,6 +56,7 @@ private:
     void restart();
     void save();
     void generateTable();
+    QPushButton* addResultButton(const QString& caption, const char* name);
 
     PricingPage& page_;
     inkquot::ProgramFolder folder_;
