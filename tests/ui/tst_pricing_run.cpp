@@ -7,12 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
+#include <map>
 
 #include "core/job/job_description.h"
+#include "core/pricedata/scheme_list.h"
+#include "core/pricedata/scheme_ops.h"
 #include "core/records/history_file.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/pricing_screen.h"
+#include "ui/pricing/scheme_comparison_dialog.h"
 
 using inkquot::CheckState;
 using inkquot::Ctl;
@@ -47,6 +52,17 @@ struct Fixture : PricingScreen {
     }
 };
 
+// Every file under `root` with its bytes.
+std::map<std::string, std::string> folderBytes(const std::filesystem::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root)) {
+        if (e.is_regular_file()) {
+            files[e.path().string()] = TempProgramFolder::readBytes(e.path());
+        }
+    }
+    return files;
+}
+
 }  // namespace
 
 class TestPricingRun : public QObject {
@@ -67,6 +83,7 @@ private slots:
     void tableAfterPricingKeepsTheShownResult_data();
     void tableAfterPricingKeepsTheShownResult();
     void customerBoxOffersTheSavedCustomers();
+    void comparisonPricesTheShownJobUnderEveryScheme();
     void screenshot();
 };
 
@@ -317,6 +334,44 @@ void TestPricingRun::customerBoxOffersTheSavedCustomers() {
     QCOMPARE(completer->completionModel()->rowCount(), 3);
 }
 
+void TestPricingRun::comparisonPricesTheShownJobUnderEveryScheme() {
+    Fixture f;
+    const inkquot::ProgramFolder& folder = f.dir.folder();
+    QVERIFY(inkquot::exportScheme(folder, "零售价"));
+    QVERIFY(inkquot::appendSchemeName(folder.schemeList(), "坏方案"));
+    f.leaflet();
+    f.click(0);
+    // The entry screen changes after the run; the comparison is of the job
+    // shown, not of the entries.
+    f.page.setText(Ctl::txtshuliang, 2, "5000");
+    const auto before = folderBytes(f.dir.root());
+
+    QStringList headings;
+    QStringList current;
+    QStringList retail;
+    QString damaged;
+    const QString unit = f.run.cmdcompare->text();
+    f.run.showComparison = [&](QDialog& d) {
+        auto* table = static_cast<SchemeComparisonDialog&>(d).table;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            headings << table->horizontalHeaderItem(c)->text();
+        }
+        for (int r = 0; r < table->rowCount(); ++r) {
+            current << table->item(r, 0)->text();
+            retail << table->item(r, 2)->text();
+        }
+        damaged = table->item(0, 3)->text();
+    };
+    QTest::mouseClick(f.run.cmdcompare, Qt::LeftButton);
+    QCOMPARE(unit, QStringLiteral("方案比较"));
+    QCOMPARE(headings, (QStringList{QStringLiteral("当前结果"), QStringLiteral("系统默认"),
+                                    QStringLiteral("零售价"), QStringLiteral("坏方案")}));
+    QCOMPARE(retail, current);
+    QCOMPARE(current.at(1), QStringLiteral("929.37"));  // 929.375, a tie, to the even digit
+    QCOMPARE(damaged, QStringLiteral("方案数据损坏"));
+    QVERIFY(folderBytes(f.dir.root()) == before);
+}
+
 void TestPricingRun::screenshot() {
     const QString dir = qEnvironmentVariable("INKQUOT_SCREENSHOT_DIR");
     if (dir.isEmpty()) {
@@ -327,6 +382,17 @@ void TestPricingRun::screenshot() {
     f.leaflet();
     f.click(0);
     QVERIFY(f.page.grab().save(dir + QStringLiteral("/result_panel.png")));
+
+    QVERIFY(inkquot::exportScheme(f.dir.folder(), "零售价"));
+    QVERIFY(inkquot::appendSchemeName(f.dir.folder().schemeList(), "坏方案"));
+    f.run.showComparison = [&](QDialog& d) {
+        for (const QSize size : {QSize(1280, 800), QSize(800, 600)}) {
+            d.resize(size);
+            d.show();
+            QVERIFY(d.grab().save(dir + QStringLiteral("/comparison-%1.png").arg(size.width())));
+        }
+    };
+    QTest::mouseClick(f.run.cmdcompare, Qt::LeftButton);
 }
 
 QTEST_MAIN(TestPricingRun)

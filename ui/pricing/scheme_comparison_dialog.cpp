@@ -111,6 +111,18 @@ SchemeComparisonDialog::SchemeComparisonDialog(const CostResult& current,
                                   "纸张按印件所选的序号取各方案的纸价。"),
                    this);
     note->setWordWrap(true);
+    // Why a scheme has no price, in full, under the table.
+    QStringList reasons;
+    for (const auto& price : schemes) {
+        if (!price.problem.empty()) {
+            reasons << fromUtf8(price.scheme) + QStringLiteral("：") + fromUtf8(price.problem);
+        }
+    }
+    auto* problems = new QLabel(reasons.join(QLatin1Char('\n')), this);
+    problems->setObjectName(QStringLiteral("labproblems"));
+    problems->setWordWrap(true);
+    problems->setStyleSheet(QStringLiteral("color: #9C0006;"));
+    problems->setVisible(!reasons.isEmpty());
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close = buttons->addButton(QStringLiteral("退出"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdclose"));
@@ -119,6 +131,7 @@ SchemeComparisonDialog::SchemeComparisonDialog(const CostResult& current,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addWidget(table, 1);
+    layout->addWidget(problems);
     layout->addWidget(buttons);
     resize(760, 560);
 }
