@@ -27,6 +27,15 @@ def run(exe, folder, *args, payload=None):
                           input=json.dumps(payload) if payload else "", timeout=10)
 
 
+def folder_bytes(folder):
+    files = {}
+    for base, _, names in os.walk(folder):
+        for name in names:
+            with open(os.path.join(base, name), "rb") as f:
+                files[os.path.join(base, name)] = f.read()
+    return files
+
+
 def main():
     exe = sys.argv[1]
     with tempfile.TemporaryDirectory() as root:
@@ -55,6 +64,29 @@ def main():
                 fail(name, done.stdout)
             elif code != 0 and (expected not in done.stderr or len(done.stderr.splitlines()) != 1):
                 fail(name, done.stderr)
+
+        # Priced under a stored scheme that is not in use: as if selected,
+        # and not a byte of the folder changes.
+        run(exe, folder, "scheme", "export", "冬季")
+        before = folder_bytes(folder)
+        plain = run(exe, folder, "price", payload=LEAFLET)
+        winter = run(exe, folder, "price", "--scheme", "冬季", payload=LEAFLET)
+        if winter.returncode != 0 or json.loads(winter.stdout).get("scheme") != "冬季" or \
+                json.loads(winter.stdout)["CostResult"] != json.loads(plain.stdout)["CostResult"]:
+            fail("price --scheme", winter.stdout + winter.stderr)
+        if folder_bytes(folder) != before:
+            fail("price --scheme", "the folder changed")
+        with open(os.path.join(folder, "jgfa", "冬季gong.dat"), "r+b") as f:
+            f.truncate(100)
+        before = folder_bytes(folder)
+        for scheme, why in (("冬季", "方案数据损坏：价格文件 冬季gong.dat 不完整"),
+                            ("秋季", "价格方案“秋季”不在方案列表中。")):
+            done = run(exe, folder, "price", "--scheme", scheme, payload=LEAFLET)
+            if done.returncode != 2 or why not in done.stderr:
+                fail("price --scheme " + scheme, done.stderr)
+        if folder_bytes(folder) != before:
+            fail("price --scheme", "the folder changed")
+        run(exe, folder, "scheme", "delete", "冬季")
 
         sound = run(exe, folder, "price", payload=LEAFLET)
         if sound.returncode != 0 or "warnings" in sound.stdout:
