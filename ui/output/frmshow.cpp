@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "ui/output/frmlist.h"
 #include "ui/output/letterhead_page.h"
 #include "ui/output/page_printer.h"
+#include "ui/output/price_chart.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
@@ -38,7 +40,11 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     setWindowTitle(applicationTitle() + QStringLiteral("-价格表"));
     setModal(true);
 
-    Picture1 = new QWidget(this);
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->setDocumentMode(true);
+    auto* tablePage = new QWidget;
+    Picture1 = new QWidget(tablePage);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFixedSize(tw(PriceSheet::kWidthTwips), tw(kMinimumViewportTwips));
     Picture2 = new PriceSheet(Picture1);
@@ -47,7 +53,7 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     Picture1->installEventFilter(this);
     Picture2->installEventFilter(this);
 
-    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    VScroll1 = new QScrollBar(Qt::Vertical, tablePage);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
     VScroll1->setSingleStep(100);
     VScroll1->setPageStep(1000);
@@ -73,10 +79,16 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     labcheck->setWordWrap(true);
     labcheck->setStyleSheet(QStringLiteral("color: #9C0006;"));
 
-    auto* table = new QHBoxLayout;
+    auto* table = new QHBoxLayout(tablePage);
+    table->setContentsMargins(0, 0, 0, 0);
     table->setSpacing(0);
     table->addWidget(Picture1);
     table->addWidget(VScroll1);
+    // The chart takes the room the table has, whatever the screen.
+    chart = new PriceChart;
+    chart->setObjectName(QStringLiteral("chart"));
+    tabs->addTab(tablePage, QStringLiteral("表格"));
+    tabs->addTab(chart, QStringLiteral("图表"));
     // The warning line shares the row of the buttons, so the table keeps
     // all the height there is.
     auto* buttons = new QHBoxLayout;
@@ -86,7 +98,7 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     buttons->addWidget(cmdexcel);
     buttons->addWidget(Cmdbjd[1]);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(table);
+    layout->addWidget(tabs);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -101,6 +113,9 @@ void FrmShow::fitToScreen(const QRect& available) {
     const int room = available.height() - kWindowFramePixels - around;
     const int viewport = std::clamp(room, tw(kMinimumViewportTwips), sheet);
     Picture1->setFixedHeight(viewport);
+    // The viewport sits on a tab, which passes its new height on to the
+    // window's layout only when told to.
+    tabs->updateGeometry();
     scrollTwips_ = (sheet - viewport) * kTwipsPerPixel;
     VScroll1->setRange(0, scrollTwips_);
     VScroll1->setEnabled(scrollTwips_ > 0);
@@ -127,6 +142,7 @@ void FrmShow::setTable(const inkquot::PriceTableGrid& grid) {
     }
     sheet.lablei->setText(fromUtf8(grid.lablei));
     labcheck->setText(fromUtf8(check.warning()));
+    chart->setData(priceChartData(grid));
 }
 
 void FrmShow::scrolled(int value) {
