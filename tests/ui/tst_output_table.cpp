@@ -51,6 +51,16 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// The pages of a PDF file: its page objects, not the page tree.
+int pdfPageCount(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QString bytes = QString::fromLatin1(pdf.readAll());
+    return int(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
 }  // namespace
 
 class TestOutputTable : public QObject {
@@ -430,7 +440,15 @@ void TestOutputTable::spreadsheetExport() {
              QStringLiteral("甲印务价格表-2026年3月"));
     QFile workbook(book);
     QVERIFY(workbook.open(QIODevice::ReadOnly));
-    QVERIFY(workbook.readAll().startsWith("PK"));
+    const QByteArray archive = workbook.readAll();
+    QVERIFY(archive.startsWith("PK"));
+    // The chart below the table, as a picture.
+    QVERIFY(archive.contains("xl/media/image1.png"));
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!keep.isEmpty()) {
+        QFile::remove(QDir(keep).filePath(QStringLiteral("table.xlsx")));
+        QFile::copy(book, QDir(keep).filePath(QStringLiteral("table.xlsx")));
+    }
     QFile sheet(csv);
     QVERIFY(sheet.open(QIODevice::ReadOnly));
     const QByteArray bytes = sheet.readAll();
@@ -507,6 +525,7 @@ void TestOutputTable::exportWritesTheSamePageAndStaysOpen() {
     QCOMPARE(QFileInfo(out.files.proposed.value(0)).fileName(),
              QStringLiteral("XXX印务有限公司价格表-2026年3月.pdf"));
     QVERIFY(isPdfWithItsFonts(file));
+    QCOMPARE(pdfPageCount(file), 2);  // the table, then the chart
     QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
     const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
     if (!keep.isEmpty()) {

@@ -21,6 +21,7 @@
 #include "ui/output/letterhead_page.h"
 #include "ui/output/page_printer.h"
 #include "ui/output/price_chart.h"
+#include "ui/output/price_chart_page.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
@@ -32,6 +33,10 @@ constexpr int kWindowFramePixels = 40;
 
 // A cell in doubt: the shade of a spreadsheet's warning cells.
 const QString kDoubtStyle = QStringLiteral("background-color: #FFC7CE;");
+
+// The chart's picture in a workbook, in pixels of 1/96 inch: as wide as the
+// table's columns there.
+constexpr QSize kWorkbookChartSize(650, 430);
 
 }  // namespace
 
@@ -184,8 +189,11 @@ void FrmShow::exportPdf() {
     }
     FrmList frmlist;
     frmlist.copyLabels(*Picture2);
+    PriceChartPage chartPage;
+    chartPage.setChart(*Picture2, chart->data());
     PdfPagePrinter pdf(*file);
-    if (!printWithLetterhead(pdf, frmlist, Picture2->labiaoti->text(), services_.shopFolder)) {
+    if (!printWithLetterhead(pdf, frmlist, Picture2->labiaoti->text(), services_.shopFolder,
+                             &chartPage)) {
         services_.dialogs.warning(this, QString::fromUtf8(kPdfErrorText) + *file);
     }
 }
@@ -200,8 +208,13 @@ void FrmShow::exportSheet() {
     }
     const inkquot::PriceTableHeading heading{letterhead_, toUtf8(Picture2->labiaoti->text()),
                                              toUtf8(Picture2->labdate->text())};
+    std::string picture;
+    if (choice->format == inkquot::SheetFormat::Xlsx) {
+        const QByteArray png = priceChartPng(chart->data(), kWorkbookChartSize);
+        picture.assign(png.constData(), static_cast<std::size_t>(png.size()));
+    }
     const inkquot::IoStatus written = inkquot::writePriceTableSheet(
-        toPath(choice->path), choice->format, *grid_, heading);
+        toPath(choice->path), choice->format, *grid_, heading, std::move(picture));
     if (written.error == inkquot::IoError::NotDurable) {
         services_.dialogs.warning(this, fromUtf8(written.message));
     } else if (!written) {

@@ -61,12 +61,13 @@ public:
     // "打印价格表": copies the table into the print layout, prints it as one
     // page and closes the window ("打印机错误!" first when printing fails).
     void printTable();
-    // "导出PDF": the same page into a PDF file the user names; the window
-    // stays open.
+    // "导出PDF": the same page into a PDF file the user names, the chart on
+    // a second page; the window stays open.
     void exportPdf();
-    // "导出Excel": the table as an Excel workbook or a CSV file, by the type
-    // the user picks in the save dialog; "保存失败：" and the reason when it
-    // cannot be written. The window stays open.
+    // "导出Excel": the table as an Excel workbook, the chart as a picture
+    // below it, or as a CSV file, by the type the user picks in the save
+    // dialog; "保存失败：" and the reason when it cannot be written. The
+    // window stays open.
     void exportSheet();
 
 protected:
