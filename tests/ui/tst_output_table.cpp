@@ -22,6 +22,7 @@
 #include "ui/output/frmshow.h"
 #include "ui/output/price_chart.h"
 #include "ui/output/price_chart_data.h"
+#include "ui/output/price_scale.h"
 #include "ui/output/price_sheet.h"
 #include "ui/output/price_table_action.h"
 #include "ui/output/print_page.h"
@@ -77,6 +78,7 @@ private slots:
     void windowTakesTheHeightTheScreenAllows();
     void cellsInDoubtAreMarkedAndCounted();
     void chartLeavesOutRowsWithoutPricesAndRingsTheCellsInDoubt();
+    void chartScaleRunsBetweenRoundPrices();
     void spreadsheetExport();
     void printingCopiesIntoTheLayoutAndCloses();
     void printerFailureIsReportedAndCloses();
@@ -409,6 +411,26 @@ void TestOutputTable::chartLeavesOutRowsWithoutPricesAndRingsTheCellsInDoubt() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(priceChartPng(data, QSize(650, 430)));
     }
+}
+
+// The price scale reaches from a round price below the lowest to one above
+// the highest; on a short chart only the powers of ten are marked.
+void TestOutputTable::chartScaleRunsBetweenRoundPrices() {
+    auto labels = [](const PriceScale& scale) {
+        QStringList texts;
+        for (const double mark : scale.marks()) {
+            texts << PriceScale::label(mark);
+        }
+        return texts.join(QStringLiteral(" "));
+    };
+    const PriceScale tall(0.0345, 4.4055, 400);
+    QCOMPARE(labels(tall), QStringLiteral("0.02 0.05 0.1 0.2 0.5 1 2 5"));
+    QCOMPARE(tall.place(0.02), 0.0);
+    QCOMPARE(tall.place(5), 1.0);
+    QCOMPARE(tall.place(0), 0.0);
+    QCOMPARE(labels(PriceScale(0.0345, 4.4055, 60)), QStringLiteral("0.1 1"));
+    // One price alone still gets a scale of some height.
+    QCOMPARE(labels(PriceScale(2, 2, 400)), QStringLiteral("2 5"));
 }
 
 // "导出Excel": a workbook or a CSV file of the shown table; a file that cannot

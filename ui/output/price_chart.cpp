@@ -4,12 +4,12 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "ui/common/utf8_text.h"
+#include "ui/output/price_scale.h"
 #include "ui/output/print_page.h"
 
 namespace {
@@ -71,84 +71,6 @@ void drawRing(QPainter& p, QPointF at) {
     p.drawEllipse(at, kRingRadius, kRingRadius);
 }
 
-// The price scale is logarithmic: a table's sizes run from 2开 to 128开 or
-// from 8 to 64 pages, so its prices span ten times and more, and on an
-// even scale the small sizes would lie on top of each other. Equal steps
-// up mean equal ratios, and every row's fall with the quantity reads the
-// same. The scale runs between round prices of 1, 2 or 5 times a power of
-// ten, which are also its marks.
-class PriceScale {
-public:
-    PriceScale(double lowest, double highest, qreal height) {
-        low_ = roundBelow(lowest);
-        high_ = roundAbove(highest);
-        if (high_ <= low_ * (1 + 1e-9)) {
-            high_ = roundAbove(low_ * 1.5);
-        }
-        span_ = std::log10(high_ / low_);
-        // Marks at 1, 2 and 5 where they keep apart, else at powers of ten
-        // if there are two of them.
-        marks_ = marksBetween(true);
-        if (height * std::log10(2.0) / span_ < 18) {
-            if (std::vector<double> powers = marksBetween(false); powers.size() >= 2) {
-                marks_ = std::move(powers);
-            }
-        }
-    }
-
-    // From the foot (0) to the top (1); a price of 0 sits at the foot.
-    double place(double price) const {
-        return price <= 0 ? 0.0 : std::clamp(std::log10(price / low_) / span_, 0.0, 1.0);
-    }
-    const std::vector<double>& marks() const { return marks_; }
-
-    // The decimals the mark needs: 0.05, 0.2, 5, 20.
-    static QString label(double mark) {
-        const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(mark) + 1e-9)));
-        return QString::number(mark, 'f', decimals);
-    }
-
-private:
-    std::vector<double> marksBetween(bool twosAndFives) const {
-        std::vector<double> marks;
-        for (double power = std::pow(10.0, std::floor(std::log10(low_)));
-             power <= high_ * (1 + 1e-9); power *= 10) {
-            for (const double f : {1.0, 2.0, 5.0}) {
-                const double mark = f * power;
-                if ((twosAndFives || f == 1.0) && mark >= low_ * (1 - 1e-9) &&
-                    mark <= high_ * (1 + 1e-9)) {
-                    marks.push_back(mark);
-                }
-            }
-        }
-        return marks;
-    }
-
-    static double roundBelow(double v) {
-        const double power = std::pow(10.0, std::floor(std::log10(v)));
-        for (const double f : {5.0, 2.0}) {
-            if (f * power <= v * (1 + 1e-9)) {
-                return f * power;
-            }
-        }
-        return power;
-    }
-    static double roundAbove(double v) {
-        const double power = std::pow(10.0, std::floor(std::log10(v)));
-        for (const double f : {1.0, 2.0, 5.0}) {
-            if (f * power >= v * (1 - 1e-9)) {
-                return f * power;
-            }
-        }
-        return 10 * power;
-    }
-
-    double low_ = 1;
-    double high_ = 10;
-    double span_ = 1;
-    std::vector<double> marks_;
-};
-
 bool hasZeroPrice(const PriceChartData& data) {
     for (const PriceChartSeries& series : data.series) {
         for (const PriceChartLine& line : series.lines) {
@@ -197,9 +119,9 @@ void paintSeries(QPainter& p, const QRectF& box, const PriceChartSeries& series,
         return price <= 0 ? plot.bottom() - zeroBand / 2
                           : scaleFoot - scale.place(price) * (scaleFoot - plot.top());
     };
-    // The quantities are spaced evenly, as the table's columns are; they
-    // roughly double from one to the next, so this is close to a
-    // logarithmic axis and keeps the small runs apart.
+    // The quantities are spaced evenly, as the table's columns are; each is
+    // about twice the one before, so this is close to a logarithmic axis
+    // and keeps the small runs apart.
     const qreal column = plot.width() / inkquot::kTableQuantityCount;
     auto xOf = [&](int j) { return plot.left() + (j + 0.5) * column; };
 
