@@ -303,24 +303,23 @@ void TestOutputTable::cellsInDoubtAreMarkedAndCounted() {
     out.dialogs.setNextInput(kProposal);
     QStringList marked;
     QString line;
-    QCOMPARE(
-        run(form, result, out,
-            [&](FrmShow& w) {
-                for (QLabel* l : w.Picture2->labdanjia) {
-                    if (!l->styleSheet().isEmpty()) {
-                        marked << l->text();
-                    }
-                }
-                line = w.labcheck->text();
-                const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
-                if (!keep.isEmpty()) {
-                    w.show();
-                    w.grab().save(QDir(keep).filePath(QStringLiteral("window-doubt.png")));
-                    w.tabs->setCurrentIndex(1);
-                    w.grab().save(QDir(keep).filePath(QStringLiteral("window-chart-doubt.png")));
-                }
-            }),
-        PriceTableShown::Shown);
+    QCOMPARE(run(form, result, out,
+                 [&](FrmShow& w) {
+                     for (QLabel* l : w.Picture2->labdanjia) {
+                         if (!l->styleSheet().isEmpty()) {
+                             marked << l->text();
+                         }
+                     }
+                     line = w.labcheck->text();
+                     const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+                     if (!keep.isEmpty()) {
+                         w.show();
+                         w.grab().save(QDir(keep).filePath(QStringLiteral("window-doubt.png")));
+                         w.tabs->setCurrentIndex(1);
+                         w.grab().save(QDir(keep).filePath(QStringLiteral("chart-doubt.png")));
+                     }
+                 }),
+             PriceTableShown::Shown);
     QVERIFY(!marked.isEmpty());
     QCOMPARE(marked, QStringList(marked.size(), QStringLiteral("0.0000")));
     QCOMPARE(line,
