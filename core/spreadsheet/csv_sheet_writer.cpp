@@ -82,6 +82,8 @@ public:
 
     void freezeRowsAbove() override {}
 
+    void addPicture(int, int, std::string) override {}
+
     IoStatus finish() override {
         if (!file_) {
             return IoStatus::failure(IoError::WriteFailed, staging_.failure());

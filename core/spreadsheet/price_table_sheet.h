@@ -22,8 +22,11 @@ struct PriceTableHeading {
 // Writes the table as the window shows it: heading, kind and month, the
 // explanation, the quantities over both blocks (大度, 正度) of seven rows.
 // Prices are numbers shown with 4 decimals; a refused cell holds "-"; a cell
-// the table check doubts is shaded in a workbook.
+// the table check doubts is shaded in a workbook. `chartPng`, a picture of
+// the prices (the price chart) as PNG bytes, goes below the table, one row
+// clear of it, in a workbook; a CSV file has none.
 IoStatus writePriceTableSheet(const std::filesystem::path& file, SheetFormat format,
-                              const PriceTableGrid& grid, const PriceTableHeading& heading);
+                              const PriceTableGrid& grid, const PriceTableHeading& heading,
+                              std::string chartPng = {});
 
 }  // namespace inkquot

@@ -85,6 +85,11 @@ public:
     virtual void row(const std::vector<SheetCell>& cells, double height = 0) = 0;
     // Keeps the rows written so far in view while the rest scrolls.
     virtual void freezeRowsAbove() = 0;
+    // Places a PNG picture with its top left corner on the cell at `row`
+    // and `column` (both from 0), at the size its resolution gives it; the
+    // cells under it keep their contents. A CSV file has no pictures and
+    // leaves it out.
+    virtual void addPicture(int row, int column, std::string png) = 0;
     // The file in place, or the reason it is not (a message without
     // kSaveFailedText).
     virtual IoStatus finish() = 0;

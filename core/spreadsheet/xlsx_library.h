@@ -32,7 +32,8 @@ namespace inkquot {
     X(worksheet_merge_range)      \
     X(worksheet_write_string)     \
     X(worksheet_write_number)     \
-    X(worksheet_write_blank)
+    X(worksheet_write_blank)      \
+    X(worksheet_insert_image_buffer)
 
 // The functions of the compression library the workbook library writes
 // with, which read a finished workbook back to check it.

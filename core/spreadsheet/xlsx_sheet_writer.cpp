@@ -1,5 +1,6 @@
 #include <array>
 #include <cerrno>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -238,6 +239,18 @@ public:
         }
     }
 
+    void addPicture(int row, int column, std::string png) override {
+        if (!problem_.empty() || png.empty()) {
+            return;
+        }
+        // The picture's bytes stay here until the workbook is written out,
+        // whenever the library reads them.
+        const std::string& kept = pictures_.emplace_back(std::move(png));
+        check(xl_.worksheet_insert_image_buffer(
+            sheet_, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+            reinterpret_cast<const unsigned char*>(kept.data()), kept.size()));
+    }
+
     IoStatus finish() override {
         std::string bytes;
         if (problem_.empty()) {
@@ -285,6 +298,7 @@ private:
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     std::array<lxw_format*, kLookCount> formats_{};
+    std::deque<std::string> pictures_;
     lxw_row_t row_ = 0;
     std::size_t rowsWritten_ = 0;
     std::string problem_;

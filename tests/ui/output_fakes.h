@@ -16,18 +16,20 @@
 #include "ui/output/print_page.h"
 #include "ui/output/save_file_chooser.h"
 
-// A printer that keeps what it was given: every label's text by object
-// name and each label's place, and answers with `works`. With `pdfFolder`
-// set, each page is also rendered there as a PDF (print-N.pdf).
+// A printer that keeps what it was given: every label's text of the first
+// page by object name and each label's place, and answers with `works`.
+// With `pdfFolder` set, each print is also rendered there as a PDF
+// (print-N.pdf).
 class RecordingPrinter final : public PagePrinter {
 public:
     explicit RecordingPrinter(bool works = true) : works_(works) {}
 
-    bool print(const PrintPage& page, const QString& title) override {
+    bool printPages(const std::vector<const PrintPage*>& pages, const QString& title) override {
         ++calls;
         titles << title;
         texts.clear();
         places.clear();
+        const PrintPage& page = *pages.front();
         pageSize = page.size();
         for (const QLabel* l : page.findChildren<QLabel*>()) {
             texts[l->objectName()] = l->text();
@@ -35,7 +37,7 @@ public:
         }
         if (!pdfFolder.isEmpty()) {
             PdfPagePrinter pdf(QDir(pdfFolder).filePath(QStringLiteral("print-%1.pdf").arg(calls)));
-            pdf.print(page, title);
+            pdf.printPages(pages, title);
         }
         return works_;
     }

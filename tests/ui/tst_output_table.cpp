@@ -1,21 +1,28 @@
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 
 #include "core/common/clock.h"
 #include "core/costing/control_catalogue.h"
 #include "core/costing/cost_records.h"
 #include "core/costing/price_table.h"
+#include "core/costing/price_table_check.h"
 #include "core/job/form_state.h"
 #include "tests/ui/output_fakes.h"
 #include "tests/ui/support/scripted_dialogs.h"
 #include "tests/ui/support/temp_program_folder.h"
 #include "ui/output/frmshow.h"
+#include "ui/output/price_chart.h"
+#include "ui/output/price_chart_data.h"
+#include "ui/output/price_scale.h"
 #include "ui/output/price_sheet.h"
 #include "ui/output/price_table_action.h"
 #include "ui/output/print_page.h"
@@ -45,6 +52,16 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// The pages of a PDF file: its page objects, not the page tree.
+int pdfPageCount(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QString bytes = QString::fromLatin1(pdf.readAll());
+    return int(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
 }  // namespace
 
 class TestOutputTable : public QObject {
@@ -60,6 +77,8 @@ private slots:
     void windowTakesTheHeightTheScreenAllows_data();
     void windowTakesTheHeightTheScreenAllows();
     void cellsInDoubtAreMarkedAndCounted();
+    void chartLeavesOutRowsWithoutPricesAndRingsTheCellsInDoubt();
+    void chartScaleRunsBetweenRoundPrices();
     void spreadsheetExport();
     void printingCopiesIntoTheLayoutAndCloses();
     void printerFailureIsReportedAndCloses();
@@ -185,8 +204,17 @@ void TestOutputTable::windowShowsTheTable() {
         w.adjustSize();
         QVERIFY(w.width() <= 790);
         QVERIFY(w.height() <= 560);
+        // The chart has the table's room on its tab.
+        w.tabs->setCurrentIndex(1);
+        QVERIFY(w.chart->isVisibleTo(&w));
+        QVERIFY(w.chart->height() >= w.Picture1->height());
         const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
         if (!keep.isEmpty()) {
+            w.grab().save(QDir(keep).filePath(QStringLiteral("window-chart-800x600.png")));
+            w.fitToScreen(QRect(0, 0, 1280, 800));
+            w.grab().save(QDir(keep).filePath(QStringLiteral("window-chart-1280x800.png")));
+            w.fitToScreen(QRect(0, 0, 800, 600));
+            w.tabs->setCurrentIndex(0);
             w.grab().save(QDir(keep).filePath(QStringLiteral("window-top.png")));
             w.VScroll1->setValue(6205);
             w.grab().save(QDir(keep).filePath(QStringLiteral("window-end.png")));
@@ -287,6 +315,8 @@ void TestOutputTable::cellsInDoubtAreMarkedAndCounted() {
                      if (!keep.isEmpty()) {
                          w.show();
                          w.grab().save(QDir(keep).filePath(QStringLiteral("window-doubt.png")));
+                         w.tabs->setCurrentIndex(1);
+                         w.grab().save(QDir(keep).filePath(QStringLiteral("chart-doubt.png")));
                      }
                  }),
              PriceTableShown::Shown);
@@ -306,6 +336,100 @@ void TestOutputTable::cellsInDoubtAreMarkedAndCounted() {
                      }
                  }),
              PriceTableShown::Shown);
+}
+
+// The chart draws a line for every row with a price above zero and rings
+// exactly the cells the table check doubts; a row of zeros, of refused
+// cells or of prices too small to show has no line and is named instead.
+void TestOutputTable::chartLeavesOutRowsWithoutPricesAndRingsTheCellsInDoubt() {
+    inkquot::PriceTableGrid g;
+    for (int j = 0; j < 6; ++j) {
+        g.labshu[j] = std::to_string(1000 * (j + 1));
+    }
+    for (int i = 0; i < 7; ++i) {
+        g.labddu[i] = std::to_string(2 << i) + "开";
+    }
+    for (int n = 0; n < 84; ++n) {
+        g.unitPrices[n] = 2.0f - 0.1f * static_cast<float>(n % 6);  // falling along a row
+    }
+    auto set = [&](int series, int row, int column, float price) {
+        g.unitPrices[inkquot::labdanjiaIndex(series, row, column)] = price;
+    };
+    set(0, 1, 3, 3);  // rises
+    for (int j = 0; j < 6; ++j) {
+        set(0, 2, j, 0);         // zeros in 大度 only
+        set(1, 5, j, 0.00004f);  // shows as 0.0000
+        g.refused[inkquot::labdanjiaIndex(0, 5, j)] = true;
+    }
+    g.refused[inkquot::labdanjiaIndex(0, 3, 2)] = true;  // a gap in the line
+    set(1, 4, 5, 0);                                     // one zero among prices
+    set(1, 6, 0, -1);
+
+    const PriceChartData data = priceChartData(g);
+    const inkquot::PriceTableCheck check = inkquot::checkPriceTable(g);
+    QCOMPARE(data.series[0].leftOut, std::vector<int>({2, 5}));
+    QCOMPARE(data.series[1].leftOut, std::vector<int>({5}));
+    QCOMPARE(data.highest, 3.0);
+    QVERIFY(data.anyInDoubt());
+    QSet<int> ringed;
+    for (int s = 0; s < 2; ++s) {
+        for (const PriceChartLine& line : data.series[s].lines) {
+            QVERIFY(!std::count(data.series[s].leftOut.begin(), data.series[s].leftOut.end(),
+                                line.row));
+            for (const PriceChartPoint& point : line.points) {
+                const int cell = inkquot::labdanjiaIndex(s, line.row, point.column);
+                QVERIFY(!g.refused[cell]);
+                if (point.inDoubt) {
+                    ringed << cell;
+                }
+            }
+        }
+    }
+    QCOMPARE(data.series[0].lines[2].points.size(), std::size_t(5));  // row 3 without column 2
+    // The zero and the negative price sit at the foot of the chart.
+    QCOMPARE(data.series[1].lines[4].points[5].price, 0.0);
+    QCOMPARE(data.series[1].lines[5].points[0].price, 0.0);
+    QSet<int> flagged;
+    for (int cell = 0; cell < 84; ++cell) {
+        const bool leftOut = cell == inkquot::labdanjiaIndex(0, 2, cell % 6) ||
+                             cell == inkquot::labdanjiaIndex(1, 5, cell % 6);
+        if (check.cells[cell] != inkquot::CellDoubt::None && !leftOut) {
+            flagged << cell;
+        }
+    }
+    QCOMPARE(ringed, flagged);
+    QCOMPARE(ringed.size(), 3);  // the rise, the zero and the negative price
+
+    // The same chart as a picture: a PNG of twice the size asked for.
+    QImage picture;
+    QVERIFY(picture.loadFromData(priceChartPng(data, QSize(300, 200)), "PNG"));
+    QCOMPARE(picture.size(), QSize(600, 400));
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!keep.isEmpty()) {
+        QFile file(QDir(keep).filePath(QStringLiteral("chart-in-doubt.png")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(priceChartPng(data, QSize(650, 430)));
+    }
+}
+
+// The price scale reaches from a round price below the lowest to one above
+// the highest; on a short chart only the powers of ten are marked.
+void TestOutputTable::chartScaleRunsBetweenRoundPrices() {
+    auto labels = [](const PriceScale& scale) {
+        QStringList texts;
+        for (const double mark : scale.marks()) {
+            texts << PriceScale::label(mark);
+        }
+        return texts.join(QStringLiteral(" "));
+    };
+    const PriceScale tall(0.0345, 4.4055, 400);
+    QCOMPARE(labels(tall), QStringLiteral("0.02 0.05 0.1 0.2 0.5 1 2 5"));
+    QCOMPARE(tall.place(0.02), 0.0);
+    QCOMPARE(tall.place(5), 1.0);
+    QCOMPARE(tall.place(0), 0.0);
+    QCOMPARE(labels(PriceScale(0.0345, 4.4055, 60)), QStringLiteral("0.1 1"));
+    // One price alone still gets a scale of some height.
+    QCOMPARE(labels(PriceScale(2, 2, 400)), QStringLiteral("2 5"));
 }
 
 // "导出Excel": a workbook or a CSV file of the shown table; a file that cannot
@@ -337,7 +461,15 @@ void TestOutputTable::spreadsheetExport() {
              QStringLiteral("甲印务价格表-2026年3月"));
     QFile workbook(book);
     QVERIFY(workbook.open(QIODevice::ReadOnly));
-    QVERIFY(workbook.readAll().startsWith("PK"));
+    const QByteArray archive = workbook.readAll();
+    QVERIFY(archive.startsWith("PK"));
+    // The chart below the table, as a picture.
+    QVERIFY(archive.contains("xl/media/image1.png"));
+    const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
+    if (!keep.isEmpty()) {
+        QFile::remove(QDir(keep).filePath(QStringLiteral("table.xlsx")));
+        QFile::copy(book, QDir(keep).filePath(QStringLiteral("table.xlsx")));
+    }
     QFile sheet(csv);
     QVERIFY(sheet.open(QIODevice::ReadOnly));
     const QByteArray bytes = sheet.readAll();
@@ -414,6 +546,7 @@ void TestOutputTable::exportWritesTheSamePageAndStaysOpen() {
     QCOMPARE(QFileInfo(out.files.proposed.value(0)).fileName(),
              QStringLiteral("XXX印务有限公司价格表-2026年3月.pdf"));
     QVERIFY(isPdfWithItsFonts(file));
+    QCOMPARE(pdfPageCount(file), 2);  // the table, then the chart
     QCOMPARE(out.dialogs.texts(), QStringList({kPrompt}));
     const QString keep = qEnvironmentVariable("INKQUOT_OUTPUT_SAMPLES");
     if (!keep.isEmpty()) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
@@ -19,6 +20,8 @@
 #include "ui/output/frmlist.h"
 #include "ui/output/letterhead_page.h"
 #include "ui/output/page_printer.h"
+#include "ui/output/price_chart.h"
+#include "ui/output/price_chart_page.h"
 #include "ui/output/save_file_chooser.h"
 
 namespace {
@@ -31,6 +34,10 @@ constexpr int kWindowFramePixels = 40;
 // A cell in doubt: the shade of a spreadsheet's warning cells.
 const QString kDoubtStyle = QStringLiteral("background-color: #FFC7CE;");
 
+// The chart's picture in a workbook, in pixels of 1/96 inch: as wide as the
+// table's columns there.
+constexpr QSize kWorkbookChartSize(650, 430);
+
 }  // namespace
 
 FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), services_(services) {
@@ -38,7 +45,11 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     setWindowTitle(applicationTitle() + QStringLiteral("-价格表"));
     setModal(true);
 
-    Picture1 = new QWidget(this);
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->setDocumentMode(true);
+    auto* tablePage = new QWidget;
+    Picture1 = new QWidget(tablePage);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFixedSize(tw(PriceSheet::kWidthTwips), tw(kMinimumViewportTwips));
     Picture2 = new PriceSheet(Picture1);
@@ -47,7 +58,7 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     Picture1->installEventFilter(this);
     Picture2->installEventFilter(this);
 
-    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    VScroll1 = new QScrollBar(Qt::Vertical, tablePage);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
     VScroll1->setSingleStep(100);
     VScroll1->setPageStep(1000);
@@ -73,10 +84,16 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     labcheck->setWordWrap(true);
     labcheck->setStyleSheet(QStringLiteral("color: #9C0006;"));
 
-    auto* table = new QHBoxLayout;
+    auto* table = new QHBoxLayout(tablePage);
+    table->setContentsMargins(0, 0, 0, 0);
     table->setSpacing(0);
     table->addWidget(Picture1);
     table->addWidget(VScroll1);
+    // The chart takes the room the table has, whatever the screen.
+    chart = new PriceChart;
+    chart->setObjectName(QStringLiteral("chart"));
+    tabs->addTab(tablePage, QStringLiteral("表格"));
+    tabs->addTab(chart, QStringLiteral("图表"));
     // The warning line shares the row of the buttons, so the table keeps
     // all the height there is.
     auto* buttons = new QHBoxLayout;
@@ -86,7 +103,7 @@ FrmShow::FrmShow(OutputServices services, QWidget* parent) : QDialog(parent), se
     buttons->addWidget(cmdexcel);
     buttons->addWidget(Cmdbjd[1]);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(table);
+    layout->addWidget(tabs);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -101,6 +118,9 @@ void FrmShow::fitToScreen(const QRect& available) {
     const int room = available.height() - kWindowFramePixels - around;
     const int viewport = std::clamp(room, tw(kMinimumViewportTwips), sheet);
     Picture1->setFixedHeight(viewport);
+    // The viewport sits on a tab, which passes its new height on to the
+    // window's layout only when told to.
+    tabs->updateGeometry();
     scrollTwips_ = (sheet - viewport) * kTwipsPerPixel;
     VScroll1->setRange(0, scrollTwips_);
     VScroll1->setEnabled(scrollTwips_ > 0);
@@ -127,6 +147,7 @@ void FrmShow::setTable(const inkquot::PriceTableGrid& grid) {
     }
     sheet.lablei->setText(fromUtf8(grid.lablei));
     labcheck->setText(fromUtf8(check.warning()));
+    chart->setData(priceChartData(grid));
 }
 
 void FrmShow::scrolled(int value) {
@@ -168,8 +189,11 @@ void FrmShow::exportPdf() {
     }
     FrmList frmlist;
     frmlist.copyLabels(*Picture2);
+    PriceChartPage chartPage;
+    chartPage.setChart(*Picture2, chart->data());
     PdfPagePrinter pdf(*file);
-    if (!printWithLetterhead(pdf, frmlist, Picture2->labiaoti->text(), services_.shopFolder)) {
+    if (!printWithLetterhead(pdf, frmlist, Picture2->labiaoti->text(), services_.shopFolder,
+                             &chartPage)) {
         services_.dialogs.warning(this, QString::fromUtf8(kPdfErrorText) + *file);
     }
 }
@@ -184,8 +208,13 @@ void FrmShow::exportSheet() {
     }
     const inkquot::PriceTableHeading heading{letterhead_, toUtf8(Picture2->labiaoti->text()),
                                              toUtf8(Picture2->labdate->text())};
+    std::string picture;
+    if (choice->format == inkquot::SheetFormat::Xlsx) {
+        const QByteArray png = priceChartPng(chart->data(), kWorkbookChartSize);
+        picture.assign(png.constData(), static_cast<std::size_t>(png.size()));
+    }
     const inkquot::IoStatus written = inkquot::writePriceTableSheet(
-        toPath(choice->path), choice->format, *grid_, heading);
+        toPath(choice->path), choice->format, *grid_, heading, std::move(picture));
     if (written.error == inkquot::IoError::NotDurable) {
         services_.dialogs.warning(this, fromUtf8(written.message));
     } else if (!written) {

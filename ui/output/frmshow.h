@@ -12,13 +12,17 @@
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QTabWidget;
+class PriceChart;
 class PriceSheet;
 
 // "墨衡印件计价系统-价格表": the window that shows a generated price table.
 // The table (Picture2) sits in a viewport (Picture1) and scrolls with
-// VScroll1; the buttons print it, export it as PDF or as a spreadsheet, or
-// close the window. Everything it shows is written into its labels before it
-// opens. The window is as tall as the screen allows, up to the whole table.
+// VScroll1; the tab beside it ("图表") shows the same prices as a chart in
+// the same room. The buttons print the table, export it as PDF or as a
+// spreadsheet, or close the window. Everything it shows is written into its
+// labels before it opens. The window is as tall as the screen allows, up to
+// the whole table.
 class FrmShow : public QDialog {
     Q_OBJECT
 
@@ -33,16 +37,20 @@ public:
     // 0 when the whole table is in view.
     int scrollRangeTwips() const { return scrollTwips_; }
 
-    // Fills the labels from a generated table and marks the cells in doubt
-    // (a unit price of zero or below, or one that rises with the quantity)
-    // with a shaded background, counted in labcheck.
+    // Fills the labels and the chart from a generated table and marks the
+    // cells in doubt (a unit price of zero or below, or one that rises with
+    // the quantity) with a shaded background, counted in labcheck, and with
+    // a ring on the chart.
     void setTable(const inkquot::PriceTableGrid& grid);
     // The shop's letterhead lines for the spreadsheet export; none by default.
     void setLetterhead(std::vector<std::string> lines) { letterhead_ = std::move(lines); }
 
+    // 0 "表格", the table and its scroll bar; 1 "图表", the chart.
+    QTabWidget* tabs = nullptr;
     QWidget* Picture1 = nullptr;
     PriceSheet* Picture2 = nullptr;
     QScrollBar* VScroll1 = nullptr;
+    PriceChart* chart = nullptr;
     // 0 "打印价格表", 1 "退出".
     std::array<QPushButton*, 2> Cmdbjd{};
     QPushButton* cmdpdf = nullptr;    // "导出PDF"
@@ -53,12 +61,13 @@ public:
     // "打印价格表": copies the table into the print layout, prints it as one
     // page and closes the window ("打印机错误!" first when printing fails).
     void printTable();
-    // "导出PDF": the same page into a PDF file the user names; the window
-    // stays open.
+    // "导出PDF": the same page into a PDF file the user names, the chart on
+    // a second page; the window stays open.
     void exportPdf();
-    // "导出Excel": the table as an Excel workbook or a CSV file, by the type
-    // the user picks in the save dialog; "保存失败：" and the reason when it
-    // cannot be written. The window stays open.
+    // "导出Excel": the table as an Excel workbook, the chart as a picture
+    // below it, or as a CSV file, by the type the user picks in the save
+    // dialog; "保存失败：" and the reason when it cannot be written. The
+    // window stays open.
     void exportSheet();
 
 protected:

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <algorithm>
 
@@ -119,6 +120,13 @@ std::vector<QLineF> LetterheadPage::rules() const {
     return lines;
 }
 
+void LetterheadPage::paintDrawing(QPainter& painter) const {
+    painter.save();
+    painter.translate(body_.pos());
+    body_.paintDrawing(painter);
+    painter.restore();
+}
+
 QImage letterheadLogo(const inkquot::ProgramFolder& folder, const inkquot::Letterhead& letterhead) {
     if (letterhead.logoFile.empty()) {
         return {};
@@ -129,12 +137,17 @@ QImage letterheadLogo(const inkquot::ProgramFolder& folder, const inkquot::Lette
 }
 
 bool printWithLetterhead(PagePrinter& printer, PrintPage& page, const QString& title,
-                         const inkquot::ProgramFolder* shopFolder) {
+                         const inkquot::ProgramFolder* shopFolder, const PrintPage* nextPage) {
     const auto letterhead =
         shopFolder ? inkquot::readLetterhead(*shopFolder) : std::optional<inkquot::Letterhead>();
+    std::vector<const PrintPage*> pages = {&page};
+    if (nextPage != nullptr) {
+        pages.push_back(nextPage);
+    }
     if (!letterhead) {
-        return printer.print(page, title);
+        return printer.printPages(pages, title);
     }
     LetterheadPage headed(*letterhead, letterheadLogo(*shopFolder, *letterhead), page);
-    return printer.print(headed, title);
+    pages.front() = &headed;
+    return printer.printPages(pages, title);
 }

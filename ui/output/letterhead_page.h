@@ -30,6 +30,7 @@ public:
     ~LetterheadPage() override;
 
     std::vector<QLineF> rules() const override;
+    void paintDrawing(QPainter& painter) const override;
 
     QLabel* logo = nullptr;
     QLabel* shopName = nullptr;
@@ -50,5 +51,8 @@ QImage letterheadLogo(const inkquot::ProgramFolder& folder, const inkquot::Lette
 
 // Prints `page` with `printer`: exactly as it is when `shopFolder` is null
 // or holds no letterhead, else under the letterhead.
+// `nextPage`, when given, follows as a page of its own, without the
+// letterhead.
 bool printWithLetterhead(PagePrinter& printer, PrintPage& page, const QString& title,
-                         const inkquot::ProgramFolder* shopFolder);
+                         const inkquot::ProgramFolder* shopFolder,
+                         const PrintPage* nextPage = nullptr);

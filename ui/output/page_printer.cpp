@@ -12,15 +12,23 @@
 
 namespace {
 
-// Paints the page onto a device that has already been set up; false when
-// the painter could not start or finish.
-bool paintOn(QPaintDevice& device, const QRectF& paintArea, const PrintPage& page) {
+// Paints the pages onto a device that has already been set up, each on a
+// sheet of its own; false when the painter could not start or finish, or
+// a sheet could not be started.
+bool paintOn(QPagedPaintDevice& device, const QRectF& paintArea,
+             const std::vector<const PrintPage*>& pages) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
     }
-    paintPage(painter, page, paintArea);
-    return painter.end();
+    bool started = true;
+    for (std::size_t n = 0; n < pages.size() && started; ++n) {
+        started = n == 0 || device.newPage();
+        if (started) {
+            paintPage(painter, *pages[n], paintArea);
+        }
+    }
+    return painter.end() && started;
 }
 
 // Margins of the paper that every office printer can reach.
@@ -28,7 +36,8 @@ const QMarginsF kMargins(12, 12, 12, 12);
 
 }  // namespace
 
-bool DefaultPagePrinter::print(const PrintPage& page, const QString& title) {
+bool DefaultPagePrinter::printPages(const std::vector<const PrintPage*>& pages,
+                                    const QString& title) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         return false;
@@ -42,13 +51,13 @@ bool DefaultPagePrinter::print(const PrintPage& page, const QString& title) {
     printer.setPageMargins(kMargins, QPageLayout::Millimeter);
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     const QRectF target(0, 0, area.width(), area.height());
-    if (!paintOn(printer, target, page)) {
+    if (!paintOn(printer, target, pages)) {
         return false;
     }
     return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
 }
 
-bool PdfPagePrinter::print(const PrintPage& page, const QString& title) {
+bool PdfPagePrinter::printPages(const std::vector<const PrintPage*>& pages, const QString& title) {
     QSaveFile file(file_);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
@@ -62,7 +71,7 @@ bool PdfPagePrinter::print(const PrintPage& page, const QString& title) {
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, kMargins,
                                          QPageLayout::Millimeter));
         const QRect area = writer.pageLayout().paintRectPixels(writer.resolution());
-        painted = paintOn(writer, QRectF(0, 0, area.width(), area.height()), page);
+        painted = paintOn(writer, QRectF(0, 0, area.width(), area.height()), pages);
     }
     if (!painted) {
         file.cancelWriting();

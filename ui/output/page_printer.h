@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class PrintPage;
 
@@ -11,16 +12,19 @@ class PagePrinter {
 public:
     virtual ~PagePrinter() = default;
 
-    // Prints `page` as one page, scaled to the paper with its proportions
-    // kept. False on any failure: no printer, a job that cannot start or
-    // does not finish. `title` names the job or the document.
-    virtual bool print(const PrintPage& page, const QString& title) = 0;
+    // Prints `pages` in order as one job or document, each on a sheet of
+    // its own, scaled to the paper with its proportions kept. False on any
+    // failure: no printer, a job that cannot start or does not finish.
+    // `title` names the job or the document.
+    virtual bool printPages(const std::vector<const PrintPage*>& pages, const QString& title) = 0;
+    // One page alone.
+    bool print(const PrintPage& page, const QString& title) { return printPages({&page}, title); }
 };
 
 // The system's default printer.
 class DefaultPagePrinter final : public PagePrinter {
 public:
-    bool print(const PrintPage& page, const QString& title) override;
+    bool printPages(const std::vector<const PrintPage*>& pages, const QString& title) override;
 };
 
 // A PDF file on A4 paper with the fonts embedded, drawn exactly as the
@@ -30,7 +34,7 @@ public:
 class PdfPagePrinter final : public PagePrinter {
 public:
     explicit PdfPagePrinter(QString file) : file_(std::move(file)) {}
-    bool print(const PrintPage& page, const QString& title) override;
+    bool printPages(const std::vector<const PrintPage*>& pages, const QString& title) override;
 
 private:
     QString file_;

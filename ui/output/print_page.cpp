@@ -35,6 +35,7 @@ void PrintPage::paintEvent(QPaintEvent*) {
     for (const QLineF& line : rules()) {
         painter.drawLine(line);
     }
+    paintDrawing(painter);
 }
 
 void paintPage(QPainter& painter, const PrintPage& page, const QRectF& target) {
@@ -55,6 +56,7 @@ void paintPage(QPainter& painter, const PrintPage& page, const QRectF& target) {
     for (const QLineF& line : page.rules()) {
         painter.drawLine(line);
     }
+    page.paintDrawing(painter);
     for (const QLabel* label : page.findChildren<QLabel*>()) {
         if (!label->isVisibleTo(&page)) {
             continue;

@@ -31,6 +31,9 @@ public:
 
     // The lines of the page in its own pixels.
     virtual std::vector<QLineF> rules() const { return {}; }
+    // What the page draws besides its labels and rules (a chart), in its
+    // own pixels; nothing by default.
+    virtual void paintDrawing(QPainter&) const {}
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,5 +42,6 @@ protected:
 // Draws `page` onto `painter`, scaled to fit `target` (in the painter's
 // coordinates) with its proportions kept, centred across and at the top.
 // The texts of the page's visible labels are drawn as text, unclipped, so a
-// printout or a PDF carries real characters in the labels' fonts.
+// printout or a PDF carries real characters in the labels' fonts; the
+// page's own drawing goes under them.
 void paintPage(QPainter& painter, const PrintPage& page, const QRectF& target);

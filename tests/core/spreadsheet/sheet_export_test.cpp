@@ -136,6 +136,36 @@ TEST(SheetExport, PriceTableLetterheadGoesAboveTheTitle) {
     EXPECT_EQ(slurp(dir / "u.csv").substr(0, plain.size()), plain);
 }
 
+// The chart goes into a workbook as a picture below the table; the read-back
+// check of the written workbook passes with the picture's parts in it, and
+// a CSV file stays exactly as it is without one.
+TEST(SheetExport, PriceTableWorkbookCarriesTheChartAsAPicture) {
+    // A PNG of one white pixel.
+    const std::string png(
+        "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x01\0\0\0\x01\x08\0\0\0\0\x3A\x7E\x9B"
+        "\x55\0\0\0\x0AIDAT\x78\x9C\x63\xF8\x0F\0\x01\x01\x01\0\xB1\x38\xF6\x14\0\0\0\0"
+        "IEND\xAE\x42\x60\x82",
+        67);
+    PriceTableGrid g;
+    g.lablei = "单张类";
+    for (int n = 0; n < kTableCellCount; ++n) {
+        g.unitPrices[n] = 0.25f;
+        g.labdanjia[n] = "0.2500";
+    }
+    const PriceTableHeading heading{{}, "价格表", "2026年3月"};
+    TempFolder dir;
+    ASSERT_TRUE(writePriceTableSheet(dir / "t.xlsx", SheetFormat::Xlsx, g, heading, png));
+    const std::string book = slurp(dir / "t.xlsx");
+    EXPECT_NE(book.find("xl/media/image1.png"), std::string::npos);
+    EXPECT_NE(book.find("xl/drawings/drawing1.xml"), std::string::npos);
+    ASSERT_TRUE(writePriceTableSheet(dir / "u.xlsx", SheetFormat::Xlsx, g, heading));
+    EXPECT_EQ(slurp(dir / "u.xlsx").find("xl/media/"), std::string::npos);
+
+    ASSERT_TRUE(writePriceTableSheet(dir / "t.csv", SheetFormat::Csv, g, heading, png));
+    ASSERT_TRUE(writePriceTableSheet(dir / "u.csv", SheetFormat::Csv, g, heading));
+    EXPECT_EQ(slurp(dir / "t.csv"), slurp(dir / "u.csv"));
+}
+
 TEST(SheetExport, HistoryRowsOfTheMatchingRecords) {
     TempFolder dir;
     const auto history = dir / "frecord.dat";
