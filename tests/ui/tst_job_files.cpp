@@ -155,6 +155,7 @@ private slots:
     void badFilesLeaveTheScreenAsItWas();
     void failedSaveLeavesNothingUnderTheName();
     void savedQuotationsReopenFromTheHistory();
+    void leavingAsksBeforeWorkIsLost();
     void screenshot();
 };
 
@@ -334,6 +335,38 @@ void TestJobFiles::screenshot() {
     QVERIFY(w.historyReopen()->reopenSelected());
     QCOMPARE(w.currentPage(), int(FrmNew::PricingPageIndex));
     QVERIFY(s.dialogs.shown.isEmpty());
+}
+
+void TestJobFiles::leavingAsksBeforeWorkIsLost() {
+    MainWindowScreen s;
+    FrmNew& w = s.window;
+    s.showActive();
+    w.pricingPage()->setListIndex(Ctl::comleibie, 0, 2);
+    w.pricingRun()->press(0);
+
+    // A priced result not saved: the clerk declines, the window stays.
+    s.dialogs.setNextAnswer(false);
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QVERIFY(s.dialogs.shown.at(0).text.contains(QStringLiteral("历史记录")));
+
+    // Saved to the history, then to a job file: nothing to lose.
+    w.pricingRun()->press(1);
+    w.pricingRun()->press(0);
+    QString next = QString::fromStdString(s.dir.file("a.inkjob").string());
+    w.jobFiles()->setChooser(std::make_unique<ScriptedChooser>(&next));
+    QVERIFY(w.jobFiles()->saveJob());
+    QVERIFY(!w.jobFiles()->jobChangedSinceFile());
+
+    // An entry changed after the save: asked again, and leaving is allowed.
+    w.pricingPage()->setText(Ctl::txtshuliang, 2, "5000");
+    s.dialogs.clear();
+    s.dialogs.setNextAnswer(true);
+    QVERIFY(w.close());
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QVERIFY(s.dialogs.shown.at(0).text.contains(QStringLiteral("印件文件")));
+    QVERIFY(!s.dialogs.shown.at(0).text.contains(QStringLiteral("历史记录")));
 }
 
 QTEST_MAIN(TestJobFiles)

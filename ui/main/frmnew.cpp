@@ -443,9 +443,28 @@ void FrmNew::openHelp() {
     help_->activateWindow();
 }
 
+bool FrmNew::mayLeave() {
+    QStringList lost;
+    if (pricingRun_ != nullptr && pricingRun_->resultUnsaved()) {
+        lost << QStringLiteral("计价结果还没有保存到历史记录。");
+    }
+    if (jobFiles_ != nullptr && jobFiles_->jobChangedSinceFile()) {
+        lost << QStringLiteral("印件改动后还没有保存到印件文件。");
+    }
+    if (lost.isEmpty()) {
+        return true;
+    }
+    return dialogs_.confirm(this, lost.join(QLatin1Char('\n')) + QStringLiteral("\n确定要退出吗？"),
+                            Dialogs::Icon::Question, false);
+}
+
 void FrmNew::closeEvent(QCloseEvent* e) {
     if (closing_) {
         e->accept();
+        return;
+    }
+    if (!mayLeave()) {
+        e->ignore();
         return;
     }
     closing_ = true;

@@ -102,6 +102,10 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // Asks before leaving loses work: a priced result not saved to the
+    // history, or entries changed since the job was saved to a file. True
+    // when the window may close.
+    bool mayLeave();
     void buildToolbar(QWidget* bar);
     void colourToolbar(QPushButton* focused);
     void fillPaperLists();

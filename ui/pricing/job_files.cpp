@@ -238,10 +238,15 @@ bool JobFiles::saveJob() {
         return false;
     }
     inkquot::rememberRecentJob(folder_, recentEntry(*chosen));
+    fileJob_ = description;
     if (!status) {
         dialogs_.warning(&page_, fromUtf8(status.message));
     }
     return true;
+}
+
+bool JobFiles::jobChangedSinceFile() const {
+    return fileJob_ && inkquot::describeJob(page_.captureJob()) != *fileJob_;
 }
 
 bool JobFiles::openJob() {
@@ -299,5 +304,6 @@ bool JobFiles::showJobText(const std::string& text, const QString& where) {
         return false;
     }
     page_.showPanel(page_.listIndex(Ctl::comleibie));
+    fileJob_ = shown;
     return true;
 }

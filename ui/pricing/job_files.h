@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
@@ -70,6 +71,10 @@ public:
     // The recent jobs as the menu lists them, newest first.
     QStringList recentJobs() const;
 
+    // Whether the entries differ from the job last saved to a file or put on
+    // the screen from one (or from the history); false before either.
+    bool jobChangedSinceFile() const;
+
     QPushButton* cmdopenjob = nullptr;
     QPushButton* cmdsavejob = nullptr;
     QToolButton* cmdrecent = nullptr;
@@ -84,4 +89,6 @@ private:
     Dialogs& dialogs_;
     std::unique_ptr<JobFileChooser> chooser_;
     QMenu* recentMenu_ = nullptr;
+    // The description of that job, as describeJob gives it.
+    std::optional<nlohmann::json> fileJob_;
 };

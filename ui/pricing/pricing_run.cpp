@@ -139,6 +139,7 @@ void PricingRun::start() {
     page_.cmdjijia[1]->setEnabled(true);
     page_.cmdjijia[0]->setText(kRestart);
     showingResult_ = true;
+    resultUnsaved_ = true;
 }
 
 void PricingRun::restart() {
@@ -173,6 +174,7 @@ void PricingRun::save() {
         return;
     }
     page_.cmdjijia[1]->setEnabled(false);
+    resultUnsaved_ = false;
     page_.rememberCustomer(fromUtf8(priced_.customer));
     if (!jobStored) {
         dialogs_.warning(&page_, QStringLiteral("结果已保存，但印件描述未能一并保存（文件“%1”已损坏"

@@ -44,6 +44,8 @@ public:
     const inkquot::PricedJob& pricedJob() const { return priced_; }
     PriceFileWarning& priceFileWarning() { return damage_; }
     bool showingResult() const { return showingResult_; }
+    // A result was priced and not saved to the history since.
+    bool resultUnsaved() const { return resultUnsaved_; }
     QPushButton* cmdpdf = nullptr;
     QPushButton* cmdcompare = nullptr;
     // Shows the comparison; tests look at the dialog here instead of
@@ -67,4 +69,5 @@ private:
     PriceFileWarning damage_;
     inkquot::PricedJob priced_;
     bool showingResult_ = false;
+    bool resultUnsaved_ = false;
 };
