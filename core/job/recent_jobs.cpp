@@ -4,6 +4,7 @@
 
 #include "core/common/file_io.h"
 #include "core/common/program_folder_lock.h"
+#include "core/job/json_text.h"
 
 namespace inkquot {
 
@@ -11,6 +12,34 @@ namespace {
 
 // Ten paths; anything much larger is not this list.
 constexpr std::size_t kMaxListBytes = 64 * 1024;
+// A job file is a few kilobytes.
+constexpr std::size_t kMaxJobBytes = 1024 * 1024;
+
+// The customer box of the job's own kind, as the file holds it.
+std::string customerOfJobText(std::string_view text) {
+    try {
+        const nlohmann::json job = readJsonText(text);
+        const auto kind = job.find("kind");
+        const auto controls = job.find("controls");
+        if (kind == job.end() || !kind->is_number_integer() || controls == job.end() ||
+            !controls->is_object()) {
+            return {};
+        }
+        const auto boxes = controls->find("txtkehuming");
+        if (boxes == controls->end() || !boxes->is_object()) {
+            return {};
+        }
+        const auto box = boxes->find(std::to_string(kind->get<std::int64_t>()));
+        if (box == boxes->end() || !box->is_string()) {
+            return {};
+        }
+        std::string name = box->get<std::string>();
+        name.erase(name.find_last_not_of(' ') + 1);
+        return name;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
 
 bool isStorablePath(const std::string& path) {
     return !path.empty() && std::none_of(path.begin(), path.end(), [](char c) {
@@ -76,6 +105,21 @@ IoStatus forgetRecentJob(const ProgramFolder& folder, const std::string& path) {
         return IoStatus::success();
     }
     return writeRecentJobs(folder, paths);
+}
+
+std::vector<std::string> customersOfRecentJobs(const ProgramFolder& folder) {
+    std::vector<std::string> names;
+    for (const std::string& path : readRecentJobs(folder)) {
+        std::string text;
+        if (!readWholeFile(pathFromUtf8(path), text, kMaxJobBytes)) {
+            continue;
+        }
+        std::string name = customerOfJobText(text);
+        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
 }
 
 }  // namespace inkquot

@@ -26,4 +26,9 @@ IoStatus rememberRecentJob(const ProgramFolder& folder, const std::string& path)
 // Takes `path` off the list (a file that has gone away).
 IoStatus forgetRecentJob(const ProgramFolder& folder, const std::string& path);
 
+// The customers the recent job files name, newest first, each once, without
+// trailing blanks. A file that has gone, is too large or is no job is
+// skipped, and so is a job that keeps the starting customer.
+std::vector<std::string> customersOfRecentJobs(const ProgramFolder& folder);
+
 }  // namespace inkquot

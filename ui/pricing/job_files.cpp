@@ -239,10 +239,18 @@ bool JobFiles::saveJob() {
     }
     inkquot::rememberRecentJob(folder_, recentEntry(*chosen));
     fileJob_ = description;
+    rememberCustomerShown();
     if (!status) {
         dialogs_.warning(&page_, fromUtf8(status.message));
     }
     return true;
+}
+
+void JobFiles::rememberCustomerShown() {
+    const int kind = page_.listIndex(Ctl::comleibie);
+    if (kind >= 0) {
+        page_.rememberCustomer(fromUtf8(page_.text(Ctl::txtkehuming, kind)).trimmed());
+    }
 }
 
 bool JobFiles::jobChangedSinceFile() const {
@@ -305,5 +313,6 @@ bool JobFiles::showJobText(const std::string& text, const QString& where) {
     }
     page_.showPanel(page_.listIndex(Ctl::comleibie));
     fileJob_ = shown;
+    rememberCustomerShown();
     return true;
 }

@@ -81,6 +81,8 @@ public:
 
 private:
     void fillRecentMenu();
+    // The customer of the job on the screen goes to the top of the offers.
+    void rememberCustomerShown();
     QString proposedSavePath() const;
 
     PricingPage& page_;

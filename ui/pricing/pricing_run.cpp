@@ -3,9 +3,11 @@
 #include <QBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <unordered_set>
 
 #include "core/job/form_rules.h"
 #include "core/job/job_file.h"
+#include "core/job/recent_jobs.h"
 #include "core/job/scheme_comparison.h"
 #include "core/records/history_file.h"
 #include "core/records/history_jobs.h"
@@ -212,14 +214,22 @@ void PricingRun::exportQuotationPdf() {
 
 // The customer boxes offer the customers of the history. A history that
 // cannot be read offers none; the pricing itself does not need it.
+// The customers of the clerk's recent job files come first, then those of
+// the saved quotations.
 void PricingRun::offerSavedCustomers() {
-    std::vector<std::string> names;
+    std::vector<std::string> names = inkquot::customersOfRecentJobs(folder_);
+    std::vector<std::string> quoted;
     inkquot::recentCustomers(folder_.file(inkquot::kHistoryFileName), inkquot::kOfferedCustomers,
-                             names);
+                             quoted);
     QStringList customers;
-    customers.reserve(qsizetype(names.size()));
-    for (const std::string& name : names) {
-        customers << fromUtf8(name);
+    customers.reserve(qsizetype(names.size() + quoted.size()));
+    std::unordered_set<std::string> seen;
+    for (const auto* list : {&names, &quoted}) {
+        for (const std::string& name : *list) {
+            if (seen.insert(name).second) {
+                customers << fromUtf8(name);
+            }
+        }
     }
     page_.offerCustomers(customers);
 }

@@ -95,5 +95,22 @@ TEST(RecentJobs, KeepsTheTenLatestOnceEachNewestFirst) {
     EXPECT_EQ(readRecentJobs(folder), expected);
 }
 
+TEST(RecentJobs, OfferTheCustomersTheirFilesName) {
+    TempFolder dir;
+    const ProgramFolder folder(dir.path());
+    const auto job = [&](const char* name, const std::string& text) {
+        const auto file = dir.path() / name;
+        testing_support::spit(file, text);
+        ASSERT_TRUE(rememberRecentJob(folder, file.string()).ok());
+    };
+    job("a.inkjob", R"({"version":1,"kind":2,"controls":{"txtkehuming":{"2":"乙公司  "}}})");
+    job("b.inkjob", R"({"version":1,"kind":0,"controls":{"txtkehuming":{"2":"别的类别"}}})");
+    job("c.inkjob", "not a job");
+    job("d.inkjob", R"({"version":1,"kind":1,"controls":{"txtkehuming":{"1":"东方印务"}}})");
+    job("e.inkjob", R"({"version":1,"kind":2,"controls":{"txtkehuming":{"2":"乙公司"}}})");
+    ASSERT_TRUE(rememberRecentJob(folder, (dir.path() / "gone.inkjob").string()).ok());
+    EXPECT_EQ(customersOfRecentJobs(folder), (std::vector<std::string>{"乙公司", "东方印务"}));
+}
+
 }  // namespace
 }  // namespace inkquot
