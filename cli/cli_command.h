@@ -30,6 +30,7 @@ int runInstall(CommandContext& ctx);
 int runPart(CommandContext& ctx);
 int runBinding(CommandContext& ctx);
 int runPrice(CommandContext& ctx);
+int runTicket(CommandContext& ctx);
 int runFit(CommandContext& ctx);
 int runTable(CommandContext& ctx);
 int runHistory(CommandContext& ctx);

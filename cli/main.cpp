@@ -42,6 +42,12 @@ const Command kCommands[] = {
      "                     the same, priced from the stored tables of another scheme of\n"
      "                     the list; the scheme in use and every file stay as they are",
      inkquot::cli::runPrice},
+    {"ticket",
+     "ticket [--date DATE] [--lines]\n"
+     "                     the production ticket of a job (no prices): job description JSON\n"
+     "                     in, the sheets, plates and finishing of every printed part, the\n"
+     "                     binding and the paper in full sheets and reams out; batches as price",
+     inkquot::cli::runTicket},
     {"fit", "fit                fit a size on the sheets: {page, a, b, trim, gripper} in",
      inkquot::cli::runFit},
     {"table",

@@ -41,7 +41,9 @@ TicketPaper paperOf(const PartSpec& spec, const PaperNames& names) {
     paper.index = static_cast<int>(std::nearbyint(static_cast<double>(spec.paperIndex)));
     const std::vector<std::string>& list = paper.sticker ? names.stickerPapers : names.papers;
     if (paper.index >= 1 && static_cast<std::size_t>(paper.index) <= list.size()) {
+        // The price list keeps its names padded to the width of the field.
         paper.name = list[static_cast<std::size_t>(paper.index) - 1];
+        paper.name.erase(paper.name.find_last_not_of(' ') + 1);
     }
     if (paper.name.empty()) {
         paper.name = "第" + std::to_string(paper.index) + "号纸张";

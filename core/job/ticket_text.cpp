@@ -10,12 +10,6 @@ namespace inkquot {
 
 namespace {
 
-double wholeSheets(double sheets) {
-    // 263.00000000001 sheets are 263 sheets: only what is left beyond the
-    // arithmetic's last bits is rounded up.
-    return std::ceil(sheets - std::abs(sheets) * 1e-9);
-}
-
 std::string countText(double value) {
     return groupedFixed(value, 0);
 }
@@ -55,6 +49,12 @@ std::string finishingText(const std::vector<TicketFinishing>& finishing) {
 }
 
 }  // namespace
+
+double wholeSheets(double sheets) {
+    // 263.00000000001 sheets are 263 sheets: only what is left beyond the
+    // arithmetic's last bits is rounded up.
+    return std::ceil(sheets - std::abs(sheets) * 1e-9);
+}
 
 std::string wholeSheetsText(double sheets) {
     return countText(wholeSheets(sheets));

@@ -22,8 +22,10 @@ struct TicketBlock {
 };
 
 // Sheets as the press room counts them: whole sheets, rounded up (a part
-// of a sheet is a sheet to fetch), grouped by thousands ("1,264"). The
-// last bits of a value that is a whole number in decimal do not add one.
+// of a sheet is a sheet to fetch). The last bits of a value that is a whole
+// number in decimal do not add one.
+double wholeSheets(double sheets);
+// The same grouped by thousands ("1,264").
 std::string wholeSheetsText(double sheets);
 // The same whole sheets in 令 (500 sheets), three decimals ("2.528").
 std::string reamsText(double sheets);

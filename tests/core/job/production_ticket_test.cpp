@@ -96,7 +96,9 @@ void expectTicketOfFigures(const JobFigures& figures, const TicketOutcome& t,
             continue;
         }
         const auto& list = line.paper.sticker ? names.stickerPapers : names.papers;
-        EXPECT_EQ(line.paper.name, list.at(static_cast<std::size_t>(line.paper.index) - 1));
+        std::string listed = list.at(static_cast<std::size_t>(line.paper.index) - 1);
+        listed.erase(listed.find_last_not_of(' ') + 1);
+        EXPECT_EQ(line.paper.name, listed);
         sums[{line.paper.sticker, line.paper.index, line.paper.gsm, line.paper.series}] +=
             line.fullSheets();
     }
