@@ -110,7 +110,7 @@ TicketBlock partBlock(const TicketPart& p) {
              {"菲林", p.film.empty() ? "无" : p.film, 2},
              {"拼版", yesNo(p.imposition)},
              {"印版", plates},
-             {"净用纸", wholeSheetsText(p.netSheets()) + "张" + pressSheetText(s.sheetKai)},
+             {"净用纸", pressSheetText(s.sheetKai) + wholeSheetsText(p.netSheets()) + "张"},
              {"印张", wholeSheetsText(p.pressSheets())},
              {"领纸",
               "全张" + wholeSheetsText(p.fullSheets()) + "张，合" + reamsText(p.fullSheets()) +

@@ -7,6 +7,7 @@
 
 #include "core/job/form_rules.h"
 #include "core/job/job_file.h"
+#include "core/job/paper_lists.h"
 #include "core/job/recent_jobs.h"
 #include "core/job/scheme_comparison.h"
 #include "core/records/history_file.h"
@@ -19,6 +20,7 @@
 #include "ui/output/price_table_action.h"
 #include "ui/output/quotation_print.h"
 #include "ui/output/save_file_chooser.h"
+#include "ui/output/ticket_print.h"
 #include "ui/pricing/pricing_page.h"
 #include "ui/pricing/scheme_comparison_dialog.h"
 
@@ -51,6 +53,9 @@ PricingRun::PricingRun(PricingPage& page, const inkquot::ProgramFolder& folder, 
     connect(cmdpdf, &QPushButton::clicked, this, &PricingRun::exportQuotationPdf);
     cmdcompare = addResultButton(QStringLiteral("方案比较"), "cmdcompare");
     connect(cmdcompare, &QPushButton::clicked, this, &PricingRun::compareSchemes);
+    // The press room's ticket of the same run.
+    cmdticket = addResultButton(QStringLiteral("施工单"), "cmdticket");
+    connect(cmdticket, &QPushButton::clicked, this, &PricingRun::showTicket);
 
     page_.cmdjijia[0]->setText(kStart);
     page_.cmdjijia[1]->setEnabled(false);
@@ -210,6 +215,11 @@ void PricingRun::printQuotation() {
 void PricingRun::exportQuotationPdf() {
     OutputServices services{dialogs_, *printer_, *files_, clock_, &folder_};
     ::exportQuotationPdf(&page_, priced_, services);
+}
+
+void PricingRun::showTicket() {
+    OutputServices services{dialogs_, *printer_, *files_, clock_, &folder_};
+    showProductionTicket(&page_, priced_, inkquot::readPaperNames(folder_), services);
 }
 
 // The customer boxes offer the customers of the history. A history that

@@ -18,9 +18,10 @@ class SaveFileChooser;
 
 // The three command buttons below the job entry panels and the result
 // panel's buttons: "开始计价" / "重新开始", "保存结果", "生成价格表",
-// "打印报价单" and "导出PDF". It keeps the last pricing run's priced job:
-// the result panel, the quotation and the saved record are all made from it,
-// never from the entry controls, until the next run replaces it.
+// "打印报价单", "导出PDF", "方案比较" and "施工单". It keeps the last
+// pricing run's priced job: the result panel, the quotation, the production
+// ticket and the saved record are all made from it, never from the entry
+// controls, until the next run replaces it.
 class PricingRun : public QObject {
     Q_OBJECT
 
@@ -39,6 +40,8 @@ public:
     void exportQuotationPdf();
     // "方案比较": the shown job under every stored scheme.
     void compareSchemes();
+    // "施工单": the production ticket of the shown job.
+    void showTicket();
 
     const inkquot::CostResult& result() const { return priced_.result; }
     const inkquot::PricedJob& pricedJob() const { return priced_; }
@@ -51,6 +54,7 @@ public:
     // Shows the comparison; tests look at the dialog here instead of
     // running it.
     std::function<void(QDialog&)> showComparison;
+    QPushButton* cmdticket = nullptr;  // "施工单"
 
 private:
     void offerSavedCustomers();
