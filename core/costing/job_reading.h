@@ -142,11 +142,6 @@ public:
     // part costing loaded; false when the cost is out of range.
     bool bind(float copies, float kai, float pages, float bindingForm);
 
-    // Only meaningful after at least one addPart: the price book that the
-    // last part costing loaded.
-    const PriceBook& book() const { return book_; }
-    CostResult& result() { return result_; }
-
     // Stops the job with `refusal`, leaving the result all zero.
     CostOutcome refuse(std::string refusal);
 
