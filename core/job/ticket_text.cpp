@@ -77,9 +77,13 @@ std::string pressSheetText(float sheetKai) {
 std::string paperText(const TicketPaper& paper) {
     std::string text = paper.name;
     if (!paper.sticker) {
-        text += " " + numberText(paper.gsm) + "g/m²";
+        text += ' ';
+        text += numberText(paper.gsm);
+        text += "g/m²";
     }
-    return text + " " + paper.series;
+    text += ' ';
+    text += paper.series;
+    return text;
 }
 
 std::vector<TicketField> headerFields(const TicketHeader& h) {
