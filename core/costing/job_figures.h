@@ -9,7 +9,7 @@ namespace inkquot {
 
 // One part costing of a job as the money was formed from it. The whole
 // press sheets of a book's inner block are costed one after the other with
-// the same spec; such a run is kept once, with the number of sheets.
+// the same PartSpec; such a run is kept once, with the number of sheets.
 struct CostedPart {
     int part = 0;  // the part index of the job entry screen (partName)
     PartSpec spec;

@@ -6,11 +6,7 @@
 namespace {
 
 QLabel* label(QWidget* parent, const char* name, const QFont& font) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    return l;
+    return pageLabel(parent, QString::fromLatin1(name), font, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 // A label sized to its text, with room to spare on the right: a printer's

@@ -20,11 +20,8 @@ constexpr int kLogoWidthTwips = 2400;
 constexpr int kGapTwips = 150;  // between the logo and the texts, and around the rule
 
 QLabel* bandLabel(QWidget* parent, const char* name, const QFont& font, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QLabel* l =
+        pageLabel(parent, QString::fromLatin1(name), font, Qt::AlignHCenter | Qt::AlignTop, text);
     l->setWordWrap(true);
     l->setVisible(!text.isEmpty());
     return l;

@@ -15,30 +15,21 @@ constexpr int kCaptionTop = 1600;
 constexpr int kChartTop = 2300;
 constexpr int kChartBottom = 15240;
 
-QLabel* label(QWidget* parent, const QString& name, const QFont& font, Qt::Alignment align,
-              const QString& text = QString()) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(align);
-    return l;
-}
-
 }  // namespace
 
 PriceChartPage::PriceChartPage(QWidget* parent) : PrintPage(parent) {
     setObjectName(QStringLiteral("priceChartPage"));
     setFixedSize(tw(kWidthTwips), tw(kHeightTwips));
-    labiaoti = label(this, QStringLiteral("labiaoti"), printFont(18, true), Qt::AlignCenter);
+    labiaoti = pageLabel(this, QStringLiteral("labiaoti"), printFont(18, true), Qt::AlignCenter);
     labiaoti->setGeometry(tw(kLeft), tw(300), tw(kRight) - tw(kLeft), tw(600));
-    lablei = label(this, QStringLiteral("lablei"), printFont(12), Qt::AlignLeft | Qt::AlignVCenter);
+    lablei =
+        pageLabel(this, QStringLiteral("lablei"), printFont(12), Qt::AlignLeft | Qt::AlignVCenter);
     lablei->setGeometry(tw(kLeft), tw(1050), tw(5000), tw(360));
-    labdate =
-        label(this, QStringLiteral("labdate"), printFont(12), Qt::AlignRight | Qt::AlignVCenter);
+    labdate = pageLabel(this, QStringLiteral("labdate"), printFont(12),
+                        Qt::AlignRight | Qt::AlignVCenter);
     labdate->setGeometry(tw(kRight - 5000), tw(1050), tw(5000), tw(360));
-    caption = label(this, QStringLiteral("caption"), printFont(14, true), Qt::AlignCenter,
-                    QStringLiteral("价格图表"));
+    caption = pageLabel(this, QStringLiteral("caption"), printFont(14, true), Qt::AlignCenter,
+                        QStringLiteral("价格图表"));
     caption->setGeometry(tw(kLeft), tw(kCaptionTop), tw(kRight) - tw(kLeft), tw(450));
 }
 

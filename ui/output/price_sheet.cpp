@@ -38,16 +38,6 @@ QRect cell(int column, int row, int columns = 1, int rows = 1) {
                  tw(rowTop(row + rows)) - tw(rowTop(row)));
 }
 
-QLabel* label(QWidget* parent, const QString& name, const QFont& font, Qt::Alignment align,
-              const QString& text = QString()) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(align);
-    return l;
-}
-
 QString indexed(const char* name, int i) {
     return QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(i);
 }
@@ -60,47 +50,49 @@ PriceSheet::PriceSheet(QWidget* parent) : PrintPage(parent) {
     const QFont captionFont = printFont(10.5, true);
     const Qt::Alignment centre = Qt::AlignCenter;
 
-    labiaoti = label(this, QStringLiteral("labiaoti"), printFont(18, true), centre);
+    labiaoti = pageLabel(this, QStringLiteral("labiaoti"), printFont(18, true), centre);
     labiaoti->setGeometry(tw(kLeft), tw(300), tw(kRight) - tw(kLeft), tw(600));
-    lablei = label(this, QStringLiteral("lablei"), printFont(12), Qt::AlignLeft | Qt::AlignVCenter);
+    lablei =
+        pageLabel(this, QStringLiteral("lablei"), printFont(12), Qt::AlignLeft | Qt::AlignVCenter);
     lablei->setGeometry(tw(kLeft), tw(1050), tw(5000), tw(360));
-    labdate =
-        label(this, QStringLiteral("labdate"), printFont(12), Qt::AlignRight | Qt::AlignVCenter);
+    labdate = pageLabel(this, QStringLiteral("labdate"), printFont(12),
+                        Qt::AlignRight | Qt::AlignVCenter);
     labdate->setGeometry(tw(kRight - 5000), tw(1050), tw(5000), tw(360));
     labshuoming =
-        label(this, QStringLiteral("labshuoming"), cellFont, Qt::AlignLeft | Qt::AlignTop);
+        pageLabel(this, QStringLiteral("labshuoming"), cellFont, Qt::AlignLeft | Qt::AlignTop);
     labshuoming->setWordWrap(true);
     labshuoming->setGeometry(tw(kLeft), tw(1530), tw(kRight) - tw(kLeft), tw(1100));
-    danjiaUnit = label(this, QStringLiteral("danjiaUnit"), cellFont,
-                       Qt::AlignRight | Qt::AlignBottom, QStringLiteral("单价(元)"));
+    danjiaUnit = pageLabel(this, QStringLiteral("danjiaUnit"), cellFont,
+                           Qt::AlignRight | Qt::AlignBottom, QStringLiteral("单价(元)"));
     danjiaUnit->setGeometry(tw(kRight - 3000), tw(kGridTop - 400), tw(3000), tw(360));
 
-    guige = label(this, QStringLiteral("guige"), captionFont, centre, QStringLiteral("规格"));
+    guige = pageLabel(this, QStringLiteral("guige"), captionFont, centre, QStringLiteral("规格"));
     guige->setGeometry(cell(-1, 0, 1, 2));
-    shuliang = label(this, QStringLiteral("shuliang"), captionFont, centre, QStringLiteral("数量"));
+    shuliang =
+        pageLabel(this, QStringLiteral("shuliang"), captionFont, centre, QStringLiteral("数量"));
     shuliang->setGeometry(cell(0, 0, kQuantities));
     for (int j = 0; j < kQuantities; ++j) {
-        labshu[j] = label(this, indexed("labshu", j), captionFont, centre);
+        labshu[j] = pageLabel(this, indexed("labshu", j), captionFont, centre);
         labshu[j]->setGeometry(cell(j, 1));
     }
-    daduCaption = label(this, QStringLiteral("daduCaption"), captionFont, centre,
-                        QStringLiteral("大        度"));
+    daduCaption = pageLabel(this, QStringLiteral("daduCaption"), captionFont, centre,
+                            QStringLiteral("大        度"));
     daduCaption->setGeometry(cell(-1, captionRow(0), kQuantities + 1));
-    zhengduCaption = label(this, QStringLiteral("zhengduCaption"), captionFont, centre,
-                           QStringLiteral("正        度"));
+    zhengduCaption = pageLabel(this, QStringLiteral("zhengduCaption"), captionFont, centre,
+                               QStringLiteral("正        度"));
     zhengduCaption->setGeometry(cell(-1, captionRow(1), kQuantities + 1));
     for (int i = 0; i < kRows; ++i) {
-        labddu[i] = label(this, indexed("labddu", i), cellFont, centre);
+        labddu[i] = pageLabel(this, indexed("labddu", i), cellFont, centre);
         labddu[i]->setGeometry(cell(-1, priceRow(0, i)));
-        labzdu[i] = label(this, indexed("labzdu", i), cellFont, centre);
+        labzdu[i] = pageLabel(this, indexed("labzdu", i), cellFont, centre);
         labzdu[i]->setGeometry(cell(-1, priceRow(1, i)));
     }
     for (int d = 0; d < 2; ++d) {
         for (int i = 0; i < kRows; ++i) {
             for (int j = 0; j < kQuantities; ++j) {
                 const int n = d * 42 + i * 6 + j;
-                labdanjia[n] = label(this, indexed("labdanjia", n), cellFont,
-                                     Qt::AlignRight | Qt::AlignVCenter);
+                labdanjia[n] = pageLabel(this, indexed("labdanjia", n), cellFont,
+                                         Qt::AlignRight | Qt::AlignVCenter);
                 // A little air between the price and the column's right rule.
                 labdanjia[n]->setGeometry(cell(j, priceRow(d, i)).adjusted(0, 0, -tw(200), 0));
             }

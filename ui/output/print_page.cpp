@@ -4,6 +4,16 @@
 #include <QLabel>
 #include <QPainter>
 
+QLabel* pageLabel(QWidget* parent, const QString& name, const QFont& font, Qt::Alignment align,
+                  const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setFont(font);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(align);
+    return l;
+}
+
 QFont printFont(double points, bool bold) {
     QFont font;
     // AR PL UMing comes first: it covers all of GBK, and it draws the radical

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QFont;
+class QLabel;
 class QPainter;
 
 // Print layouts are drawn in pixels of 1/96 inch: one pixel is 15 twips, so
@@ -19,6 +20,11 @@ constexpr int tw(int twips) {
 // fonts-arphic-uming), else the CJK serif font the system has. The size is in points at
 // 96 pixels per inch, so it does not depend on the screen's resolution.
 QFont printFont(double points, bool bold = false);
+
+// A plain-text label of a print layout, named so that the code filling the
+// layout finds it.
+QLabel* pageLabel(QWidget* parent, const QString& name, const QFont& font, Qt::Alignment align,
+                  const QString& text = QString());
 
 // A page laid out for printing: labels placed on a widget of the page's
 // size, plus the rules (grid lines) it draws between them. The same widget

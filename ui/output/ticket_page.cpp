@@ -27,11 +27,7 @@ TicketPage::TicketPage(QWidget* parent) : PrintPage(parent) {
 }
 
 QLabel* TicketPage::addLabel(const QString& name, const QString& text, const QFont& font) {
-    auto* l = new QLabel(text, this);
-    l->setObjectName(name);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* l = pageLabel(this, name, font, Qt::AlignLeft | Qt::AlignTop, text);
     l->setWordWrap(true);
     return l;
 }
