@@ -28,9 +28,13 @@ def run(exe, folder, *args, payload=None):
 
 
 def folder_bytes(folder):
+    """Every file with its bytes; the lock's holder note (written on Windows
+    by whoever takes the folder's lock) is no data."""
     files = {}
     for base, _, names in os.walk(folder):
         for name in names:
+            if name == "inkquot.lock":
+                continue
             with open(os.path.join(base, name), "rb") as f:
                 files[os.path.join(base, name)] = f.read()
     return files
