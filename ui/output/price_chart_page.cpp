@@ -7,7 +7,7 @@
 
 namespace {
 
-// In twips: the margins and heading lines of the table's page, then the
+// In twips: the margins of the table's page, then the
 // caption and the chart under it.
 constexpr int kLeft = 300;
 constexpr int kRight = 10500;
@@ -20,14 +20,10 @@ constexpr int kChartBottom = 15240;
 PriceChartPage::PriceChartPage(QWidget* parent) : PrintPage(parent) {
     setObjectName(QStringLiteral("priceChartPage"));
     setFixedSize(tw(kWidthTwips), tw(kHeightTwips));
-    labiaoti = pageLabel(this, QStringLiteral("labiaoti"), printFont(18, true), Qt::AlignCenter);
-    labiaoti->setGeometry(tw(kLeft), tw(300), tw(kRight) - tw(kLeft), tw(600));
-    lablei =
-        pageLabel(this, QStringLiteral("lablei"), printFont(12), Qt::AlignLeft | Qt::AlignVCenter);
-    lablei->setGeometry(tw(kLeft), tw(1050), tw(5000), tw(360));
-    labdate = pageLabel(this, QStringLiteral("labdate"), printFont(12),
-                        Qt::AlignRight | Qt::AlignVCenter);
-    labdate->setGeometry(tw(kRight - 5000), tw(1050), tw(5000), tw(360));
+    const TableHeading heading = addTableHeading(this);
+    labiaoti = heading.title;
+    lablei = heading.kind;
+    labdate = heading.month;
     caption = pageLabel(this, QStringLiteral("caption"), printFont(14, true), Qt::AlignCenter,
                         QStringLiteral("价格图表"));
     caption->setGeometry(tw(kLeft), tw(kCaptionTop), tw(kRight) - tw(kLeft), tw(450));

@@ -44,20 +44,29 @@ QString indexed(const char* name, int i) {
 
 }  // namespace
 
+TableHeading addTableHeading(PrintPage* page) {
+    TableHeading h;
+    h.title = pageLabel(page, QStringLiteral("labiaoti"), printFont(18, true), Qt::AlignCenter);
+    h.title->setGeometry(tw(kLeft), tw(300), tw(kRight) - tw(kLeft), tw(600));
+    h.kind =
+        pageLabel(page, QStringLiteral("lablei"), printFont(12), Qt::AlignLeft | Qt::AlignVCenter);
+    h.kind->setGeometry(tw(kLeft), tw(1050), tw(5000), tw(360));
+    h.month = pageLabel(page, QStringLiteral("labdate"), printFont(12),
+                        Qt::AlignRight | Qt::AlignVCenter);
+    h.month->setGeometry(tw(kRight - 5000), tw(1050), tw(5000), tw(360));
+    return h;
+}
+
 PriceSheet::PriceSheet(QWidget* parent) : PrintPage(parent) {
     setFixedSize(tw(kWidthTwips), tw(kHeightTwips));
     const QFont cellFont = printFont(10.5);
     const QFont captionFont = printFont(10.5, true);
     const Qt::Alignment centre = Qt::AlignCenter;
 
-    labiaoti = pageLabel(this, QStringLiteral("labiaoti"), printFont(18, true), centre);
-    labiaoti->setGeometry(tw(kLeft), tw(300), tw(kRight) - tw(kLeft), tw(600));
-    lablei =
-        pageLabel(this, QStringLiteral("lablei"), printFont(12), Qt::AlignLeft | Qt::AlignVCenter);
-    lablei->setGeometry(tw(kLeft), tw(1050), tw(5000), tw(360));
-    labdate = pageLabel(this, QStringLiteral("labdate"), printFont(12),
-                        Qt::AlignRight | Qt::AlignVCenter);
-    labdate->setGeometry(tw(kRight - 5000), tw(1050), tw(5000), tw(360));
+    const TableHeading heading = addTableHeading(this);
+    labiaoti = heading.title;
+    lablei = heading.kind;
+    labdate = heading.month;
     labshuoming =
         pageLabel(this, QStringLiteral("labshuoming"), cellFont, Qt::AlignLeft | Qt::AlignTop);
     labshuoming->setWordWrap(true);

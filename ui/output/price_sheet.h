@@ -6,6 +6,16 @@
 
 class QLabel;
 
+// The heading of a price table's pages: the title across the top, the job
+// kind on the left under it and the month on the right, placed alike on the
+// table's page and on the chart's.
+struct TableHeading {
+    QLabel* title = nullptr;  // labiaoti
+    QLabel* kind = nullptr;   // lablei
+    QLabel* month = nullptr;  // labdate
+};
+TableHeading addTableHeading(PrintPage* page);
+
 // The price table as a page: heading, kind and month, the explanation, then
 // a grid of two blocks (大度, 正度) of seven rows under six quantity columns.
 // The price table window shows it inside a scrolling viewport and the print
